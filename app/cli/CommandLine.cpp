@@ -1,0 +1,55 @@
+#include "app/cli/CommandLine.h"
+
+#include <cstdio>
+#include <cstring>
+#include <span>
+#include <string_view>
+
+namespace tvl {
+namespace {
+
+struct Verb
+{
+    const char* name;
+    const char* usage;
+    int (*run)(std::span<char*> args);
+};
+
+int PrintVerbUsage(std::span<char*>)
+{
+    return PrintUsage();
+}
+
+constexpr Verb verbs[] = {
+    {"help", "tovrelline help", PrintVerbUsage},
+};
+
+} // namespace
+
+int PrintUsage()
+{
+    std::printf("Usage: tovrelline [DESIGN.tvl]\n");
+    for (const Verb& verb : verbs)
+        std::printf("       %s\n", verb.usage);
+    return 0;
+}
+
+std::optional<int> RunCommandLine(int argc, char** argv)
+{
+    if (argc < 2)
+        return std::nullopt;
+    const std::string_view first = argv[1];
+    if (first == "--help" || first == "-h")
+        return PrintUsage();
+    if (first == "--version") {
+        std::printf("Tovrelline 0.1.0\n");
+        return 0;
+    }
+    for (const Verb& verb : verbs) {
+        if (first == verb.name)
+            return verb.run(std::span<char*>(argv + 2, static_cast<size_t>(argc - 2)));
+    }
+    return std::nullopt;
+}
+
+} // namespace tvl

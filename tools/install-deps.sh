@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Tovrelline needs to build, test and run; skips what is already there.
+set -euo pipefail
+
+packages=(
+    build-essential cmake ninja-build clang libclang-rt-dev clang-format
+    qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-svg-dev libqt6opengl6-dev
+    libgl-dev
+    libjpeg62-turbo-dev libpng-dev zlib1g-dev libtiff-dev libgif-dev libtag1-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    fonts-liberation2 xvfb xauth xdotool
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

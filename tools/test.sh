@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the Debug build with AddressSanitizer and UndefinedBehaviorSanitizer,
+# and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./tools/install-deps.sh
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOVRELLINE_SANITIZE=ON -DTOVRELLINE_TESTS=ON
+cmake --build build/test -j"$(nproc)"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir build/test --output-on-failure -j"$(nproc)" --timeout 600
