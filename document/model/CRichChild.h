@@ -1,0 +1,138 @@
+#pragma once
+
+#include "document/archive/ArchiveRecord.h"
+#include "document/model/ItemFont.h"
+
+#include <QRect>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace tvl {
+
+class CxImage;
+class UndoRecorder;
+struct ItemLayout;
+
+// Marker passed to an accessor to read the value instead of setting it.
+inline constexpr int kNoValue = -32000;
+
+// The cell terminator that ends every cell of a text; a line break inside a cell is '\r'.
+inline constexpr char32_t kCellEnd = 0x08;
+inline constexpr char32_t kLineBreak = 0x0D;
+
+// A colour 0x00BBGGRR.
+using ItemColor = std::uint32_t;
+
+// One label item: page outline, surface, boundary, text block, track list or picture; the kind is
+// itemType. Positions and sizes are thousandths of an inch from the top-left corner of the item's sheet.
+// Disc surfaces keep the outer diameter in width and the hub diameter in height.
+//
+// Accessors called with kNoValue (integers) or an empty string return the value; called with a value
+// they report the change to the undo recorder (when one is attached) and then store it.
+//
+// Copies share the picture: a picture is never changed in place, it is replaced.
+class CRichChild : public ArchiveRecord
+{
+public:
+    static const RecordClass& Class();
+    const RecordClass& recordClass() const override { return Class(); }
+    // Writes or reads the stored item record; the text, fonts and colours strings are encoded from and
+    // decoded into the arrays (the album context of the archive supplies linked texts).
+    void Serialize(CArchive& archive) override;
+
+    QString name;
+    QString itemType;
+    QString pageCode;
+    QString surface;
+    int coverFolded = 0;
+    int coverSpine = 0;
+    std::shared_ptr<CxImage> image;
+    std::vector<char32_t> characters;           // one element per character, cells end with kCellEnd
+    std::vector<std::optional<ItemFont>> fonts; // sparse: a set slot starts a run
+    std::vector<std::optional<ItemColor>> colors;
+    std::vector<std::uint16_t> underlines;
+
+    // Layout computed by the text engine; never stored, dropped whenever the text or its frame changes.
+    mutable std::shared_ptr<const ItemLayout> layout;
+
+    int discPosition = 0;
+    int cursorStart = 0;
+    int cursorEnd = 0;
+    QString imagePath;
+
+    int left(int value = kNoValue);
+    int top(int value = kNoValue);
+    int width(int value = kNoValue);
+    int height(int value = kNoValue);
+    int textMargin(int value = kNoValue);
+    int bAspectRatio(int value = kNoValue);
+    int bLinkText(int value = kNoValue);
+    int bAutoFit(int value = kNoValue);
+    int bBackground(int value = kNoValue);
+    QString angle(const QString& value = {});
+    QString wrapStyle(const QString& value = {});
+    QString alignment(const QString& value = {});
+    QString trackNumbers(const QString& value = {});
+    QString textLayout(const QString& value = {});
+
+    int left() const { return m_left; }
+    int top() const { return m_top; }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    int textMargin() const { return m_textMargin; }
+    int bAspectRatio() const { return m_bAspectRatio; }
+    int bLinkText() const { return m_bLinkText; }
+    int bAutoFit() const { return m_bAutoFit; }
+    int bBackground() const { return m_bBackground; }
+    const QString& angle() const { return m_angle; }
+    const QString& wrapStyle() const { return m_wrapStyle; }
+    const QString& alignment() const { return m_alignment; }
+    const QString& trackNumbers() const { return m_trackNumbers; }
+    const QString& textLayout() const { return m_textLayout; }
+
+    void AttachRecorder(UndoRecorder* recorder) { m_recorder = recorder; }
+
+    bool IsDiscSurface() const;
+    // Origin (left, top) and size (width, height), so x() + width() is the right edge; a disc surface
+    // gives the square of its outer diameter.
+    QRect Rect() const;
+    // The hub square of a disc surface, centred in Rect(); other items give Rect().
+    QRect InnerRect() const;
+
+    QString Text() const;
+    // Replaces the characters; font and colour runs stay with the cell and offset they started at (new
+    // cells of a track list take the runs of the same column of the last track), underlines likewise.
+    void ReplaceText(const QString& text);
+    // Empties the text and everything kept per character.
+    void ClearText();
+
+private:
+    int SetInt(const char* property, int& field, int value);
+    QString SetString(const char* property, QString& field, const QString& value);
+
+    int m_left = 0;
+    int m_top = 0;
+    int m_width = 0;
+    int m_height = 0;
+    int m_textMargin = 0;
+    int m_bAspectRatio = 0;
+    int m_bLinkText = 0;
+    int m_bAutoFit = 0;
+    int m_bBackground = 0;
+    QString m_angle;
+    QString m_wrapStyle;
+    QString m_alignment;
+    QString m_trackNumbers;
+    QString m_textLayout;
+
+    UndoRecorder* m_recorder = nullptr;
+};
+
+// Code points of text, one element per character.
+std::vector<char32_t> ToCharacters(QStringView text);
+QString FromCharacters(const std::vector<char32_t>& characters);
+
+} // namespace tvl
