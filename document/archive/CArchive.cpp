@@ -407,7 +407,7 @@ ArchiveRecord* CArchive::GetObject(const RecordClass* expected)
             throw ArchiveError(ArchiveError::Cause::BadIndex);
         if (tag == 0)
             return nullptr;
-        ArchiveRecord* object = m_loadTable[tag].object;
+        ArchiveRecord* object = m_loadTable[tag].object.get();
         if (!object)
             throw ArchiveError(ArchiveError::Cause::BadIndex);
         if (expected && &object->recordClass() != expected)
@@ -431,9 +431,9 @@ ArchiveRecord* CArchive::GetObject(const RecordClass* expected)
     if (!created)
         throw ArchiveError(ArchiveError::Cause::OutOfMemory);
     ArchiveRecord* object = created.get();
-    m_owned.emplace(object, std::move(created));
     NextNumber();
-    m_loadTable.push_back(LoadEntry{nullptr, object});
+    m_loadIndex.emplace(object, m_loadTable.size());
+    m_loadTable.push_back(LoadEntry{nullptr, std::move(created)});
 
     const int previousSchema = m_objectSchema;
     const auto schema = m_schemaMap.find(recordClass);
@@ -447,12 +447,10 @@ std::unique_ptr<ArchiveRecord> CArchive::TakeObject(ArchiveRecord* record)
 {
     if (!record)
         return nullptr;
-    const auto owned = m_owned.find(record);
-    if (owned == m_owned.end())
+    const auto found = m_loadIndex.find(record);
+    if (found == m_loadIndex.end() || !m_loadTable[found->second].object)
         throw ArchiveError(ArchiveError::Cause::BadIndex);
-    std::unique_ptr<ArchiveRecord> taken = std::move(owned->second);
-    m_owned.erase(owned);
-    return taken;
+    return std::move(m_loadTable[found->second].object);
 }
 
 int CArchive::GetObjectSchema()

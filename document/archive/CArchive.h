@@ -80,8 +80,8 @@ public:
     std::optional<QByteArray> GetLine();
     std::vector<std::uint16_t> GetWordArray();
 
-    // Hands a loaded object over to the caller. A second take of the same object (a file that shares
-    // one object between two owners) is the bad-index error.
+    // Hands a loaded object over to the caller. Our records are never shared, so a later reference to a
+    // taken object, or a second take (a file that gives one object two owners), is the bad-index error.
     std::unique_ptr<ArchiveRecord> TakeObject(ArchiveRecord* record);
 
     // The schema the stream gave the class of the object being loaded; asking resets it to -1.
@@ -103,7 +103,7 @@ private:
     struct LoadEntry
     {
         const RecordClass* recordClass = nullptr; // set for class entries
-        ArchiveRecord* object = nullptr;          // set for object entries
+        std::unique_ptr<ArchiveRecord> object;    // set for object entries until a caller takes it
     };
 
     void WriteBytes(const char* data, std::int64_t size);
@@ -126,9 +126,9 @@ private:
 
     std::unordered_map<const void*, std::uint32_t> m_storeMap;
 
-    std::vector<LoadEntry> m_loadTable{LoadEntry{}};
+    std::vector<LoadEntry> m_loadTable = std::vector<LoadEntry>(1);
+    std::unordered_map<const ArchiveRecord*, std::size_t> m_loadIndex;
     std::unordered_map<const RecordClass*, int> m_schemaMap;
-    std::unordered_map<ArchiveRecord*, std::unique_ptr<ArchiveRecord>> m_owned;
     int m_objectSchema = -1;
 
     const CAlbumInfo* m_album = nullptr;
