@@ -1,0 +1,66 @@
+#pragma once
+
+#include "document/history/UndoStep.h"
+#include "document/model/UndoRecorder.h"
+
+#include <memory>
+#include <vector>
+
+namespace tvl {
+
+class HistoryHost;
+class LabelDesign;
+
+// The undo and redo history of one design: at most kMaxSteps steps. Editing code opens a step, changes
+// items through their accessors (which report here) or reports "prev…"/"next…" pairs around whole-aspect
+// changes, and closes the step. Undo re-applies the before side of the current step, redo the after
+// side of the next one.
+class UndoHistory final : public UndoRecorder
+{
+public:
+    static constexpr int kMaxSteps = 50;
+
+    UndoHistory(LabelDesign& design, HistoryHost& host);
+    ~UndoHistory() override;
+
+    // Opens a step unless one is open or recording is off; remembers the selected item (and its caret).
+    void BeginStep();
+    // Closes the open step and appends it, dropping the redo tail and the oldest step beyond the limit.
+    void EndStep();
+    void RecordChange(const QString& property, CRichChild* item, const QString& oldValue,
+                      const QString& newValue) override;
+
+    bool CanUndo() const;
+    bool CanRedo() const;
+    void Undo();
+    void Redo();
+    void ClearHistory();
+
+    // Off while a design is read and while a step is applied.
+    void SetRecording(bool on) { m_recording = on; }
+    bool recording() const { return m_recording; }
+
+    // An album field change, recorded on the "Cover" item of the given surface as one step: the cover
+    // carries the field key and value for the duration of the step.
+    void SetAlbumFieldAsStep(const QString& surface, const QString& key, const QString& value);
+
+    int stepCount() const { return static_cast<int>(m_steps.size()); }
+    int currentIndex() const { return m_current; }
+    const UndoStep* openStep() const { return m_open.get(); }
+
+private:
+    CRichChild& SnapshotFor(std::vector<std::unique_ptr<CRichChild>>& side, const CRichChild& item);
+    QStringList CurrentOrder() const;
+    void Apply(const UndoStep& step, bool before);
+    void RestoreOrder(const QStringList& order, const std::vector<std::unique_ptr<CRichChild>>& snapshots);
+    void RestoreSnapshot(const CRichChild& snapshot);
+
+    LabelDesign& m_design;
+    HistoryHost& m_host;
+    std::vector<std::unique_ptr<UndoStep>> m_steps;
+    int m_current = -1;
+    std::unique_ptr<UndoStep> m_open;
+    bool m_recording = true;
+};
+
+} // namespace tvl
