@@ -35,7 +35,8 @@ QIcon CaseIcon(bool dvd, bool twoDiscs)
     painter.setBrush(QColor(0xF4, 0xF4, 0xF6));
     painter.drawRoundedRect(caseBox, 2, 2);
     painter.setPen(QPen(QColor(0x30, 0x30, 0x38), 1));
-    painter.drawLine(QPointF(caseBox.left() + 4, caseBox.top()), QPointF(caseBox.left() + 4, caseBox.bottom()));
+    painter.drawLine(QPointF(caseBox.left() + 4, caseBox.top()),
+                     QPointF(caseBox.left() + 4, caseBox.bottom()));
     const double disc = 24;
     if (twoDiscs)
         DrawDisc(painter, QRectF(kIconSize - disc - 10, kIconSize - disc - 8, disc, disc));
