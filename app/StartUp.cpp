@@ -5,8 +5,10 @@
 #include "app/MainWindow.h"
 #include "app/WindowLayout.h"
 #include "app/cli/CommandLine.h"
+#include "app/messages/AppMessageBox.h"
 #include "app/messages/ErrorReport.h"
 #include "app/messages/MessageRequest.h"
+#include "app/messages/Tips.h"
 #include "app/settings/AppSettings.h"
 #include "app/settings/ProgramFolder.h"
 #include "app/settings/SettingsStore.h"
@@ -57,10 +59,14 @@ int RunDesigner(int argc, char** argv)
         WindowLayout layout(WindowLayout::DefaultFilePath());
         AppSettings settings = LoadSettings(store, ProgramFolder());
         MessageRequest request;
+        Tips tips(store, request, [](MessageRequest& shown) {
+            return ShowAppMessageBox(shown, QApplication::activeWindow());
+        });
         AppContext context{store,
                            settings,
                            layout,
                            request,
+                           tips,
                            QApplication::applicationDirPath() + QStringLiteral("/help/index.html"),
                            ProgramFolder(),
                            [](const QUrl& url) { return QDesktopServices::openUrl(url); }};

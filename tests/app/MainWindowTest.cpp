@@ -2,6 +2,7 @@
 #include "app/AppContext.h"
 #include "app/WindowLayout.h"
 #include "app/messages/MessageRequest.h"
+#include "app/messages/Tips.h"
 #include "app/settings/AppSettings.h"
 #include "app/settings/SettingsStore.h"
 
@@ -30,10 +31,12 @@ public:
         : store(dir.filePath(QStringLiteral("settings.ini")))
         , layout(dir.filePath(QStringLiteral("layout.ini")))
         , settings(LoadSettings(store, dir.path()))
+        , tips(store, request, [](MessageRequest&) { return 1; })
         , context{store,
                   settings,
                   layout,
                   request,
+                  tips,
                   dir.filePath(QStringLiteral("index.html")),
                   dir.path(),
                   [opened](const QUrl& url) {
@@ -48,6 +51,7 @@ public:
     WindowLayout layout;
     AppSettings settings;
     MessageRequest request;
+    Tips tips;
     AppContext context;
     MainWindow window;
 };
