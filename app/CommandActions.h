@@ -10,8 +10,9 @@ class QObject;
 
 namespace tvl {
 
-// One QAction per command, with its text, icon, shortcut and status-bar prompt. Commands whose work is not
-// part of this program yet start disabled; the part that brings them connects triggered() and enables them.
+// One QAction per command, with its text, icon, shortcut and status-bar prompt. Every command starts
+// disabled: it is enabled once a handler is routed to it, so a command whose work does not exist yet is
+// shown but cannot be chosen.
 class CommandActions
 {
 public:

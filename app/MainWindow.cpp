@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -24,6 +25,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 namespace tvl {
@@ -214,25 +216,64 @@ void MainWindow::CreateBars()
 
 void MainWindow::ConnectCommands()
 {
-    const auto on = [this](Command command, auto handler) {
-        connect(Action(command), &QAction::triggered, this, handler);
-    };
-    on(Command::Exit, [this] { close(); });
-    on(Command::SnapToGrid,
-       [this](bool checked) { Toggle(QStringLiteral("SnapToGrid"), context.settings.snapToGrid, checked); });
-    on(Command::ShowGrid,
-       [this](bool checked) { Toggle(QStringLiteral("ShowGrid"), context.settings.showGrid, checked); });
-    on(Command::Guides,
-       [this](bool checked) { Toggle(QStringLiteral("Guides"), context.settings.guides, checked); });
-    on(Command::GridSize, [this] { EditGridSize(); });
-    on(Command::Units, [this] { EditUnits(); });
-    on(Command::Help, [this] { OpenHelp(); });
-    on(Command::Website, [this] { OpenWebsite(); });
-    on(Command::About, [this] { ShowAbout(); });
+    Route(Command::Exit, [this] { close(); });
+    RouteToggle(Command::SnapToGrid, [this](bool checked) {
+        Toggle(QStringLiteral("SnapToGrid"), context.settings.snapToGrid, checked);
+    });
+    RouteToggle(Command::ShowGrid, [this](bool checked) {
+        Toggle(QStringLiteral("ShowGrid"), context.settings.showGrid, checked);
+    });
+    RouteToggle(Command::Guides,
+                [this](bool checked) { Toggle(QStringLiteral("Guides"), context.settings.guides, checked); });
+    Route(Command::GridSize, [this] { EditGridSize(); });
+    Route(Command::Units, [this] { EditUnits(); });
+    Route(Command::Help, [this] { OpenHelp(); });
+    Route(Command::Website, [this] { OpenWebsite(); });
+    Route(Command::About, [this] { ShowAbout(); });
 
     Action(Command::SnapToGrid)->setChecked(context.settings.snapToGrid);
     Action(Command::ShowGrid)->setChecked(context.settings.showGrid);
     Action(Command::Guides)->setChecked(context.settings.guides);
+
+    for (const QAction* menu : menuBar()->actions())
+        connect(menu->menu(), &QMenu::aboutToShow, this, [this] { UpdateCommandStates(); });
+    connect(editMenu, &QMenu::aboutToShow, this, [this] { UpdateCommandStates(); });
+    auto* idle = new QTimer(this);
+    connect(idle, &QTimer::timeout, this, [this] { UpdateCommandStates(); });
+    idle->start(250);
+}
+
+void MainWindow::Route(Command command, std::function<void()> handler)
+{
+    connect(Action(command), &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+    routed.set(static_cast<std::size_t>(command));
+    UpdateCommandStates();
+}
+
+void MainWindow::RouteToggle(Command command, std::function<void(bool)> handler)
+{
+    connect(Action(command), &QAction::triggered, this,
+            [handler = std::move(handler)](bool on) { handler(on); });
+    routed.set(static_cast<std::size_t>(command));
+    UpdateCommandStates();
+}
+
+void MainWindow::SetEditStateSource(std::function<EditState()> source)
+{
+    editState = std::move(source);
+    UpdateCommandStates();
+}
+
+void MainWindow::UpdateCommandStates()
+{
+    const EditState edit = editState ? editState() : EditState{};
+    const ClipboardState clipboard = ReadClipboardState(QGuiApplication::clipboard()->mimeData());
+    for (std::size_t i = 0; i < routed.size(); ++i) {
+        if (routed.test(i)) {
+            const auto command = static_cast<Command>(i);
+            Action(command)->setEnabled(CommandEnabled(command, edit, clipboard));
+        }
+    }
 }
 
 QStringList MainWindow::BarNames() const

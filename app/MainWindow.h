@@ -2,8 +2,12 @@
 
 #include "app/Command.h"
 #include "app/CommandActions.h"
+#include "app/CommandRules.h"
 
 #include <QMainWindow>
+
+#include <bitset>
+#include <functional>
 
 class QDockWidget;
 class QMenu;
@@ -23,6 +27,14 @@ public:
     explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
 
     QAction* Action(Command command) const { return actions.Action(command); }
+
+    // Connects a command to the routine that does its work and enables it from then on, under the
+    // enabling rules of CommandEnabled. A command nobody routes stays disabled.
+    void Route(Command command, std::function<void()> handler);
+    // Where the enabling rules read the selection and undo history, normally the label view.
+    void SetEditStateSource(std::function<EditState()> source);
+    // Evaluates the enabling rules of the routed commands; runs when a menu opens and on idle.
+    void UpdateCommandStates();
     // The Edit menu, which the label view repeats as its pop-up menu.
     QMenu* EditMenu() const { return editMenu; }
 
@@ -49,6 +61,7 @@ private:
     void CreateMenus();
     void CreateBars();
     void ConnectCommands();
+    void RouteToggle(Command command, std::function<void(bool)> handler);
     void ApplyStartLayout();
     void ApplyDefaultLayout();
     void RestoreSavedBars();
@@ -72,6 +85,8 @@ private:
     QDockWidget* imagesBar = nullptr;
     QWidget* labelView = nullptr;
     bool restoreSaved = false;
+    std::bitset<static_cast<std::size_t>(Command::Count)> routed;
+    std::function<EditState()> editState;
 };
 
 } // namespace tvl

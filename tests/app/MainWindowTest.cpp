@@ -246,6 +246,30 @@ TEST_F(MainWindowTest, GridSizeAndUnitsCommandsWriteTheirSettings)
     EXPECT_EQ(run.store.String(QStringLiteral("Units")), QStringLiteral("Millimeters"));
 }
 
+TEST_F(MainWindowTest, RoutedCommandsFollowTheEnablingRules)
+{
+    ProgramRun run(dir, &opened);
+    QAction* undo = run.window.Action(Command::Undo);
+    QAction* redo = run.window.Action(Command::Redo);
+    int undone = 0;
+    EditState edit;
+    edit.historySteps = 2;
+    edit.historyIndex = 1;
+    run.window.SetEditStateSource([&] { return edit; });
+    run.window.Route(Command::Undo, [&] { ++undone; });
+    run.window.UpdateCommandStates();
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled()) << "a command nobody routes stays disabled";
+    undo->trigger();
+    EXPECT_EQ(undone, 1);
+
+    edit.historyIndex = -1;
+    run.window.UpdateCommandStates();
+    EXPECT_FALSE(undo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(undone, 1);
+}
+
 TEST_F(MainWindowTest, LabelViewTakesTheCentralArea)
 {
     ProgramRun run(dir, &opened);
