@@ -25,13 +25,16 @@ fail() {
     exit 1
 }
 
-# Runs a condition again every 0.2 s until it holds or SECONDS_LEFT run out.
+# Runs a condition again every 0.2 s until it holds, the time is up or the program has ended.
 wait_for() {
     local seconds=$1 description=$2
     shift 2
     local deadline=$((SECONDS + seconds))
     until "$@" >/dev/null 2>&1; do
         [ "$SECONDS" -ge "$deadline" ] && fail "timed out after ${seconds}s waiting for $description"
+        if [ -n "$app_pid" ] && ! kill -0 "$app_pid" 2>/dev/null; then
+            fail "the program ended while waiting for $description"
+        fi
         sleep 0.2
     done
 }
@@ -68,20 +71,42 @@ layout="$work/config/Tovrelline/layout.ini"
 start_program() {
     "$program" >"$work/app$1.log" 2>&1 &
     app_pid=$!
-    wait_for 60 "the main window" xdotool search --onlyvisible --name '^Tovrelline$'
-    window=$(xdotool search --onlyvisible --name '^Tovrelline$' | head -n 1)
+    wait_for 60 "the main window" timeout 10 xdotool search --onlyvisible --name '^Tovrelline$'
+    window=$(timeout 10 xdotool search --onlyvisible --name '^Tovrelline$' | head -n 1)
     [ "$(xdotool getwindowname "$window")" = "Tovrelline" ] || fail "window title is not Tovrelline"
 }
 
+# There is no window manager: give the window the keyboard focus directly, then type.
 key() {
-    xdotool windowfocus --sync "$window" 2>/dev/null || true
-    xdotool key --clearmodifiers "$@"
+    timeout 10 xdotool windowfocus --sync "$1" 2>/dev/null || true
+    timeout 10 xdotool key --clearmodifiers "${@:2}"
+}
+
+visible_windows() {
+    timeout 10 xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | wc -l
+}
+
+# Opens a menu with its Alt key and chooses an item by its letter; the item is typed only once the menu's
+# pop-up window is up, and the menu key is pressed again when a slow start swallowed it.
+choose() {
+    local menu_key=$1 item_key=$2 before attempt
+    before=$(visible_windows)
+    for attempt in 1 2 3 4 5; do
+        key "$window" "$menu_key"
+        local deadline=$((SECONDS + 5))
+        while [ "$SECONDS" -lt "$deadline" ]; do
+            if [ "$(visible_windows)" -gt "$before" ]; then
+                key "$window" "$item_key"
+                return
+            fi
+            sleep 0.2
+        done
+    done
+    fail "the menu of $menu_key did not open"
 }
 
 stop_program() {
-    key alt+f
-    sleep 0.5
-    key x
+    choose alt+f x
     local deadline=$((SECONDS + 30))
     while kill -0 "$app_pid" 2>/dev/null; do
         [ "$SECONDS" -ge "$deadline" ] && fail "the program did not quit through File > Exit"
@@ -100,14 +125,11 @@ wait_for 30 "HelpScreen to be written" grep -qx "HelpScreen=1" "$settings"
 grep -qx "Version=4.00" "$settings" || fail "Version 4.00 was not written"
 wait_for 30 "the user guide to be opened" grep -q "help/index.html" "$work/opened"
 
-key alt+h
-sleep 0.5
-key a
+choose alt+h a
 wait_for 30 "the About box" xdotool search --onlyvisible --name 'About Tovrelline'
-about=$(xdotool search --onlyvisible --name 'About Tovrelline' | head -n 1)
-xdotool windowfocus --sync "$about" 2>/dev/null || true
-xdotool key --clearmodifiers Escape
-wait_for 30 "the About box to close" bash -c "! xdotool search --onlyvisible --name 'About Tovrelline'"
+about=$(timeout 10 xdotool search --onlyvisible --name 'About Tovrelline' | head -n 1)
+key "$about" Escape
+wait_for 30 "the About box to close" bash -c "! timeout 10 xdotool search --onlyvisible --name 'About Tovrelline'"
 
 stop_program
 grep -q "^State=" "$layout" || fail "the bar layout was not saved at exit"
