@@ -98,7 +98,7 @@ void MainWindow::CreateMenus()
         for (const Command command : commands)
             menu->addAction(Action(command));
     };
-    // Only the commands the menus picture carry an icon there; the others keep theirs for the tool bars.
+    // Menus show icons beside the classic commands only; these keep theirs for the tool bars.
     for (const Command command : {Command::ExportLabelToImage, Command::SnapToGrid, Command::ShowGrid,
                                   Command::Website, Command::InsertObject})
         Action(command)->setIconVisibleInMenu(false);
