@@ -48,7 +48,8 @@ QDockWidget* NewDockingBar(QMainWindow* window, const QString& title, const QStr
 {
     auto* bar = new QDockWidget(title, window);
     bar->setObjectName(name);
-    // The bar's own Part fills it; until then it is an empty panel that docks and sizes like the real one.
+    // The text editor and the images browser fill their bars; until then each is an empty panel that docks
+    // and sizes like the real one.
     bar->setWidget(new QWidget(bar));
     window->addDockWidget(area, bar);
     return bar;
