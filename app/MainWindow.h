@@ -43,6 +43,12 @@ public:
     void SetLabelView(QWidget* view);
     QWidget* LabelView() const { return labelView; }
 
+    // The bars whose content the text editor, the images browser and the item properties provide.
+    QDockWidget* TextEditorBar() const { return textEditorBar; }
+    QDockWidget* ImagesBar() const { return imagesBar; }
+    QToolBar* PropertiesBar() const { return propertiesBar; }
+    QToolBar* ColorBar() const { return colorBar; }
+
     // Shows the second-disc button of the surface tool bar in double-disc designs only.
     void SetDoubleDisc(bool doubleDisc);
 

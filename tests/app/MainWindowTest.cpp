@@ -145,6 +145,8 @@ TEST_F(MainWindowTest, CommandsOfUnbuiltPartsAreDisabledAndBarsExist)
     run.window.SetDoubleDisc(true);
     EXPECT_TRUE(run.window.Action(Command::ShowSecondDisc)->isVisible());
 
+    EXPECT_EQ(Dock(run, "TextEditorBar"), run.window.TextEditorBar());
+    EXPECT_EQ(Dock(run, "ImagesBar"), run.window.ImagesBar());
     ASSERT_NE(Dock(run, "TextEditorBar"), nullptr);
     EXPECT_EQ(Dock(run, "TextEditorBar")->windowTitle(), QStringLiteral("Text Editor"));
     EXPECT_EQ(run.window.dockWidgetArea(Dock(run, "TextEditorBar")), Qt::LeftDockWidgetArea);
