@@ -9,8 +9,10 @@ namespace tvl {
 namespace {
 
 // READ TOC/PMA/ATIP with MSF addresses: format 0 (the table) for 804 bytes, format 5 (CD-TEXT) for 5000.
-constexpr std::array<uint8_t, 10> readTocCommand = {0x43, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0x03, 0x24, 0x00};
-constexpr std::array<uint8_t, 10> readCdTextCommand = {0x43, 0x02, 0x05, 0x00, 0x00, 0x00, 0x00, 0x13, 0x88, 0x00};
+constexpr std::array<uint8_t, 10> readTocCommand = {0x43, 0x02, 0x00, 0x00, 0x00,
+                                                    0x00, 0x00, 0x03, 0x24, 0x00};
+constexpr std::array<uint8_t, 10> readCdTextCommand = {0x43, 0x02, 0x05, 0x00, 0x00,
+                                                       0x00, 0x00, 0x13, 0x88, 0x00};
 
 } // namespace
 
@@ -28,8 +30,9 @@ bool CdDriveAccess::Initialise()
         entry.description = (info.vendor + u' ' + info.model).simplified();
         entry.compactDescription = QString(entry.description).remove(u' ');
         entry.device = info.device;
-        entry.name = entry.description.isEmpty() ? info.device
-                                                 : info.device + QStringLiteral(" (") + entry.description + u')';
+        entry.name = entry.description.isEmpty()
+                         ? info.device
+                         : info.device + QStringLiteral(" (") + entry.description + u')';
         drives.push_back(entry);
     }
     initialised = true;

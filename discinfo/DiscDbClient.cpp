@@ -126,10 +126,9 @@ bool DiscDbClient::Exchange(const DiscDbServer& server, const QString& cmd, QStr
 {
     TcpConnection connection;
     QByteArray bytes;
-    const bool done = connection.Connect(server.host, server.port, timeoutMs) ==
-                          TcpConnection::ConnectResult::connected &&
-                      connection.Send(Request(server, cmd)) &&
-                      connection.Receive(terminator, false, timeoutMs, bytes);
+    const bool done =
+        connection.Connect(server.host, server.port, timeoutMs) == TcpConnection::ConnectResult::connected &&
+        connection.Send(Request(server, cmd)) && connection.Receive(terminator, false, timeoutMs, bytes);
     answer = DecodeAnswer(bytes);
     lastResponse = answer;
     if (!done)
@@ -141,9 +140,9 @@ bool DiscDbClient::ReadRecord(const DiscDbServer& server, uint32_t discId, const
                               DiscRecord& record)
 {
     // The category comes from a query answer; keep it from reshaping the request line.
-    const QString cmd = QStringLiteral("cddb+read+%1+%2")
-                            .arg(QString::fromLatin1(QUrl::toPercentEncoding(category)),
-                                 QString::asprintf("%08x", discId));
+    const QString cmd =
+        QStringLiteral("cddb+read+%1+%2")
+            .arg(QString::fromLatin1(QUrl::toPercentEncoding(category)), QString::asprintf("%08x", discId));
     QString answer;
     if (!Exchange(server, cmd, answer))
         return false;

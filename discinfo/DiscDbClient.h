@@ -18,9 +18,9 @@ class DiscDbClient
 public:
     enum QueryResult
     {
-        queryDone = 0,          // the answer was parsed; the matches may be empty
-        queryNoSocket = 1,      // no socket could be created
-        queryNoConnection = 2,  // neither attempt connected
+        queryDone = 0,         // the answer was parsed; the matches may be empty
+        queryNoSocket = 1,     // no socket could be created
+        queryNoConnection = 2, // neither attempt connected
         querySendFailed = 3,
         queryReceiveFailed = 4, // time-out, or closed or reset before the end
     };

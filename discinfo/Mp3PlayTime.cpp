@@ -98,7 +98,8 @@ QString Mp3PlayTime(QIODevice& device)
             return {};
         const double rate = sampleRates[(h >> 19) & 3][(h >> 10) & 3];
         const double perFrame = ((h >> 17) & 3) == 3 ? 12 : 144;
-        const double kbits = rate * (static_cast<double>(length) / static_cast<double>(*frames)) / (perFrame * 1000);
+        const double kbits =
+            rate * (static_cast<double>(length) / static_cast<double>(*frames)) / (perFrame * 1000);
         bitrate = static_cast<qint64>(std::min(kbits, 1e12));
     } else {
         bitrate = TableBitrate(h);
@@ -108,7 +109,8 @@ QString Mp3PlayTime(QIODevice& device)
     const qint64 seconds = length * 8 / 1000 / bitrate;
     if (seconds <= 0)
         return {};
-    return QString::asprintf("%lld:%02lld", static_cast<long long>(seconds / 60), static_cast<long long>(seconds % 60));
+    return QString::asprintf("%lld:%02lld", static_cast<long long>(seconds / 60),
+                             static_cast<long long>(seconds % 60));
 }
 
 QString Mp3PlayTime(const QString& path)

@@ -19,10 +19,11 @@ QString QueryErrorText(int result)
     case DiscDbClient::queryNoSocket:
         return QStringLiteral("Tovrelline requires an internet connection to search the Freedb database.");
     case DiscDbClient::queryNoConnection:
-        return QStringLiteral("Tovrelline could not connect to the Freedb server.\r\n\r\nPlease make sure your "
-                              "computer is connected to the internet and\r\nthat there is no firewall software "
-                              "blocking Tovrelline.\r\n\r\nYou may have to re-boot your computer to correct "
-                              "this problem.");
+        return QStringLiteral(
+            "Tovrelline could not connect to the Freedb server.\r\n\r\nPlease make sure your "
+            "computer is connected to the internet and\r\nthat there is no firewall software "
+            "blocking Tovrelline.\r\n\r\nYou may have to re-boot your computer to correct "
+            "this problem.");
     case DiscDbClient::queryReceiveFailed:
         return QStringLiteral("Error: The Freedb server did not respond in time. (Timeout)");
     default:

@@ -34,6 +34,7 @@ void RunReadCdWorker(ReadCdState& state, std::shared_ptr<DriveTransport> transpo
 
 // The steps after the table of contents for an audio disc: the disc database, CD-TEXT (from album) and
 // the CD player's file; sets the status to finished.
-void ReadDiscSources(ReadCdState& state, const DiscToc& toc, const CdTextAlbum& album, ReadCdOptions& options);
+void ReadDiscSources(ReadCdState& state, const DiscToc& toc, const CdTextAlbum& album,
+                     ReadCdOptions& options);
 
 } // namespace tvl

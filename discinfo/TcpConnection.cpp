@@ -70,8 +70,8 @@ TcpConnection::ConnectResult TcpConnection::Connect(const QString& host, int por
         return ConnectResult::unreachable;
     ConnectResult result = ConnectResult::noSocket;
     for (const addrinfo* address = addresses; address; address = address->ai_next) {
-        const int candidate = ::socket(address->ai_family, address->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK,
-                                       address->ai_protocol);
+        const int candidate = ::socket(
+            address->ai_family, address->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK, address->ai_protocol);
         if (candidate < 0)
             continue;
         result = ConnectResult::unreachable;

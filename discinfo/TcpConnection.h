@@ -12,8 +12,8 @@ public:
     enum class ConnectResult
     {
         connected,
-        noSocket,     // no socket could be created
-        unreachable,  // the name did not resolve or no address accepted the connection
+        noSocket,    // no socket could be created
+        unreachable, // the name did not resolve or no address accepted the connection
     };
 
     // Answers longer than this are refused.

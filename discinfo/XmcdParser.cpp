@@ -120,8 +120,8 @@ bool ParseXmcdEntry(const QString& body, DiscRecord& record)
             playOrderText += value;
         }
     }
-    if (!xmcd || record.trackFrameOffsets.isEmpty() || !lengthSeen || !submitterSeen || !idSeen || !titleSeen ||
-        record.trackTitles.size() != record.extendedTrackData.size())
+    if (!xmcd || record.trackFrameOffsets.isEmpty() || !lengthSeen || !submitterSeen || !idSeen ||
+        !titleSeen || record.trackTitles.size() != record.extendedTrackData.size())
         return false;
     const qsizetype split = titleText.indexOf(QLatin1StringView(" / "));
     if (split < 0) {

@@ -75,10 +75,10 @@ SgTransport::SgTransport(QString sysBlockRoot, QString mountsFile)
 
 std::vector<DriveInfo> SgTransport::ListDrives()
 {
-    QStringList names = QDir(sysBlockRoot).entryList({QStringLiteral("sr*")}, QDir::AllEntries | QDir::System);
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        return a.mid(2).toInt() < b.mid(2).toInt();
-    });
+    QStringList names =
+        QDir(sysBlockRoot).entryList({QStringLiteral("sr*")}, QDir::AllEntries | QDir::System);
+    std::sort(names.begin(), names.end(),
+              [](const QString& a, const QString& b) { return a.mid(2).toInt() < b.mid(2).toInt(); });
     std::vector<DriveInfo> drives;
     for (const QString& name : names) {
         const QString base = sysBlockRoot + u'/' + name + QStringLiteral("/device/");

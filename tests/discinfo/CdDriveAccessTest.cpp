@@ -13,8 +13,10 @@
 namespace tvl {
 namespace {
 
-const QByteArray readToc = QByteArrayLiteral("4302000000000003" "2400");
-const QByteArray readCdText = QByteArrayLiteral("4302050000000013" "8800");
+const QByteArray readToc = QByteArrayLiteral("4302000000000003"
+                                             "2400");
+const QByteArray readCdText = QByteArrayLiteral("4302050000000013"
+                                                "8800");
 
 QByteArray TocBytes(const QString& text)
 {
@@ -45,18 +47,20 @@ TEST(CdDriveAccessTest, NamesDrivesByDeviceAndKernelDescription)
 
 TEST(CdDriveAccessTest, ReadsTocAndCdTextWithTheExactCommands)
 {
-    const QByteArray cdText =
-        test::CdTextPacks({test::Pack(0x80, 0, 0, "Album\0Song O"), test::Pack(0x80, 1, 1, "ne\0Song Two\0")});
-    auto transport = Transport({{readToc, TocBytes(QStringLiteral("150 14270 27000"))}, {readCdText, cdText}});
+    const QByteArray cdText = test::CdTextPacks(
+        {test::Pack(0x80, 0, 0, "Album\0Song O"), test::Pack(0x80, 1, 1, "ne\0Song Two\0")});
+    auto transport =
+        Transport({{readToc, TocBytes(QStringLiteral("150 14270 27000"))}, {readCdText, cdText}});
     CdDriveAccess access(transport);
     access.Initialise();
     DiscToc toc;
     CdTextAlbum album;
     QStringList status;
-    EXPECT_EQ(access.ReadTableOfContents(1, toc, true, album, [&](const QString& s) { status.append(s); }), 1);
+    EXPECT_EQ(access.ReadTableOfContents(1, toc, true, album, [&](const QString& s) { status.append(s); }),
+              1);
     EXPECT_EQ(transport->Log(), QStringList({QStringLiteral("stop /dev/sr1"),
-                                              QStringLiteral("/dev/sr1 43020000000000032400 804 5000"),
-                                              QStringLiteral("/dev/sr1 43020500000000138800 5000 10000")}));
+                                             QStringLiteral("/dev/sr1 43020000000000032400 804 5000"),
+                                             QStringLiteral("/dev/sr1 43020500000000138800 5000 10000")}));
     EXPECT_EQ(status, QStringList{QStringLiteral(" Scanning CD-TEXT ")});
     EXPECT_EQ(toc.TrackCount(), 2);
     EXPECT_EQ(toc.Frames(1), 14270);

@@ -23,9 +23,9 @@ TEST(CdPlayerFileTest, Keys)
         uint32_t key;
     } cases[] = {
         {twoTracks, 0x374F6},
-        {"160 14270 27000", 0x37500},        // track 1 at 0:02:10
-        {"150 13500", 0x3626},               // one track, lead-out at 3:00:00
-        {"150 14270 22577 40500", 0x80D16},  // three tracks, nothing added
+        {"160 14270 27000", 0x37500},       // track 1 at 0:02:10
+        {"150 13500", 0x3626},              // one track, lead-out at 3:00:00
+        {"150 14270 22577 40500", 0x80D16}, // three tracks, nothing added
     };
     for (const auto& c : cases)
         EXPECT_EQ(CdPlayerKey(Toc(c.toc)), c.key) << c.toc;

@@ -71,8 +71,8 @@ TEST(CdTextTest, WalkEndsAtThePackOutOfSequence)
         Pack(0x80, 4, 5, "E\0"),
         Pack(0x80, 5, 5, "F\0"),
     }));
-    EXPECT_EQ(album.trackEntries.mid(0, 4), QStringList({QString(), QStringLiteral("B"), QStringLiteral("C"),
-                                                         QStringLiteral("D")}));
+    EXPECT_EQ(album.trackEntries.mid(0, 4),
+              QStringList({QString(), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")}));
     EXPECT_FALSE(album.trackEntries.contains(QStringLiteral("E")));
     EXPECT_FALSE(album.trackEntries.contains(QStringLiteral("F")));
 }

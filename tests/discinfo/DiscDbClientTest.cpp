@@ -51,7 +51,8 @@ const QByteArray entry = "210 rock 0c016602 CD database entry follows (until ter
 TEST(DiscDbClientTest, HelloCarriesSanitisedNames)
 {
     EXPECT_EQ(DiscDbClient::HelloWord(QStringLiteral("user1")), QStringLiteral("user1"));
-    EXPECT_EQ(DiscDbClient::HelloWord(QStringLiteral("j.doe@host-1 x\u00e9")), QStringLiteral("j_doe_host_1_x_"));
+    EXPECT_EQ(DiscDbClient::HelloWord(QStringLiteral("j.doe@host-1 x\u00e9")),
+              QStringLiteral("j_doe_host_1_x_"));
     EXPECT_EQ(DiscDbClient::HelloWord(QString()), QStringLiteral("Unknown"));
     EXPECT_EQ(DiscDbClient::HelloWord(QString(300, u'a')).size(), 260);
     const QString hello = DiscDbClient().BuildHello();
@@ -74,9 +75,9 @@ TEST(DiscDbClientTest, QueryWithOneExactMatch)
     EXPECT_EQ(matches[0].artist, QStringLiteral("Some Artist"));
     EXPECT_EQ(matches[0].title, QStringLiteral("Some Title"));
     ASSERT_EQ(server.Requests().size(), 1u);
-    EXPECT_EQ(QString::fromUtf8(server.Requests()[0]),
-              QStringLiteral("GET /~cddb/cddb.cgi?cmd=") + queryCommand + u'&' + client.BuildHello() +
-                  QStringLiteral(" HTTP/1.0\r\n\r\n"));
+    EXPECT_EQ(QString::fromUtf8(server.Requests()[0]), QStringLiteral("GET /~cddb/cddb.cgi?cmd=") +
+                                                           queryCommand + u'&' + client.BuildHello() +
+                                                           QStringLiteral(" HTTP/1.0\r\n\r\n"));
 }
 
 TEST(DiscDbClientTest, QueryWithoutMatchEndsAtOnce)
@@ -110,7 +111,8 @@ TEST(DiscDbClientTest, QueryWithSeveralMatches)
 
 TEST(DiscDbClientTest, QueryWaitsForTheBodyAfterTheHeader)
 {
-    LocalHttpServer server({{{{"HTTP/1.0 200 OK\r\n\r\n"}, {"20", 300}, {"0 rock 0c016602 A / B\r\n", 300}}, 2000}});
+    LocalHttpServer server(
+        {{{{"HTTP/1.0 200 OK\r\n\r\n"}, {"20", 300}, {"0 rock 0c016602 A / B\r\n", 300}}, 2000}});
     DiscDbClient client(5000);
     QList<DiscDbMatch> matches;
     EXPECT_EQ(client.Query(Local(server), queryCommand, matches), DiscDbClient::queryDone);
@@ -170,7 +172,7 @@ TEST(DiscDbClientTest, ReadRecordFailures)
         Answer("403 Database entry is corrupt.\r\n.\r\n"),
         Answer(withoutSubmitter),
         {{{LocalHttpServer::Answer(entry.left(200))}}, 0}, // closes mid-answer
-        {{}, 3000},                                       // never answers
+        {{}, 3000},                                        // never answers
     });
     DiscDbClient client(shortTimeoutMs);
     for (const char* what : {"not found", "corrupt", "rejected", "closed", "silent"}) {

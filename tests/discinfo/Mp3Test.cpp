@@ -37,9 +37,18 @@ QByteArray WithXing(qsizetype length, bool withCount, uint32_t frames)
 {
     QByteArray bytes = WithHeaderAt(0, length);
     const char flags = withCount ? 1 : 0;
-    const char xing[12] = {'X', 'i', 'n', 'g', 0, 0, 0, flags,
-                           static_cast<char>(frames >> 24), static_cast<char>(frames >> 16),
-                           static_cast<char>(frames >> 8), static_cast<char>(frames)};
+    const char xing[12] = {'X',
+                           'i',
+                           'n',
+                           'g',
+                           0,
+                           0,
+                           0,
+                           flags,
+                           static_cast<char>(frames >> 24),
+                           static_cast<char>(frames >> 16),
+                           static_cast<char>(frames >> 8),
+                           static_cast<char>(frames)};
     bytes.replace(4 + 32, 12, xing, 12);
     return bytes;
 }
@@ -67,12 +76,12 @@ TEST(Mp3PlayTimeTest, RejectsReservedHeaderFields)
     const uint32_t good = 0xFFFB9000;
     const uint32_t bad[] = {
         (good & ~(3u << 19)) | (1u << 19), // reserved version
-        good & ~(3u << 17),              // reserved layer
-        good & ~(15u << 12),             // free bitrate
-        good | (15u << 12),              // bad bitrate
-        good | (3u << 10),               // reserved sample rate
-        good | 2u,                       // reserved emphasis
-        good & ~(1u << 21),              // sync incomplete
+        good & ~(3u << 17),                // reserved layer
+        good & ~(15u << 12),               // free bitrate
+        good | (15u << 12),                // bad bitrate
+        good | (3u << 10),                 // reserved sample rate
+        good | 2u,                         // reserved emphasis
+        good & ~(1u << 21),                // sync incomplete
     };
     for (const uint32_t h : bad) {
         const uint8_t bytes[4] = {static_cast<uint8_t>(h >> 24), static_cast<uint8_t>(h >> 16),

@@ -29,7 +29,8 @@ QByteArray TocBytes(const char* text)
 std::shared_ptr<DriveTransport> Drive(QHash<QByteArray, QByteArray> answers, const QString& mountPoint = {})
 {
     return std::make_shared<RecordedDriveTransport>(std::vector<RecordedDriveTransport::Drive>{
-        {{QStringLiteral("/dev/sr0"), QStringLiteral("ACME"), QStringLiteral("Burner")}, mountPoint,
+        {{QStringLiteral("/dev/sr0"), QStringLiteral("ACME"), QStringLiteral("Burner")},
+         mountPoint,
          std::move(answers)}});
 }
 
@@ -65,8 +66,8 @@ struct WorkerRun
 
 TEST(ReadCdWorkerTest, ReadsEverySourceInOrder)
 {
-    const QByteArray cdText =
-        test::CdTextPacks({test::Pack(0x80, 0, 0, "Album\0One\0Tw"), test::Pack(0x80, 2, 1, "o\0Three\0\0\0\0\0")});
+    const QByteArray cdText = test::CdTextPacks(
+        {test::Pack(0x80, 0, 0, "Album\0One\0Tw"), test::Pack(0x80, 2, 1, "o\0Three\0\0\0\0\0")});
     LocalHttpServer server({
         {{{LocalHttpServer::Answer("211 matches follow\r\nrock 0c016602 Artist / First\r\n"
                                    "jazz 0c016602 Artist / Second\r\n.\r\n")}}},
@@ -113,7 +114,8 @@ TEST(ReadCdWorkerTest, UnreachableDatabaseFallsBackOnceAndKeepsOtherSources)
     run.options.timeoutMs = 1000;
     const auto result = run.Go(Drive({{readToc, TocBytes("150 14270 27000")}, {readCdText, cdText}}));
     EXPECT_EQ(result.status, ReadCdState::finished);
-    EXPECT_TRUE(result.errorText.startsWith(QStringLiteral("Tovrelline could not connect to the Freedb server.")));
+    EXPECT_TRUE(
+        result.errorText.startsWith(QStringLiteral("Tovrelline could not connect to the Freedb server.")));
     ASSERT_EQ(result.results.size(), 1u);
     EXPECT_EQ(result.results[0].artist, QStringLiteral("Band"));
     EXPECT_EQ(run.options.server.port, run.options.fallbackServer.port);
@@ -146,7 +148,8 @@ TEST(ReadCdWorkerTest, DriveNotReadyAndDataDiscs)
     EXPECT_EQ(dataDisc.Go(Drive({{readToc, TocBytes("d150 9000")}})).status, ReadCdState::noMusicTracks);
 
     QTemporaryDir mount;
-    QFile::copy(QStringLiteral(TOVRELLINE_TEST_DATA "/mp3/title_only.mp3"), mount.filePath(QStringLiteral("x.mp3")));
+    QFile::copy(QStringLiteral(TOVRELLINE_TEST_DATA "/mp3/title_only.mp3"),
+                mount.filePath(QStringLiteral("x.mp3")));
     WorkerRun mp3Disc;
     const auto result = mp3Disc.Go(Drive({{readToc, TocBytes("d150 9000")}}, mount.path()));
     EXPECT_EQ(result.status, ReadCdState::running); // the reader of the hand-over finishes it

@@ -1,37 +1,37 @@
-#include "discinfo/DiscDbLineParser.h"
 #include "discinfo/XmcdParser.h"
+#include "discinfo/DiscDbLineParser.h"
 
 #include <gtest/gtest.h>
 
 namespace tvl {
 namespace {
 
-const QString validEntry = QStringLiteral(
-    "210 rock 0c016602 CD database entry follows (until terminating `.')\r\n"
-    "# xmcd\r\n"
-    "#\r\n"
-    "# Track frame offsets:\r\n"
-    "#\t150\r\n"
-    "#\t14270\r\n"
-    "#\r\n"
-    "# Disc length: 360 seconds\r\n"
-    "#\r\n"
-    "# Revision: 3\r\n"
-    "# Submitted via: Tagger 2.1 comment\r\n"
-    "#\r\n"
-    "DISCID=0c016602,1a2b3c4d\r\n"
-    "DTITLE=Long Artist Name / Long\r\n"
-    "DTITLE= Title\r\n"
-    "DYEAR=1999\r\n"
-    "DGENRE=Rock\n"
-    "TTITLE0=First\r\n"
-    "TTITLE1=A\\nB\r\n"
-    "TTITLE1=\\\\nC\\tD\r\n"
-    "TTITLE150=Ignored\r\n"
-    "EXTD=Notes \r\n"
-    "EXTT0=\r\n"
-    "EXTT1=x\r\n"
-    "PLAYORDER=2,1\r\n");
+const QString validEntry =
+    QStringLiteral("210 rock 0c016602 CD database entry follows (until terminating `.')\r\n"
+                   "# xmcd\r\n"
+                   "#\r\n"
+                   "# Track frame offsets:\r\n"
+                   "#\t150\r\n"
+                   "#\t14270\r\n"
+                   "#\r\n"
+                   "# Disc length: 360 seconds\r\n"
+                   "#\r\n"
+                   "# Revision: 3\r\n"
+                   "# Submitted via: Tagger 2.1 comment\r\n"
+                   "#\r\n"
+                   "DISCID=0c016602,1a2b3c4d\r\n"
+                   "DTITLE=Long Artist Name / Long\r\n"
+                   "DTITLE= Title\r\n"
+                   "DYEAR=1999\r\n"
+                   "DGENRE=Rock\n"
+                   "TTITLE0=First\r\n"
+                   "TTITLE1=A\\nB\r\n"
+                   "TTITLE1=\\\\nC\\tD\r\n"
+                   "TTITLE150=Ignored\r\n"
+                   "EXTD=Notes \r\n"
+                   "EXTT0=\r\n"
+                   "EXTT1=x\r\n"
+                   "PLAYORDER=2,1\r\n");
 
 TEST(XmcdParserTest, ParsesAValidEntry)
 {
@@ -60,8 +60,8 @@ TEST(XmcdParserTest, DecodesEscapesInOnePass)
         const char* raw;
         const char* decoded;
     } cases[] = {
-        {R"(A\nB)", "A\nB"},       {R"(A\\nB)", "A\\nB"}, {R"(\t\\\n)", "\t\\\n"},
-        {R"(C:\path\x)", "C:\\path\\x"}, {R"(end\)", "end\\"},
+        {R"(A\nB)", "A\nB"},  {R"(A\\nB)", "A\\nB"}, {R"(\t\\\n)", "\t\\\n"}, {R"(C:\path\x)", "C:\\path\\x"},
+        {R"(end\)", "end\\"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(DecodeXmcdValue(QString::fromLatin1(c.raw)), QString::fromLatin1(c.decoded)) << c.raw;
@@ -71,7 +71,8 @@ TEST(XmcdParserTest, WithoutASeparatorArtistAndTitleAreBothTheWholeTitle)
 {
     DiscRecord record;
     QString entry = validEntry;
-    entry.replace(QStringLiteral("DTITLE=Long Artist Name / Long\r\nDTITLE= Title"), QStringLiteral("DTITLE=Solo"));
+    entry.replace(QStringLiteral("DTITLE=Long Artist Name / Long\r\nDTITLE= Title"),
+                  QStringLiteral("DTITLE=Solo"));
     ASSERT_TRUE(ParseXmcdEntry(entry, record));
     EXPECT_EQ(record.artist, QStringLiteral("Solo"));
     EXPECT_EQ(record.title, QStringLiteral("Solo"));
@@ -124,7 +125,8 @@ TEST(XmcdParserTest, ParsesMatchLines)
     EXPECT_EQ(noSlash->artist, QString());
     EXPECT_EQ(noSlash->title, QStringLiteral("Only A Title "));
 
-    for (const char* bad : {"", "rock", "rock 0c016602", "rock 0c016602   ", " 0c016602 x / y", "rock zz x / y"})
+    for (const char* bad :
+         {"", "rock", "rock 0c016602", "rock 0c016602   ", " 0c016602 x / y", "rock zz x / y"})
         EXPECT_FALSE(ParseMatchLine(QString::fromLatin1(bad)).has_value()) << bad;
 }
 
