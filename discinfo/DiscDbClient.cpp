@@ -92,7 +92,7 @@ int DiscDbClient::Query(const DiscDbServer& server, const QString& command, QLis
         ok = 0;
         return queryNoConnection;
     }
-    if (!connection.Send(Request(server, command))) {
+    if (!connection.Send(Request(server, command), timeoutMs)) {
         ok = 0;
         return querySendFailed;
     }
@@ -128,7 +128,8 @@ bool DiscDbClient::Exchange(const DiscDbServer& server, const QString& cmd, QStr
     QByteArray bytes;
     const bool done =
         connection.Connect(server.host, server.port, timeoutMs) == TcpConnection::ConnectResult::connected &&
-        connection.Send(Request(server, cmd)) && connection.Receive(terminator, false, timeoutMs, bytes);
+        connection.Send(Request(server, cmd), timeoutMs) &&
+        connection.Receive(terminator, false, timeoutMs, bytes);
     answer = DecodeAnswer(bytes);
     lastResponse = answer;
     if (!done)

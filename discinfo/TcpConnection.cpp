@@ -88,14 +88,14 @@ TcpConnection::ConnectResult TcpConnection::Connect(const QString& host, int por
     return result;
 }
 
-bool TcpConnection::Send(const QByteArray& request)
+bool TcpConnection::Send(const QByteArray& request, int timeoutMs)
 {
     qsizetype sent = 0;
     while (fd >= 0 && sent < request.size()) {
         const ssize_t count =
             ::send(fd, request.constData() + sent, static_cast<size_t>(request.size() - sent), MSG_NOSIGNAL);
         if (count < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (errno != EINTR && !WaitWritable(fd, 20000))
+            if (errno != EINTR && !WaitWritable(fd, timeoutMs))
                 return false;
             continue;
         }

@@ -29,7 +29,8 @@ public:
     // Resolves host (names and IPv4 or IPv6 addresses) and connects to the first address that
     // accepts within timeoutMs.
     ConnectResult Connect(const QString& host, int port, int timeoutMs);
-    bool Send(const QByteArray& request);
+    // Sends all of request; false when the connection fails or stays blocked for timeoutMs.
+    bool Send(const QByteArray& request, int timeoutMs);
 
     // Reads until the answer contains terminator, which is cut off with what follows it. Fails when
     // nothing arrives for timeoutMs, the connection closes or fails first, or the answer grows beyond
