@@ -78,19 +78,25 @@ QByteArray DiscDbClient::Request(const DiscDbServer& server, const QString& cmd)
     return QStringLiteral("GET %1?cmd=%2&%3 HTTP/1.0\r\n\r\n").arg(server.path, cmd, BuildHello()).toUtf8();
 }
 
+int DiscDbClient::ConnectForQuery(const std::function<TcpConnection::ConnectResult()>& attempt)
+{
+    const TcpConnection::ConnectResult first = attempt();
+    if (first == TcpConnection::ConnectResult::noSocket)
+        return queryNoSocket;
+    if (first == TcpConnection::ConnectResult::connected ||
+        attempt() == TcpConnection::ConnectResult::connected)
+        return queryDone;
+    return queryNoConnection;
+}
+
 int DiscDbClient::Query(const DiscDbServer& server, const QString& command, QList<DiscDbMatch>& matches)
 {
     TcpConnection connection;
-    TcpConnection::ConnectResult connected = connection.Connect(server.host, server.port, timeoutMs);
-    if (connected == TcpConnection::ConnectResult::noSocket) {
+    const int connected =
+        ConnectForQuery([&] { return connection.Connect(server.host, server.port, timeoutMs); });
+    if (connected != queryDone) {
         ok = 0;
-        return queryNoSocket;
-    }
-    if (connected != TcpConnection::ConnectResult::connected)
-        connected = connection.Connect(server.host, server.port, timeoutMs);
-    if (connected != TcpConnection::ConnectResult::connected) {
-        ok = 0;
-        return queryNoConnection;
+        return connected;
     }
     if (!connection.Send(Request(server, command), timeoutMs)) {
         ok = 0;

@@ -3,11 +3,13 @@
 #include "discinfo/DiscDbMatch.h"
 #include "discinfo/DiscDbServer.h"
 #include "discinfo/DiscRecord.h"
+#include "discinfo/TcpConnection.h"
 
 #include <QList>
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 namespace tvl {
 
@@ -39,6 +41,10 @@ public:
     // (status other than 210-219) or is not a valid xmcd entry.
     bool ReadRecord(const DiscDbServer& server, uint32_t discId, const QString& category, DiscRecord& record);
     bool GetSites(const DiscDbServer& server, QList<DiscDbServer>& sites);
+
+    // How a query connects: a failed first attempt is followed by a second one, whose connection is
+    // then used. queryDone when attempt connected, else the QueryResult of the failure.
+    static int ConnectForQuery(const std::function<TcpConnection::ConnectResult()>& attempt);
 
     // The last answer read, or the part read of a failed one; emptied after a successful parse.
     const QString& LastResponse() const { return lastResponse; }

@@ -80,6 +80,20 @@ TEST(DiscDbClientTest, QueryWithOneExactMatch)
                                                            QStringLiteral(" HTTP/1.0\r\n\r\n"));
 }
 
+TEST(DiscDbClientTest, ReachesIpv6Servers)
+{
+    LocalHttpServer server({Answer("200 rock 0c016602 Some Artist / Some Title\r\n")}, true);
+    if (server.Port() == 0)
+        GTEST_SKIP() << "no IPv6 loopback on this machine";
+    DiscDbServer local;
+    local.host = QStringLiteral("::1");
+    local.port = server.Port();
+    DiscDbClient client(5000);
+    QList<DiscDbMatch> matches;
+    EXPECT_EQ(client.Query(local, queryCommand, matches), DiscDbClient::queryDone);
+    EXPECT_EQ(matches.size(), 1);
+}
+
 TEST(DiscDbClientTest, QueryWithoutMatchEndsAtOnce)
 {
     LocalHttpServer server({Answer("202 No match for disc ID 0c016602.\r\n", 5000)});
@@ -146,6 +160,28 @@ TEST(DiscDbClientTest, QueryFailures)
     EXPECT_EQ(client.Query(Local(silent), queryCommand, matches), DiscDbClient::queryReceiveFailed);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(shortTimeoutMs));
     EXPECT_FALSE(client.Ok());
+}
+
+TEST(DiscDbClientTest, QueryUsesTheSecondAttemptsConnection)
+{
+    using Result = TcpConnection::ConnectResult;
+    const struct
+    {
+        std::vector<Result> attempts;
+        int expected;
+        size_t tries;
+    } cases[] = {
+        {{Result::connected}, DiscDbClient::queryDone, 1},
+        {{Result::unreachable, Result::connected}, DiscDbClient::queryDone, 2},
+        {{Result::unreachable, Result::unreachable}, DiscDbClient::queryNoConnection, 2},
+        {{Result::unreachable, Result::noSocket}, DiscDbClient::queryNoConnection, 2},
+        {{Result::noSocket}, DiscDbClient::queryNoSocket, 1},
+    };
+    for (const auto& c : cases) {
+        size_t tries = 0;
+        EXPECT_EQ(DiscDbClient::ConnectForQuery([&] { return c.attempts.at(tries++); }), c.expected);
+        EXPECT_EQ(tries, c.tries);
+    }
 }
 
 TEST(DiscDbClientTest, ReadRecordParsesTheEntry)

@@ -12,28 +12,38 @@ namespace tvl::test {
 
 namespace {
 
-int ListenOnLoopback(int& port)
+int ListenOnLoopback(int& port, bool ipv6)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof(address);
+    const int fd = ::socket(ipv6 ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_storage address{};
+    socklen_t length = 0;
+    if (ipv6) {
+        auto* v6 = reinterpret_cast<sockaddr_in6*>(&address);
+        v6->sin6_family = AF_INET6;
+        v6->sin6_addr = in6addr_loopback;
+        length = sizeof(sockaddr_in6);
+    } else {
+        auto* v4 = reinterpret_cast<sockaddr_in*>(&address);
+        v4->sin_family = AF_INET;
+        v4->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        length = sizeof(sockaddr_in);
+    }
     if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 || ::listen(fd, 8) != 0 ||
         ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
         if (fd >= 0)
             ::close(fd);
         return -1;
     }
-    port = ntohs(address.sin_port);
+    port = ntohs(ipv6 ? reinterpret_cast<sockaddr_in6*>(&address)->sin6_port
+                      : reinterpret_cast<sockaddr_in*>(&address)->sin_port);
     return fd;
 }
 
 } // namespace
 
-LocalHttpServer::LocalHttpServer(std::vector<Script> scripts)
+LocalHttpServer::LocalHttpServer(std::vector<Script> scripts, bool ipv6)
     : scripts(std::move(scripts))
-    , listener(ListenOnLoopback(port))
+    , listener(ListenOnLoopback(port, ipv6))
     , thread([this] { Run(); })
 {
 }
@@ -60,7 +70,7 @@ QByteArray LocalHttpServer::Answer(const QByteArray& body)
 int LocalHttpServer::ClosedPort()
 {
     int port = 0;
-    const int fd = ListenOnLoopback(port);
+    const int fd = ListenOnLoopback(port, false);
     if (fd >= 0)
         ::close(fd);
     return port;
@@ -79,6 +89,8 @@ bool LocalHttpServer::Pause(int ms) const
 
 void LocalHttpServer::Run()
 {
+    if (listener < 0)
+        return;
     for (const Script& script : scripts) {
         int client = -1;
         while (client < 0 && !stop) {

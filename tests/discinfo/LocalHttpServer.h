@@ -25,12 +25,14 @@ public:
         int holdMs = 0; // how long the connection stays open after the last chunk
     };
 
-    explicit LocalHttpServer(std::vector<Script> scripts);
+    // Listens on 127.0.0.1, or on ::1 when ipv6 is set.
+    explicit LocalHttpServer(std::vector<Script> scripts, bool ipv6 = false);
     ~LocalHttpServer();
     LocalHttpServer(const LocalHttpServer&) = delete;
     LocalHttpServer& operator=(const LocalHttpServer&) = delete;
 
-    int Port() const { return port; }
+    // 0 when the server could not listen (no IPv6 loopback).
+    int Port() const { return listener >= 0 ? port : 0; }
     // The requests received, one per connection, as sent.
     std::vector<QByteArray> Requests() const;
 
