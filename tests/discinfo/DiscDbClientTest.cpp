@@ -247,7 +247,7 @@ TEST(DiscDbClientTest, ATricklingServerIsNotTimedOut)
 TEST(DiscDbClientTest, AnswersAreCapped)
 {
     QByteArray huge = "210 list follows\r\n";
-    huge += QByteArray(17 * 1024 * 1024, 'x');
+    huge += QByteArray(17 * 1024 * 1024, 'x') + "\r\n.\r\n"; // complete, but too long
     LocalHttpServer server({Answer(huge, 2000)});
     DiscDbClient client(5000);
     QList<DiscDbServer> sites;
