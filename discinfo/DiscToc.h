@@ -41,14 +41,14 @@ struct DiscToc
     // Zeroes the header so that a failed read leaves "nothing read" behind.
     void ClearHeader() { bytes[0] = bytes[1] = bytes[2] = bytes[3] = 0; }
 
-    // Builds a table of contents of tracks 1..n from absolute frame offsets (lead-in included) and the
-    // lead-out's frame offset. Nothing when there are no tracks, more than 99, or an offset is negative
-    // or beyond what an MSF address holds.
     struct Track
     {
         int frameOffset = 0;
         bool data = false;
     };
+    // Builds a table of contents of tracks 1..n from absolute frame offsets (lead-in included) and the
+    // lead-out's frame offset. Nothing when there are no tracks, more than 99, or an offset is negative
+    // or beyond what an MSF address holds.
     static std::optional<DiscToc> FromFrameOffsets(const std::vector<Track>& tracks, int leadOutOffset);
 
     // Parses "OFFSET ... LEADOUT" (blank-separated frame offsets, a data track's offset with a leading
