@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-svg-dev libqt6opengl6-dev
     libgl-dev
     libjpeg62-turbo-dev libpng-dev zlib1g-dev libtiff-dev libgif-dev libtag1-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libdiscid-dev
     fonts-liberation2 xvfb xauth xdotool
 )
 

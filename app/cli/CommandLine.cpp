@@ -22,6 +22,10 @@ int PrintVerbUsage(std::span<char*>)
 
 constexpr Verb verbs[] = {
     {"help", "tovrelline help", PrintVerbUsage},
+    {"disc-info",
+     "tovrelline disc-info [--drive DEVICE | --toc \"OFFSET ... LEADOUT\"] [--server HOST[:PORT][PATH]] "
+     "[--sources freedb,cdtext,cdplayer,mp3|none] [--cdplayer FILE]",
+     RunDiscInfo},
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 
 namespace tvl {
 
@@ -10,5 +11,8 @@ std::optional<int> RunCommandLine(int argc, char** argv);
 
 // Prints the program's usage with every verb; returns 0.
 int PrintUsage();
+
+// Verbs: each takes the arguments after its name and returns the exit code.
+int RunDiscInfo(std::span<char*> args);
 
 } // namespace tvl
