@@ -97,7 +97,11 @@ QString Mp3PlayTime(QIODevice& device)
         if (*frames <= 0)
             return {};
         const double rate = sampleRates[(h >> 19) & 3][(h >> 10) & 3];
-        const double perFrame = ((h >> 17) & 3) == 3 ? 12 : 144;
+        // Bytes per frame over bitrate: Layer I 12, Layer II 144, Layer III 144 for MPEG-1 and 72 for
+        // MPEG-2 and 2.5, whose frames hold half the samples (144 there would double the time).
+        const int layer = (h >> 17) & 3;
+        const bool mpeg1 = ((h >> 19) & 3) == 3;
+        const double perFrame = layer == 3 ? 12 : (layer == 1 && !mpeg1 ? 72 : 144);
         const double kbits =
             rate * (static_cast<double>(length) / static_cast<double>(*frames)) / (perFrame * 1000);
         bitrate = static_cast<qint64>(std::min(kbits, 1e12));

@@ -61,6 +61,16 @@ TEST(Mp3PlayTimeTest, ConstantAndVariableRate)
     EXPECT_EQ(PlayTime(WithXing(5000000, true, 0)), QString());
 }
 
+TEST(Mp3PlayTimeTest, VariableRateMpeg2LayerThreeHasHalfSizedFrames)
+{
+    // MPEG-2 Layer III, 22050 Hz, stereo: the Xing header follows 17 bytes of side information. 10000
+    // frames of 576 samples last 261 s; the rate rule gives 76 kbit/s and so 4:23, not twice that.
+    QByteArray bytes(2500000, '\0');
+    bytes.replace(0, 4, QByteArray("\xFF\xF3\x80\x00", 4));
+    bytes.replace(4 + 17, 12, QByteArray("Xing\0\0\0\x01\0\0\x27\x10", 12));
+    EXPECT_EQ(PlayTime(bytes), QStringLiteral("4:23"));
+}
+
 TEST(Mp3PlayTimeTest, HeaderSearchStopsAt100000Bytes)
 {
     EXPECT_EQ(PlayTime(WithHeaderAt(99996, 3600000)), QStringLiteral("3:45"));
