@@ -127,7 +127,9 @@ bool LineBuilder::PlaceFirstDiscLine()
             return true;
         }
         ++m_y;
-        if (m_y + m_lineHeight > m_frame.rect.bottom)
+        // Below the disc there is no room at all, whatever the item's height.
+        const int limit = std::min(m_frame.rect.bottom, 2 * m_frame.disc.outerRadius);
+        if (m_y + m_lineHeight > limit)
             return false;
     }
 }
