@@ -259,6 +259,15 @@ TEST(DesignFileTest, DamagedFilesFailWithoutCrashing)
     }
     EXPECT_EQ(lastStage, 8);
 
+    // An item list that refers back to the placeholder property row.
+    LabelDesign empty;
+    QByteArray placeholderItem = WriteToBytes(empty, SampleState());
+    placeholderItem.chop(2);
+    placeholderItem += QByteArray("\x01\x00\x02\x00", 4);
+    const FileResult<DesignContent> shared = ReadFromBytes(placeholderItem);
+    ASSERT_FALSE(shared);
+    EXPECT_EQ(shared.error().stage, 7);
+
     QByteArray absurd = bytes;
     const QByteArray count =
         "\n" + QByteArray::number(design.FindItem(u"Image(1)")->image->SourceBytes().size()) + "\n";
