@@ -1,5 +1,9 @@
 #include "app/cli/CommandLine.h"
 
+#include "app/cli/DiscInfoVerb.h"
+#include "app/cli/DumpVerb.h"
+#include "app/cli/SaveAsVerb.h"
+
 #include <cstdio>
 #include <cstring>
 #include <span>
@@ -26,6 +30,8 @@ constexpr Verb verbs[] = {
      "tovrelline disc-info [--drive DEVICE | --toc \"OFFSET ... LEADOUT\"] [--server HOST[:PORT][PATH]] "
      "[--sources freedb,cdtext,cdplayer,mp3|none] [--cdplayer FILE]",
      RunDiscInfo},
+    {"dump", "tovrelline dump FILE.tvl [--layout]", RunDumpVerb},
+    {"save-as", "tovrelline save-as IN.tvl OUT.tvl", RunSaveAsVerb},
 };
 
 } // namespace

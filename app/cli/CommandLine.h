@@ -1,7 +1,6 @@
 #pragma once
 
 #include <optional>
-#include <span>
 
 namespace tvl {
 
@@ -11,8 +10,5 @@ std::optional<int> RunCommandLine(int argc, char** argv);
 
 // Prints the program's usage with every verb; returns 0.
 int PrintUsage();
-
-// Verbs: each takes the arguments after its name and returns the exit code.
-int RunDiscInfo(std::span<char*> args);
 
 } // namespace tvl

@@ -1,4 +1,4 @@
-#include "app/cli/CommandLine.h"
+#include "app/cli/DiscInfoVerb.h"
 
 #include "discinfo/CdDriveAccess.h"
 #include "discinfo/DiscId.h"

@@ -116,12 +116,14 @@ bool DesignFileCommands::OpenDesignPath(const QString& path)
 
 bool DesignFileCommands::ReadUserFile(const QString& path)
 {
-    const DesignReadOutcome outcome = m_store.Read(path);
+    QString title = FileNamePart(path);
+    const DesignReadOutcome outcome = m_store.Read(path, title);
     if (outcome.status == DesignReadOutcome::Status::Failed)
         m_ui.ShowError(outcome.message);
     if (outcome.status != DesignReadOutcome::Status::Read)
         return false;
     m_file.SetPath(path);
+    m_file.title = title;
     m_ui.AddRecentFile(path);
     m_file.modified = false;
     m_file.fallback = true;
@@ -130,15 +132,12 @@ bool DesignFileCommands::ReadUserFile(const QString& path)
 
 bool DesignFileCommands::ReadDefaultFile(const QString& path)
 {
-    const DesignReadOutcome outcome = m_store.Read(path);
+    QString title = m_file.title;
+    const DesignReadOutcome outcome = m_store.Read(path, title);
     if (outcome.status == DesignReadOutcome::Status::Read) {
-        const QString title = m_file.title;
         m_file.SetPath(path);
+        m_file.title = title;
         m_ui.AddRecentFile(path);
-        if (IsDefaultDesignName(title)) {
-            FillSampleAlbum(m_store.design());
-            m_file.title = kUntitledName.toString();
-        }
         m_file.modified = false;
         m_file.fallback = true;
         return true;

@@ -52,7 +52,9 @@ class DesignStore
 public:
     virtual ~DesignStore() = default;
     virtual LabelDesign& design() = 0;
-    virtual DesignReadOutcome Read(const QString& path) = 0;
+    // title is the document's title before the read; reading a default design fills the sample album
+    // and changes it to "Untitled.tvl".
+    virtual DesignReadOutcome Read(const QString& path, QString& title) = 0;
     // Writes the design to path through a temporary file; an error message when it failed.
     virtual std::optional<QString> Write(const QString& path) = 0;
     // A blank design of the header's disc mode and case kind, built from the current label stocks.

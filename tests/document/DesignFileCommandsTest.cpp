@@ -19,7 +19,7 @@ class FakeStore : public DesignStore
 {
 public:
     LabelDesign& design() override { return live; }
-    DesignReadOutcome Read(const QString& path) override
+    DesignReadOutcome Read(const QString& path, QString& title) override
     {
         reads.append(QFileInfo(path).fileName());
         QFile file(path);
@@ -32,6 +32,10 @@ public:
             return {DesignReadOutcome::Status::Failed, QStringLiteral("Error 153 - Step: 4"), 4};
         live.albumHeader.discMode = parts[0];
         live.albumHeader.caseKind = parts[1];
+        if (IsDefaultDesignName(title)) {
+            FillSampleAlbum(live);
+            title = QStringLiteral("Untitled.tvl");
+        }
         loaded = true;
         return {};
     }
@@ -133,6 +137,7 @@ TEST(DefaultDesigns, NamesExtensionsAndSampleAlbums)
     EXPECT_EQ(DefaultDesignName(u"Double", u"DVD"), u"Default2_dvd.tvl");
     EXPECT_TRUE(IsDefaultDesignName(u"Default1_dvd.tvl"));
     EXPECT_FALSE(IsDefaultDesignName(u"default1.tvl"));
+    EXPECT_FALSE(IsDefaultDesignName(u"Default.tvl"));
 
     const std::pair<const char16_t*, const char16_t*> extensions[] = {
         {u"/a/Cover", u"/a/Cover.tvl"},
