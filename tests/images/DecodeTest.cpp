@@ -59,6 +59,31 @@ INSTANTIATE_TEST_SUITE_P(Png, DecodeQuad,
                                          QuadCase{"png-rgb16.png", CXIMAGE_FORMAT_PNG, 24, 0},
                                          QuadCase{"png-interlaced.png", CXIMAGE_FORMAT_PNG, 24, 0}));
 
+INSTANTIATE_TEST_SUITE_P(Gif, DecodeQuad,
+                         testing::Values(QuadCase{"gif-quad.gif", CXIMAGE_FORMAT_GIF, 8, 0},
+                                         QuadCase{"gif-interlaced.gif", CXIMAGE_FORMAT_GIF, 8, 0},
+                                         QuadCase{"gif-animated.gif", CXIMAGE_FORMAT_GIF, 8, 0}));
+
+INSTANTIATE_TEST_SUITE_P(Tiff, DecodeQuad,
+                         testing::Values(QuadCase{"tiff-none.tif", CXIMAGE_FORMAT_TIF, 24, 0},
+                                         QuadCase{"tiff-lzw.tif", CXIMAGE_FORMAT_TIF, 24, 0},
+                                         QuadCase{"tiff-deflate.tif", CXIMAGE_FORMAT_TIF, 24, 0},
+                                         QuadCase{"tiff-jpeg.tif", CXIMAGE_FORMAT_TIF, 24, 8},
+                                         QuadCase{"tiff-packbits.tif", CXIMAGE_FORMAT_TIF, 24, 0},
+                                         QuadCase{"tiff-palette.tif", CXIMAGE_FORMAT_TIF, 24, 0},
+                                         QuadCase{"tiff-rgb16.tif", CXIMAGE_FORMAT_TIF, 24, 0},
+                                         QuadCase{"tiff-tiled.tif", CXIMAGE_FORMAT_TIF, 24, 0},
+                                         QuadCase{"tiff-pages.tif", CXIMAGE_FORMAT_TIF, 24, 0}));
+
+INSTANTIATE_TEST_SUITE_P(Ico, DecodeQuad,
+                         testing::Values(QuadCase{"ico-quad.ico", CXIMAGE_FORMAT_ICO, 24, 0}));
+
+INSTANTIATE_TEST_SUITE_P(Pcx, DecodeQuad,
+                         testing::Values(QuadCase{"pcx-24.pcx", CXIMAGE_FORMAT_PCX, 24, 0},
+                                         QuadCase{"pcx-8.pcx", CXIMAGE_FORMAT_PCX, 8, 0},
+                                         QuadCase{"pcx-4planes.pcx", CXIMAGE_FORMAT_PCX, 4, 0},
+                                         QuadCase{"pcx-4packed.pcx", CXIMAGE_FORMAT_PCX, 4, 0}));
+
 // Grey renderings of the square: red, lime, blue, white by luminance.
 struct GreyCase
 {
@@ -106,6 +131,60 @@ TEST(DecodeBmp, OneBitAndThirtyTwoBitWithAlpha)
     ASSERT_TRUE(alpha.HasAlpha());
     EXPECT_TRUE(colorNear(alpha.PixelColor(1, 1), qRgba(255, 0, 0, 128), 1));
     EXPECT_EQ(alpha.PixelColor(6, 6), qRgba(0, 0, 255, 255));
+}
+
+TEST(DecodeMono, OneBitFilesInEveryFormat)
+{
+    const struct
+    {
+        const char* file;
+        int type;
+    } cases[] = {{"bmp1.bmp", CXIMAGE_FORMAT_BMP},
+                 {"png-grey1.png", CXIMAGE_FORMAT_PNG},
+                 {"tiff-g4.tif", CXIMAGE_FORMAT_TIF},
+                 {"pcx-1.pcx", CXIMAGE_FORMAT_PCX}};
+    for (const auto& c : cases) {
+        CxImage image;
+        ASSERT_TRUE(image.LoadFile(fixture(c.file), c.type)) << c.file;
+        EXPECT_EQ(image.Width(), 16) << c.file;
+        EXPECT_EQ(image.Height(), 8) << c.file;
+        EXPECT_EQ(image.PixelColor(3, 3), qRgb(0, 0, 0)) << c.file;
+        EXPECT_EQ(image.PixelColor(12, 3), qRgb(255, 255, 255)) << c.file;
+    }
+}
+
+TEST(DecodeGif, TransparentIndex)
+{
+    CxImage image;
+    ASSERT_TRUE(image.LoadFile(fixture("gif-transparent.gif"), CXIMAGE_FORMAT_GIF));
+    ASSERT_TRUE(image.HasTransparency());
+    const int index = image.ScanLine(24)[24];
+    EXPECT_EQ(index, image.TransparentIndex());
+    EXPECT_NE(image.ScanLine(8)[8], image.TransparentIndex());
+}
+
+TEST(DecodeIco, LargestEntryWithItsMaskOrPng)
+{
+    CxImage alpha;
+    ASSERT_TRUE(alpha.LoadFile(fixture("ico-alpha.ico"), CXIMAGE_FORMAT_ICO));
+    ASSERT_TRUE(alpha.HasAlpha());
+    EXPECT_TRUE(colorNear(alpha.PixelColor(1, 1), qRgba(255, 0, 0, 128), 1));
+    EXPECT_EQ(alpha.PixelColor(6, 6), qRgba(0, 0, 255, 255));
+
+    CxImage png;
+    ASSERT_TRUE(png.LoadFile(fixture("ico-png.ico"), CXIMAGE_FORMAT_DETECT));
+    EXPECT_EQ(png.Type(), CXIMAGE_FORMAT_ICO);
+    EXPECT_EQ(png.Width(), 256);
+    EXPECT_TRUE(colorNear(png.PixelColor(200, 200), qRgba(255, 255, 255, 255), 0));
+}
+
+TEST(DecodeTiff, AlphaIsNotPremultiplied)
+{
+    CxImage image;
+    ASSERT_TRUE(image.LoadFile(fixture("tiff-alpha.tif"), CXIMAGE_FORMAT_TIF));
+    ASSERT_TRUE(image.HasAlpha());
+    EXPECT_TRUE(colorNear(image.PixelColor(1, 1), qRgba(255, 0, 0, 128), 2));
+    EXPECT_EQ(image.PixelColor(6, 6), qRgba(0, 0, 255, 255));
 }
 
 TEST(DecodePng, TransparencyBecomesAlpha)

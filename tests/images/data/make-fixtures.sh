@@ -55,3 +55,35 @@ $C "$tmp/quad.ppm" -colorspace Gray -depth 16 -define png:color-type=0 png-grey1
 $C "$tmp/half.png" -colorspace Gray -define png:color-type=4 png-grey-alpha.png
 $C "$tmp/quad.ppm" -depth 16 PNG48:png-rgb16.png
 $C "$tmp/quad.ppm" -interlace PNG PNG24:png-interlaced.png
+
+# GIF
+$C "$tmp/quad.ppm" gif-quad.gif
+$C "$tmp/quad.ppm" -interlace GIF gif-interlaced.gif
+$C "$tmp/quad.ppm" -transparent white gif-transparent.gif
+$C -delay 10 "$tmp/quad.ppm" \( "$tmp/quad.ppm" -negate \) gif-animated.gif
+
+# TIFF
+$C "$tmp/quad.ppm" -compress None tiff-none.tif
+$C "$tmp/quad.ppm" -compress LZW tiff-lzw.tif
+$C "$tmp/quad.ppm" -compress Zip tiff-deflate.tif
+$C "$tmp/quad.ppm" -compress JPEG -quality 95 tiff-jpeg.tif
+$C "$tmp/quad.ppm" -compress RLE tiff-packbits.tif
+$C "$tmp/quad.ppm" -type Palette tiff-palette.tif
+$C "$tmp/quad.ppm" -depth 16 -compress LZW tiff-rgb16.tif
+$C "$tmp/mono.pbm" -compress Group4 tiff-g4.tif
+$C "$tmp/half.png" -alpha on tiff-alpha.tif
+tiffcp -t -w 16 -l 16 tiff-lzw.tif tiff-tiled.tif
+$C "$tmp/quad.ppm" \( "$tmp/quad.ppm" -negate \) -compress LZW tiff-pages.tif
+
+# ICO: three entries; the 32 x 32 one is chosen.
+$C "$tmp/quad.ppm" -define icon:auto-resize=16,32,24 ico-quad.ico
+$C "$tmp/half.png" ico-alpha.ico
+$C "$tmp/quad.ppm" -resize 256x256 PNG32:"$tmp/big.png"
+$C "$tmp/big.png" -define icon:auto-resize=256,16 ico-png.ico
+
+# PCX
+$C "$tmp/quad.ppm" -type TrueColor pcx-24.pcx
+ppmtopcx -8bit "$tmp/quad.ppm" > pcx-8.pcx
+ppmtopcx -planes 4 "$tmp/quad.ppm" > pcx-4planes.pcx
+ppmtopcx -packed "$tmp/quad.ppm" > pcx-4packed.pcx
+pbmtopcx "$tmp/mono.pbm" 2>/dev/null > pcx-1.pcx || ppmtopcx "$tmp/mono.pbm" > pcx-1.pcx
