@@ -3,8 +3,8 @@
 #include "document/archive/CArchive.h"
 #include "document/archive/ObjectArray.h"
 #include "document/files/PictureBlock.h"
-#include "document/files/early/EarlyDesignReader.h"
 #include "document/files/SafeWrite.h"
+#include "document/files/early/EarlyDesignReader.h"
 #include "document/model/CProperty.h"
 #include "document/model/CText.h"
 

@@ -40,7 +40,8 @@ FileResult<> WriteDesignFile(const QString& path, LabelDesign& design, const Liv
 
 // Reads a design of versions 300 to 310. Newer versions and versions 7 to 299 are refused with the
 // message the user sees; early designs (below 7, or without the placeholder text row) are read by
-// ReadEarlyDesign. Damaged files fail with code 153 and the stage reached. Never allocates more than the file can hold.
+// ReadEarlyDesign. Damaged files fail with code 153 and the stage reached. Never allocates more than the file
+// can hold.
 FileResult<DesignContent> ReadDesign(QIODevice& device);
 FileResult<DesignContent> ReadDesignFile(const QString& path);
 

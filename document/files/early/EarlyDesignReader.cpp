@@ -31,8 +31,8 @@ void ReadEarlyHeader(CArchive& archive, int fileVersion, CAlbumInfo& header)
 
 } // namespace
 
-EarlyReadResult ReadEarlyDesign(CArchive& archive, int fileVersion, PropertyRows propertyRows, TextRows textRows,
-                                LabelDesign& design)
+EarlyReadResult ReadEarlyDesign(CArchive& archive, int fileVersion, PropertyRows propertyRows,
+                                TextRows textRows, LabelDesign& design)
 {
     EarlyReadResult result;
     CAlbumInfo& header = design.albumHeader;

@@ -37,7 +37,7 @@ struct EarlyReadResult
 // is the picture counter; for older versions the counter is the last picture number given to an image
 // row), then the picture blocks; turns the text rows into album fields and the property rows into items.
 // The header's disc mode is "Single" unless the file says "Double"; the rest of the header is as read.
-EarlyReadResult ReadEarlyDesign(CArchive& archive, int fileVersion, PropertyRows propertyRows, TextRows textRows,
-                                LabelDesign& design);
+EarlyReadResult ReadEarlyDesign(CArchive& archive, int fileVersion, PropertyRows propertyRows,
+                                TextRows textRows, LabelDesign& design);
 
 } // namespace tvl

@@ -89,7 +89,8 @@ private:
     std::optional<size_t> MakeItem(const QString& kind)
     {
         if (kind == u"Page")
-            return Group(7, [this] { return MakePage(); }, 6);
+            return Group(
+                7, [this] { return MakePage(); }, 6);
         if (kind == u"Boundary")
             return Group(8, [this] { return MakeBoundary(); });
         if (kind == u"Image")
@@ -251,7 +252,8 @@ private:
             item->angle(QStringLiteral("0 degrees"));
             SetTrackOptions(*item);
         } else {
-            item->wrapStyle(Value(11) == u"No" ? QStringLiteral("Single-Line") : QStringLiteral("Multi-Line"));
+            item->wrapStyle(Value(11) == u"No" ? QStringLiteral("Single-Line")
+                                               : QStringLiteral("Multi-Line"));
             item->angle(Value(12));
         }
         item->alignment(AlignmentForAngle(Value(9), item->angle()).value_or(Value(9)));

@@ -46,9 +46,8 @@ public:
         }
         if (m_version < 5 && !NormaliseVersion4(row))
             return;
-        if (m_version < 6 &&
-            IsOneOf(row->propertyName,
-                    {u"Left", u"Top", u"Inner Diameter", u"Outer Diameter", u"Orientation", u"Folded Cover"}))
+        if (m_version < 6 && IsOneOf(row->propertyName, {u"Left", u"Top", u"Inner Diameter",
+                                                         u"Outer Diameter", u"Orientation", u"Folded Cover"}))
             row->flag = kFixed;
         m_rows.push_back(std::move(row));
     }
