@@ -320,6 +320,56 @@ TEST(EarlyDesignTest, Version1PicturesAndRowsAreUpgraded)
     EXPECT_EQ(Item(design, "Track List(1)").trackNumbers(), u"Text Only");
 }
 
+TEST(EarlyDesignTest, EachVersionReadsThroughItsNormalisations)
+{
+    struct Expected
+    {
+        int version;
+        const char16_t* angle;
+        const char16_t* alignment;
+        const char16_t* wrap;
+        int pictureNumber;
+        int counter;
+    };
+    const Expected table[] = {
+        {1, u"270 degrees", u"Left", u"Multi-Line", 1, 1},
+        {3, u"180 degrees", u"Right", u"Multi-Line", 1, 1},
+        {5, u"180 degrees", u"Right", u"Track-Wrap", 4, 9},
+        {6, u"180 degrees", u"Right", u"Track-Wrap", 4, 9},
+    };
+    for (const Expected& expected : table) {
+        EarlyFile file;
+        file.version = expected.version;
+        file.imageSerial = 9;
+        file.texts = {{QStringLiteral("Title"), QStringLiteral("Text"), QStringLiteral("Name")}};
+        file.AddText(QStringLiteral("Title(1)"), QStringLiteral("Back Cover"), QStringLiteral("Top Left"),
+                     QStringLiteral("180 degrees"));
+        const size_t track =
+            file.AddTrack(QStringLiteral("Track List(1)"), QStringLiteral("3"), QStringLiteral("Yes"),
+                          QStringLiteral("Yes"), QStringLiteral("No"), QStringLiteral("Yes"));
+        file.rows[track + 14].flag = 0;
+        file.AddImage(QStringLiteral("Image(1)"), expected.version < 5 ? QString() : QStringLiteral("4"),
+                      QStringLiteral("Back Cover"), 0);
+        file.pictures = {{CXIMAGE_FORMAT_BMP, 3, EncodedPicture(CXIMAGE_FORMAT_BMP)}};
+
+        const FileResult<DesignContent> read = ReadFromBytes(BuildEarlyFile(file));
+        const std::string version = std::to_string(expected.version);
+        ASSERT_TRUE(read) << version;
+        const LabelDesign& design = read.value().design;
+        EXPECT_EQ(read.value().fileVersion, expected.version);
+        EXPECT_EQ(Item(design, "Title(1)").angle(), QString::fromUtf16(expected.angle)) << version;
+        EXPECT_EQ(Item(design, "Title(1)").alignment(), QString::fromUtf16(expected.alignment)) << version;
+        EXPECT_EQ(Item(design, "Title(1)").Text(), u"Name"_s + end) << version;
+        EXPECT_EQ(Item(design, "Track List(1)").wrapStyle(), QString::fromUtf16(expected.wrap)) << version;
+        EXPECT_EQ(Item(design, "Track List(1)").trackNumbers(), u"Track Numbers && Times") << version;
+        EXPECT_EQ(Item(design, "Image(1)").bAutoFit(), expected.pictureNumber) << version;
+        EXPECT_EQ(Item(design, "Image(1)").bAspectRatio(), 1) << version;
+        ASSERT_NE(Item(design, "Image(1)").image, nullptr) << version;
+        EXPECT_EQ(Item(design, "Image(1)").image->Type(), CXIMAGE_FORMAT_BMP) << version;
+        EXPECT_EQ(design.albumHeader.legacyImageSerial, expected.counter) << version;
+    }
+}
+
 TEST(EarlyDesignTest, NormalisationsApplyByVersion)
 {
     struct Expected
