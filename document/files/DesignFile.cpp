@@ -42,6 +42,7 @@ FileResult<DesignContent> ReadContent(CArchive& archive, int& stage)
 {
     DesignContent content;
     stage = StagePlaceholderProperties;
+    // Kept until the read ends (the early reader takes them over): later records may refer back to them.
     auto properties = GetObjectArray<CProperty>(archive);
     stage = StagePlaceholderTexts;
     auto texts = GetObjectArray<CText>(archive);

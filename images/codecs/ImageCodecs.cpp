@@ -5,6 +5,7 @@
 #include "images/codecs/GifCodec.h"
 #include "images/codecs/IcoCodec.h"
 #include "images/codecs/JpegCodec.h"
+#include "images/codecs/MetafileCodec.h"
 #include "images/codecs/PcxCodec.h"
 #include "images/codecs/PngCodec.h"
 #include "images/codecs/TiffCodec.h"
@@ -30,6 +31,8 @@ bool decodeAs(QByteArrayView data, int type, QSize atLeast, CxImage& image, QStr
         return GifCodec::decode(data, image, error);
     case CXIMAGE_FORMAT_TIF:
         return TiffCodec::decode(data, image, error);
+    case CXIMAGE_FORMAT_WMF:
+        return MetafileCodec::decode(data, image, error);
     default:
         error = QStringLiteral("Decode: Unknown or wrong format");
         return false;

@@ -245,3 +245,58 @@ TEST(DecodeThumbnail, FitsTheBoxAndKeepsTheAspect)
 
 } // namespace
 } // namespace tvl
+
+namespace tvl {
+namespace {
+
+TEST(DecodeMetafile, WmfRecordsDrawTheirShapes)
+{
+    CxImage image;
+    ASSERT_TRUE(image.LoadFile(test::fixture("wmf-shapes.wmf"), CXIMAGE_FORMAT_WMF))
+        << image.lastError().toStdString();
+    EXPECT_EQ(image.Width(), 200);
+    EXPECT_EQ(image.Height(), 100);
+    ASSERT_TRUE(image.HasAlpha());
+    EXPECT_EQ(image.PixelColor(50, 30), qRgb(255, 0, 0));
+    EXPECT_EQ(image.PixelColor(50, 85), qRgb(0, 255, 0)) << "the triangle";
+    EXPECT_EQ(image.PixelColor(180, 50), qRgb(0, 0, 255)) << "the ellipse";
+    EXPECT_EQ(image.PixelColor(195, 5), qRgb(0, 0, 255)) << "the brush after the restore";
+    EXPECT_EQ(qAlpha(image.PixelColor(150, 5)), 0) << "nothing painted there";
+    EXPECT_TRUE(test::colorNear(image.PixelColor(102, 2), qRgb(255, 0, 255), 8));
+    EXPECT_TRUE(test::colorNear(image.PixelColor(102, 18), qRgb(255, 255, 0), 8));
+    int white = 0;
+    for (int y = 30; y < 70; ++y) {
+        for (int x = 130; x < 175; ++x)
+            white += image.PixelColor(x, y) == qRgb(255, 255, 255);
+    }
+    EXPECT_GT(white, 20) << "the text";
+}
+
+TEST(DecodeMetafile, EmfFromFig2dev)
+{
+    CxImage image;
+    ASSERT_TRUE(image.LoadFile(test::fixture("emf-shapes.emf"), CXIMAGE_FORMAT_DETECT))
+        << image.lastError().toStdString();
+    EXPECT_EQ(image.Type(), CXIMAGE_FORMAT_WMF);
+    // Two inches by one plus fig2dev's margin, at 96 dots per inch.
+    EXPECT_NEAR(image.Width(), 199, 2);
+    EXPECT_NEAR(image.Height(), 103, 2);
+    EXPECT_EQ(image.PixelColor(52, 51), qRgb(255, 0, 0));
+    EXPECT_EQ(image.PixelColor(52, 10), qRgb(255, 0, 0));
+    EXPECT_EQ(image.PixelColor(147, 51), qRgb(0, 0, 255));
+    EXPECT_EQ(qAlpha(image.PixelColor(195, 5)), 0);
+    int black = 0;
+    for (int y = 60; y < 100; ++y) {
+        for (int x = 5; x < 50; ++x)
+            black += image.PixelColor(x, y) == qRgb(0, 0, 0);
+    }
+    EXPECT_GT(black, 20) << "the text";
+
+    QByteArray out;
+    EXPECT_FALSE(image.EncodeBuffer(out, CXIMAGE_FORMAT_WMF));
+    EXPECT_EQ(image.lastError(), QStringLiteral("Save WMF not supported"));
+    EXPECT_TRUE(image.EncodeBuffer(out, CXIMAGE_FORMAT_PNG)) << "stored as PNG instead";
+}
+
+} // namespace
+} // namespace tvl

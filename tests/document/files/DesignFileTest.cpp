@@ -90,6 +90,9 @@ TEST(DesignFileTest, ReadsBackEveryItemAndWritesTheSameBytes)
     EXPECT_EQ(Item(content, "Image(3)").image->Type(), CXIMAGE_FORMAT_BMP);
     EXPECT_EQ(Item(content, "Image(3)").image->Width(), 7);
     EXPECT_EQ(Item(content, "Image(4)").image, nullptr);
+    EXPECT_EQ(Item(content, "Image(5)").image->Type(), CXIMAGE_FORMAT_GIF);
+    EXPECT_EQ(Item(content, "Image(6)").image->Type(), CXIMAGE_FORMAT_TIF);
+    EXPECT_EQ(Item(content, "Image(6)").image->Height(), 5);
 
     LabelDesign& again = read.value().design;
     EXPECT_EQ(WriteToBytes(again, SampleState("Double", "DVD")), bytes);
@@ -230,7 +233,10 @@ TEST(DesignFileTest, PicturesKeepOrChangeTheirFormat)
     CRichChild& jpeg = *design.FindItem(u"Image(1)");
     const QByteArray jpegBytes = jpeg.image->SourceBytes();
     ASSERT_FALSE(jpegBytes.isEmpty());
-    design.FindItem(u"Image(2)")->image->SetType(CXIMAGE_FORMAT_WMF);
+    auto wmf = std::make_shared<CxImage>();
+    ASSERT_TRUE(wmf->LoadFile(QStringLiteral(TOVRELLINE_TEST_DATA "/shapes.wmf"), CXIMAGE_FORMAT_WMF));
+    ASSERT_EQ(wmf->Type(), CXIMAGE_FORMAT_WMF);
+    design.FindItem(u"Image(2)")->image = wmf;
 
     const QByteArray bytes = WriteToBytes(design, SampleState());
     EXPECT_GT(bytes.indexOf("1\n" + QByteArray::number(jpegBytes.size()) + '\n' + jpegBytes), 0);
@@ -238,7 +244,9 @@ TEST(DesignFileTest, PicturesKeepOrChangeTheirFormat)
     ASSERT_TRUE(read);
     EXPECT_EQ(Item(read.value(), "Image(1)").image->SourceBytes(), jpegBytes);
     EXPECT_EQ(Item(read.value(), "Image(2)").image->Type(), CXIMAGE_FORMAT_PNG);
-    EXPECT_EQ(Item(read.value(), "Image(2)").image->Width(), 7);
+    EXPECT_EQ(Item(read.value(), "Image(2)").image->Width(), wmf->Width());
+    EXPECT_EQ(Item(read.value(), "Image(2)").image->PixelColor(wmf->Width() / 2, wmf->Height() / 2),
+              wmf->PixelColor(wmf->Width() / 2, wmf->Height() / 2));
 }
 
 TEST(DesignFileTest, DamagedFilesFailWithoutCrashing)
@@ -255,6 +263,15 @@ TEST(DesignFileTest, DamagedFilesFailWithoutCrashing)
         lastStage = read.error().stage;
     }
     EXPECT_EQ(lastStage, 8);
+
+    // An item list that refers back to the placeholder property row.
+    LabelDesign empty;
+    QByteArray placeholderItem = WriteToBytes(empty, SampleState());
+    placeholderItem.chop(2);
+    placeholderItem += QByteArray("\x01\x00\x02\x00", 4);
+    const FileResult<DesignContent> shared = ReadFromBytes(placeholderItem);
+    ASSERT_FALSE(shared);
+    EXPECT_EQ(shared.error().stage, 7);
 
     QByteArray absurd = bytes;
     const QByteArray count =

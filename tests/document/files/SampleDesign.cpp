@@ -110,9 +110,8 @@ LabelDesign MakeSampleDesign()
     Add(design, "Text 2", "Text", "Back Cover", "3"); // no characters at all
 
     const std::pair<const char*, int> pictures[] = {
-        {"Image(1)", CXIMAGE_FORMAT_JPG},
-        {"Image(2)", CXIMAGE_FORMAT_PNG},
-        {"Image(3)", CXIMAGE_FORMAT_BMP},
+        {"Image(1)", CXIMAGE_FORMAT_JPG}, {"Image(2)", CXIMAGE_FORMAT_PNG}, {"Image(3)", CXIMAGE_FORMAT_BMP},
+        {"Image(5)", CXIMAGE_FORMAT_GIF}, {"Image(6)", CXIMAGE_FORMAT_TIF},
     };
     for (const auto& [name, type] : pictures) {
         CRichChild& image = Add(design, name, "Image", "Front Cover", "2");
