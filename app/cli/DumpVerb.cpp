@@ -31,6 +31,9 @@ int RunDumpVerb(std::span<char*> args)
         std::fprintf(stderr, "%s\n", read.error().message.toLocal8Bit().constData());
         return 1;
     }
+    // Parts of an early design that could not be converted are reported; the rest is used.
+    for (const int code : read.value().reportedErrors)
+        std::fprintf(stderr, "%s\n", ErrorText(code).toLocal8Bit().constData());
     const QByteArray json = QJsonDocument(DumpDesign(read.value())).toJson(QJsonDocument::Indented);
     std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), stdout);
     return 0;

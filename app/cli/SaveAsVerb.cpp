@@ -57,6 +57,9 @@ int RunSaveAsVerb(std::span<char*> args)
     FileResult<DesignContent> read = ReadDesignFile(input);
     if (!read)
         return Fail(read.error().message);
+    // Parts of an early design that could not be converted are reported; the rest is used.
+    for (const int code : read.value().reportedErrors)
+        std::fprintf(stderr, "%s\n", ErrorText(code).toLocal8Bit().constData());
     LabelDesign& design = read.value().design;
 
     CliSettings settings;

@@ -4,6 +4,7 @@
 #include "document/archive/ObjectArray.h"
 #include "document/files/PictureBlock.h"
 #include "document/files/SafeWrite.h"
+#include "document/files/early/EarlyDesignReader.h"
 #include "document/model/CProperty.h"
 #include "document/model/CText.h"
 
@@ -41,10 +42,10 @@ FileResult<DesignContent> ReadContent(CArchive& archive, int& stage)
 {
     DesignContent content;
     stage = StagePlaceholderProperties;
-    // Kept until the read ends: later records may refer back to them.
-    const auto properties = GetObjectArray<CProperty>(archive);
+    // Kept until the read ends (the early reader takes them over): later records may refer back to them.
+    auto properties = GetObjectArray<CProperty>(archive);
     stage = StagePlaceholderTexts;
-    const auto texts = GetObjectArray<CText>(archive);
+    auto texts = GetObjectArray<CText>(archive);
     content.fileVersion = texts.empty() ? -1 : texts.front()->schemaSeen;
 
     stage = StageVersion;
@@ -62,10 +63,14 @@ FileResult<DesignContent> ReadContent(CArchive& archive, int& stage)
             QStringLiteral("This file cannot be opened because it was created with a newer version "
                            "of Tovrelline. \r\n Please open this file with the latest version."));
     }
-    if (version < 7) {
-        return Refusal(
-            QStringLiteral("This file was created with an early version of Tovrelline and cannot be "
-                           "opened by this version."));
+    if (version <= kLastEarlyVersion) {
+        const EarlyReadResult early =
+            ReadEarlyDesign(archive, version, std::move(properties), std::move(texts), content.design);
+        stage = early.stage;
+        if (!early.ok)
+            return FileError{FileError::Kind::Failed, ErrorText(kReadError, stage), kReadError, stage};
+        content.reportedErrors = early.reportedErrors;
+        return content;
     }
 
     stage = StageHeader;

@@ -26,6 +26,9 @@ struct DesignContent
 {
     LabelDesign design;
     int fileVersion = -1;
+    // Error numbers to report while the design still opens (parts of an early design that could not be
+    // converted).
+    std::vector<int> reportedErrors;
 };
 
 // Writes the design as version 310: two placeholder lists, the header (taking live's fields), the items
@@ -36,8 +39,9 @@ FileResult<> WriteDesign(QIODevice& device, LabelDesign& design, const LiveDesig
 FileResult<> WriteDesignFile(const QString& path, LabelDesign& design, const LiveDesignState& live);
 
 // Reads a design of versions 300 to 310. Newer versions and versions 7 to 299 are refused with the
-// message the user sees; early designs (below 7) are refused until their reader exists. Damaged files
-// fail with code 153 and the stage reached. Never allocates more than the file can hold.
+// message the user sees; early designs (below 7, or without the placeholder text row) are read by
+// ReadEarlyDesign. Damaged files fail with code 153 and the stage reached. Never allocates more than the file
+// can hold.
 FileResult<DesignContent> ReadDesign(QIODevice& device);
 FileResult<DesignContent> ReadDesignFile(const QString& path);
 

@@ -1,4 +1,5 @@
 #include "document/files/DesignFile.h"
+#include "tests/document/files/EarlyFileBuilder.h"
 #include "tests/document/files/SampleDesign.h"
 
 #include <QFile>
@@ -148,6 +149,41 @@ TEST_F(DesignVerbsTest, SaveAsUpgradesAndIsStable)
     run = Tovrelline({QStringLiteral("save-as"), Path("first.tvl"), Path("second.tvl")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(Contents(Path("second.tvl")), Contents(Path("first.tvl")));
+}
+
+TEST_F(DesignVerbsTest, EarlyDesignsAreDumpedAndSavedAsCurrentOnes)
+{
+    EarlyFile early;
+    early.version = 3;
+    early.AddFrontCover(QStringLiteral("4.75"), QStringLiteral("4.724"), false);
+    early.AddText(QStringLiteral("Artist(1)"), QStringLiteral("Front Cover"), QStringLiteral("Top Left"),
+                  QStringLiteral("90 degrees"));
+    early.texts = {{QStringLiteral("Artist"), QStringLiteral("Text"), QStringLiteral("Old Band")},
+                   {QStringLiteral("Track List"), QStringLiteral("Tracks"), QStringLiteral("5`cut`")}};
+    QFile file(Path("early.tvl"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(BuildEarlyFile(early));
+    file.close();
+
+    // The damaged track list is reported; the rest of the design is used.
+    ProgramRun run = Tovrelline({QStringLiteral("dump"), Path("early.tvl")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err.trimmed(), "Error 674");
+    const QJsonObject dump = QJsonDocument::fromJson(run.out).object();
+    EXPECT_EQ(dump[u"fileVersion"].toInt(), 3);
+    EXPECT_EQ(dump[u"header"][u"Artist"].toString(), u"Old Band\b");
+    EXPECT_EQ(dump[u"itemList"].toArray().size(), 3);
+
+    run = Tovrelline({QStringLiteral("save-as"), Path("early.tvl"), Path("current.tvl")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const FileResult<DesignContent> current = ReadDesignFile(Path("current.tvl"));
+    ASSERT_TRUE(current);
+    EXPECT_EQ(current.value().fileVersion, 310);
+    const CRichChild* artist = current.value().design.FindItem(u"Artist(1)");
+    ASSERT_NE(artist, nullptr);
+    EXPECT_EQ(artist->Text(), u"Old Band\b");
+    EXPECT_EQ(artist->alignment(), u"Right");
+    EXPECT_NE(current.value().design.FindItem(u"Front Cover (Inside)"), nullptr);
 }
 
 } // namespace
