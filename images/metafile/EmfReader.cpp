@@ -1,8 +1,6 @@
 #include "images/metafile/EmfReader.h"
 
-#include "images/CxImage.h"
 #include "images/codecs/ByteReader.h"
-#include "images/codecs/DibCodec.h"
 #include "images/metafile/GdiPlayer.h"
 
 #include <QtEndian>
@@ -70,7 +68,8 @@ QPolygonF points(ByteReader& in, quint32 count, bool small)
 }
 
 // A DIB whose header and pixels lie at two offsets of a record.
-QImage dibImage(QByteArrayView record, quint32 offBmi, quint32 cbBmi, quint32 offBits, quint32 cbBits)
+QImage dibImage(GdiPlayer& player, QByteArrayView record, quint32 offBmi, quint32 cbBmi, quint32 offBits,
+                quint32 cbBits)
 {
     const auto inside = [&](quint32 offset, quint32 size) {
         return offset <= quint32(record.size()) && size <= quint32(record.size()) - offset;
@@ -79,11 +78,7 @@ QImage dibImage(QByteArrayView record, quint32 offBmi, quint32 cbBmi, quint32 of
         return QImage();
     QByteArray dib = record.sliced(offBmi, cbBmi).toByteArray();
     dib.append(record.sliced(offBits, cbBits).toByteArray());
-    CxImage image;
-    QString ignored;
-    if (!DibCodec::decode(dib, qsizetype(cbBmi), DibCodec::Layout::Plain, image, ignored))
-        return QImage();
-    return image.ToBitmap();
+    return player.decodeDib(dib, qsizetype(cbBmi));
 }
 
 QPen penFrom(quint32 style, double width, QColor color, GdiObject& object)
@@ -212,7 +207,7 @@ void bitBlt(GdiPlayer& player, const Record& r, ByteReader& in, bool stretch)
         patternFill(player, target, rop);
         return;
     }
-    const QImage image = dibImage(r.bytes, offBmi, cbBmi, offBits, cbBits);
+    const QImage image = dibImage(player, r.bytes, offBmi, cbBmi, offBits, cbBits);
     player.image(target, image, QRectF(source, QSizeF(sw, sh)), rop);
 }
 
@@ -233,7 +228,7 @@ void stretchDiBits(GdiPlayer& player, const Record& r, ByteReader& in)
     const double h = in.s32();
     if (in.failed())
         return;
-    const QImage image = dibImage(r.bytes, offBmi, cbBmi, offBits, cbBits);
+    const QImage image = dibImage(player, r.bytes, offBmi, cbBmi, offBits, cbBits);
     // The source origin counts from the bottom row of the DIB.
     player.image(QRectF(dest, QSizeF(w, h)), image,
                  QRectF(source.x(), image.height() - source.y() - sh, sw, sh), rop);
@@ -336,7 +331,7 @@ void createObject(GdiPlayer& player, const Record& r, ByteReader& in)
         const quint32 cbBmi = in.u32();
         const quint32 offBits = in.u32();
         const quint32 cbBits = in.u32();
-        const QImage pattern = dibImage(r.bytes, offBmi, cbBmi, offBits, cbBits);
+        const QImage pattern = dibImage(player, r.bytes, offBmi, cbBmi, offBits, cbBits);
         object.brush = pattern.isNull() ? QBrush(Qt::gray) : QBrush(pattern);
         break;
     }

@@ -1,5 +1,9 @@
 #include "images/metafile/GdiPlayer.h"
 
+#include "images/CxImage.h"
+#include "images/codecs/ByteReader.h"
+#include "images/codecs/DibCodec.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 
@@ -604,6 +608,23 @@ void GdiPlayer::image(const QRectF& dest, const QImage& source, const QRectF& so
     m_painter.setRenderHint(QPainter::SmoothPixmapTransform, !enlarging);
     m_painter.drawImage(target, picture, from);
     m_painter.restore();
+}
+
+QImage GdiPlayer::decodeDib(QByteArrayView dib, qsizetype bitsOffset)
+{
+    ByteReader in(dib);
+    const quint32 headerSize = in.u32();
+    const qint64 width = headerSize == 12 ? in.u16() : in.s32();
+    const qint64 height = headerSize == 12 ? in.u16() : in.s32();
+    const qint64 pixels = std::abs(width) * std::abs(height);
+    if (in.failed() || pixels > m_bitmapPixelsLeft)
+        return QImage();
+    m_bitmapPixelsLeft -= pixels;
+    CxImage image;
+    QString ignored;
+    if (!DibCodec::decode(dib, bitsOffset, DibCodec::Layout::Plain, image, ignored))
+        return QImage();
+    return image.ToBitmap();
 }
 
 void GdiPlayer::intersectClip(const QRectF& rect)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QBrush>
+#include <QByteArrayView>
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -125,6 +126,9 @@ public:
     void strokePath();
     void strokeAndFillPath();
 
+    // Decodes a bitmap a record carries, while the metafile's allowance of bitmap pixels lasts; null after.
+    QImage decodeDib(QByteArrayView dib, qsizetype bitsOffset);
+
     static QColor colorRef(quint32 value)
     {
         return QColor(int(value & 0xff), int((value >> 8) & 0xff), int((value >> 16) & 0xff));
@@ -166,6 +170,8 @@ private:
     State m_state;
     QList<State> m_saved;
     QList<GdiObject> m_objects;
+    // A few bytes of run-length data can claim a huge bitmap; together they may not exceed this.
+    qint64 m_bitmapPixelsLeft = 64'000'000;
     bool m_inPath = false;
     QPainterPath m_path;
 };

@@ -1,8 +1,6 @@
 #include "images/metafile/WmfReader.h"
 
-#include "images/CxImage.h"
 #include "images/codecs/ByteReader.h"
-#include "images/codecs/DibCodec.h"
 #include "images/metafile/GdiPlayer.h"
 
 #include <QtEndian>
@@ -83,15 +81,6 @@ QPolygonF points(ByteReader& in, int count)
     for (int i = 0; i < count; ++i)
         polygon.append(point(in));
     return polygon;
-}
-
-QImage dibImage(QByteArrayView dib)
-{
-    CxImage image;
-    QString ignored;
-    if (!DibCodec::decode(dib, -1, DibCodec::Layout::Plain, image, ignored))
-        return QImage();
-    return image.ToBitmap();
 }
 
 QPen penFrom(quint16 style, double width, QColor color, GdiObject& object)
@@ -204,7 +193,7 @@ void blit(GdiPlayer& player, const Record& r, ByteReader& in, bool stretch)
         }
         return;
     }
-    const QImage image = dibImage(r.params.sliced(in.offset()));
+    const QImage image = player.decodeDib(r.params.sliced(in.offset()), -1);
     const QRectF from(source.x(), image.height() - source.y() - sourceSize.height(), sourceSize.width(),
                       sourceSize.height());
     player.image(target, image, from, rop);
@@ -222,7 +211,7 @@ void stretchDib(GdiPlayer& player, const Record& r, ByteReader& in)
     const QPointF dest = pointYX(in);
     if (in.failed())
         return;
-    const QImage image = dibImage(r.params.sliced(in.offset()));
+    const QImage image = player.decodeDib(r.params.sliced(in.offset()), -1);
     player.image(QRectF(dest, QSizeF(w, h)), image,
                  QRectF(source.x(), image.height() - source.y() - sh, sw, sh), rop);
 }
@@ -392,7 +381,7 @@ void playRecord(GdiPlayer& player, const Record& r)
         GdiObject brush;
         brush.kind = GdiObject::Kind::Brush;
         in.skip(4);
-        const QImage pattern = dibImage(r.params.sliced(std::min<qsizetype>(4, r.params.size())));
+        const QImage pattern = player.decodeDib(r.params.sliced(std::min<qsizetype>(4, r.params.size())), -1);
         brush.brush = pattern.isNull() ? QBrush(Qt::gray) : QBrush(pattern);
         player.createObject(brush);
         break;
