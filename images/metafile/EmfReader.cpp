@@ -346,6 +346,31 @@ void createObject(GdiPlayer& player, const Record& r, ByteReader& in)
         player.createObjectAt(index, object);
 }
 
+// The region comes as a header and a list of rectangles in device units.
+void selectClipRegion(GdiPlayer& player, ByteReader& in)
+{
+    const quint32 size = in.u32();
+    const quint32 mode = in.u32();
+    if (in.failed())
+        return;
+    if (size == 0) {
+        if (mode == RGN_COPY)
+            player.resetClip();
+        return;
+    }
+    in.skip(8);
+    const quint32 count = in.u32();
+    in.skip(4 + 16);
+    if (in.failed() || qint64(count) * 16 > in.remaining())
+        return;
+    QList<QRectF> rects;
+    for (quint32 i = 0; i < count; ++i) {
+        const QRectF r = rectl(in);
+        rects.append(r);
+    }
+    player.selectClipRegion(rects, int(mode));
+}
+
 QTransform xform(ByteReader& in)
 {
     const double m11 = f32(in);
@@ -518,12 +543,12 @@ void playRecord(GdiPlayer& player, const Record& r)
     case 68:
         player.abortPath();
         break;
-    case 75: {
-        const quint32 size = in.u32();
-        if (in.u32() == RGN_COPY && size == 0)
-            player.resetClip();
+    case 67:
+        player.selectClipPath(int(in.u32()));
         break;
-    }
+    case 75:
+        selectClipRegion(player, in);
+        break;
     case 76:
         bitBlt(player, r, in, false);
         break;

@@ -656,6 +656,54 @@ void GdiPlayer::resetClip()
     apply();
 }
 
+void GdiPlayer::combineClip(const QPainterPath& area, int mode)
+{
+    QPainterPath current = m_state.clip;
+    if (!m_state.clipped) {
+        current = QPainterPath();
+        current.addRect(QRectF(0, 0, m_painter.device()->width(), m_painter.device()->height()));
+    }
+    switch (mode) {
+    case 1:
+        m_state.clip = current.intersected(area);
+        break;
+    case 2:
+        m_state.clip = current.united(area);
+        break;
+    case 3:
+        m_state.clip = current.united(area).subtracted(current.intersected(area));
+        break;
+    case 4:
+        m_state.clip = current.subtracted(area);
+        break;
+    case 5:
+        m_state.clip = area;
+        break;
+    default:
+        return;
+    }
+    m_state.clipped = true;
+    apply();
+}
+
+void GdiPlayer::selectClipPath(int mode)
+{
+    QPainterPath path = m_path;
+    path.setFillRule(m_state.winding ? Qt::WindingFill : Qt::OddEvenFill);
+    combineClip(logicalToImage().map(path), mode);
+    m_path = QPainterPath();
+    m_inPath = false;
+}
+
+void GdiPlayer::selectClipRegion(const QList<QRectF>& deviceRects, int mode)
+{
+    QPainterPath area;
+    for (const QRectF& rect : deviceRects)
+        area.addPolygon(m_deviceToImage.map(QPolygonF(rect.normalized())));
+    area = area.simplified();
+    combineClip(area, mode);
+}
+
 void GdiPlayer::beginPath()
 {
     m_inPath = true;

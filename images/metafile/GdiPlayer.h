@@ -117,6 +117,10 @@ public:
     void intersectClip(const QRectF& rect);
     void excludeClip(const QRectF& rect);
     void resetClip();
+    // Combines the current path, or rectangles in device units, with the clip: 1 and, 2 or, 3 xor,
+    // 4 difference, 5 copy.
+    void selectClipPath(int mode);
+    void selectClipRegion(const QList<QRectF>& deviceRects, int mode);
 
     void beginPath();
     void endPath();
@@ -162,6 +166,7 @@ private:
     void addToPath(const QPainterPath& shape, bool closed);
     QPainterPath arcPath(const QRectF& rect, QPointF start, QPointF end, ArcKind kind) const;
     QPen devicePen() const;
+    void combineClip(const QPainterPath& area, int mode);
 
     QPainter& m_painter;
     QTransform m_deviceToImage;
