@@ -81,40 +81,6 @@ QImage dibImage(GdiPlayer& player, QByteArrayView record, quint32 offBmi, quint3
     return player.decodeDib(dib, qsizetype(cbBmi));
 }
 
-QPen penFrom(quint32 style, double width, QColor color, GdiObject& object)
-{
-    static constexpr Qt::PenStyle styles[] = {Qt::SolidLine,      Qt::DashLine, Qt::DotLine,  Qt::DashDotLine,
-                                              Qt::DashDotDotLine, Qt::NoPen,    Qt::SolidLine};
-    const quint32 index = style & 0x0f;
-    QPen pen(color);
-    pen.setStyle(index < 7 ? styles[index] : Qt::SolidLine);
-    static constexpr Qt::PenCapStyle caps[] = {Qt::RoundCap, Qt::SquareCap, Qt::FlatCap};
-    static constexpr Qt::PenJoinStyle joins[] = {Qt::RoundJoin, Qt::BevelJoin, Qt::MiterJoin};
-    const quint32 cap = (style >> 8) & 0x0f;
-    const quint32 join = (style >> 12) & 0x0f;
-    pen.setCapStyle(cap < 3 ? caps[cap] : Qt::RoundCap);
-    pen.setJoinStyle(join < 3 ? joins[join] : Qt::RoundJoin);
-    object.kind = GdiObject::Kind::Pen;
-    object.penWidth = width;
-    return pen;
-}
-
-QBrush brushFrom(quint32 style, QColor color, quint32 hatch)
-{
-    static constexpr Qt::BrushStyle hatches[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::FDiagPattern,
-                                                 Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
-    switch (style) {
-    case 0:
-        return QBrush(color);
-    case 1:
-        return QBrush(Qt::NoBrush);
-    case 2:
-        return QBrush(color, hatch < 6 ? hatches[hatch] : Qt::SolidPattern);
-    default:
-        return QBrush(Qt::gray);
-    }
-}
-
 GdiObject fontFrom(ByteReader& in)
 {
     GdiObject font;
@@ -302,7 +268,7 @@ void createObject(GdiPlayer& player, const Record& r, ByteReader& in)
         const quint32 style = in.u32();
         const double width = in.s32();
         in.s32();
-        object.pen = penFrom(style, std::abs(width), GdiPlayer::colorRef(in.u32()), object);
+        object = GdiObject::makePen(style, std::abs(width), GdiPlayer::colorRef(in.u32()));
         break;
     }
     case 95: {
@@ -311,17 +277,16 @@ void createObject(GdiPlayer& player, const Record& r, ByteReader& in)
         const double width = in.u32();
         const quint32 brushStyle = in.u32();
         const QColor color = GdiPlayer::colorRef(in.u32());
-        object.pen = penFrom(brushStyle == 1 ? 5 : style, width, color, object);
+        object = GdiObject::makePen(brushStyle == 1 ? 5 : style, width, color);
         // Cosmetic pens are one pixel whatever their width says.
         if (!(style & 0x00010000))
             object.penWidth = 0;
         break;
     }
     case 39: {
-        object.kind = GdiObject::Kind::Brush;
         const quint32 style = in.u32();
         const QColor color = GdiPlayer::colorRef(in.u32());
-        object.brush = brushFrom(style, color, in.u32());
+        object = GdiObject::makeBrush(style, color, in.u32());
         break;
     }
     case 94: {

@@ -121,6 +121,49 @@ QImage keyedOut(const QImage& source, QRgb key)
 
 } // namespace
 
+GdiObject GdiObject::makePen(quint32 style, double width, QColor color)
+{
+    static constexpr Qt::PenStyle styles[] = {Qt::SolidLine,      Qt::DashLine, Qt::DotLine,  Qt::DashDotLine,
+                                              Qt::DashDotDotLine, Qt::NoPen,    Qt::SolidLine};
+    const quint32 index = style & 0x0f;
+    QPen pen(color);
+    pen.setStyle(index < 7 ? styles[index] : Qt::SolidLine);
+    static constexpr Qt::PenCapStyle caps[] = {Qt::RoundCap, Qt::SquareCap, Qt::FlatCap};
+    static constexpr Qt::PenJoinStyle joins[] = {Qt::RoundJoin, Qt::BevelJoin, Qt::MiterJoin};
+    const quint32 cap = (style >> 8) & 0x0f;
+    const quint32 join = (style >> 12) & 0x0f;
+    pen.setCapStyle(cap < 3 ? caps[cap] : Qt::RoundCap);
+    pen.setJoinStyle(join < 3 ? joins[join] : Qt::RoundJoin);
+    GdiObject object;
+    object.kind = Kind::Pen;
+    object.pen = pen;
+    object.penWidth = width;
+    return object;
+}
+
+GdiObject GdiObject::makeBrush(quint32 style, QColor color, quint32 hatch)
+{
+    static constexpr Qt::BrushStyle hatches[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::FDiagPattern,
+                                                 Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+    GdiObject object;
+    object.kind = Kind::Brush;
+    switch (style) {
+    case 0:
+        object.brush = QBrush(color);
+        break;
+    case 1:
+        object.brush = QBrush(Qt::NoBrush);
+        break;
+    case 2:
+        object.brush = QBrush(color, hatch < 6 ? hatches[hatch] : Qt::SolidPattern);
+        break;
+    default:
+        object.brush = QBrush(Qt::gray);
+        break;
+    }
+    return object;
+}
+
 GdiPlayer::GdiPlayer(QPainter& painter, const QTransform& deviceToImage, QSizeF devicePixelsPerMm,
                      bool drawText)
     : m_painter(painter)
@@ -354,6 +397,14 @@ void GdiPlayer::fillAndStroke(const QPainterPath& shape, bool fill, bool stroke)
         m_painter.strokePath(path, pen);
 }
 
+void GdiPlayer::draw(const QPainterPath& shape, bool closed)
+{
+    if (m_inPath)
+        addToPath(shape, closed);
+    else
+        fillAndStroke(shape, closed);
+}
+
 void GdiPlayer::addToPath(const QPainterPath& shape, bool closed)
 {
     m_path.addPath(shape);
@@ -388,10 +439,7 @@ void GdiPlayer::polyline(const QPolygonF& points)
         return;
     QPainterPath path;
     path.addPolygon(points);
-    if (m_inPath)
-        addToPath(path, false);
-    else
-        fillAndStroke(path, false);
+    draw(path, false);
 }
 
 void GdiPlayer::polylineTo(const QPolygonF& points)
@@ -407,10 +455,7 @@ void GdiPlayer::polygon(const QPolygonF& points)
     QPainterPath path;
     path.addPolygon(points);
     path.closeSubpath();
-    if (m_inPath)
-        addToPath(path, true);
-    else
-        fillAndStroke(path, true);
+    draw(path, true);
 }
 
 void GdiPlayer::polyPolygon(const QList<QPolygonF>& polygons)
@@ -420,10 +465,7 @@ void GdiPlayer::polyPolygon(const QList<QPolygonF>& polygons)
         path.addPolygon(points);
         path.closeSubpath();
     }
-    if (m_inPath)
-        addToPath(path, true);
-    else
-        fillAndStroke(path, true);
+    draw(path, true);
 }
 
 void GdiPlayer::polyBezier(const QPolygonF& points, bool fromCurrent)
@@ -455,30 +497,21 @@ void GdiPlayer::rectangle(const QRectF& rect)
 {
     QPainterPath path;
     path.addRect(rect.normalized());
-    if (m_inPath)
-        addToPath(path, true);
-    else
-        fillAndStroke(path, true);
+    draw(path, true);
 }
 
 void GdiPlayer::roundRect(const QRectF& rect, QSizeF corner)
 {
     QPainterPath path;
     path.addRoundedRect(rect.normalized(), std::abs(corner.width()) / 2, std::abs(corner.height()) / 2);
-    if (m_inPath)
-        addToPath(path, true);
-    else
-        fillAndStroke(path, true);
+    draw(path, true);
 }
 
 void GdiPlayer::ellipse(const QRectF& rect)
 {
     QPainterPath path;
     path.addEllipse(rect.normalized());
-    if (m_inPath)
-        addToPath(path, true);
-    else
-        fillAndStroke(path, true);
+    draw(path, true);
 }
 
 QPainterPath GdiPlayer::arcPath(const QRectF& box, QPointF start, QPointF end, ArcKind kind) const
@@ -507,10 +540,7 @@ QPainterPath GdiPlayer::arcPath(const QRectF& box, QPointF start, QPointF end, A
 void GdiPlayer::arc(const QRectF& rect, QPointF start, QPointF end, ArcKind kind)
 {
     const QPainterPath path = arcPath(rect, start, end, kind);
-    if (m_inPath)
-        addToPath(path, kind != ArcKind::Arc);
-    else
-        fillAndStroke(path, kind != ArcKind::Arc);
+    draw(path, kind != ArcKind::Arc);
 }
 
 void GdiPlayer::setPixel(QPointF p, QColor color)

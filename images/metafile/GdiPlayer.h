@@ -41,6 +41,11 @@ struct GdiObject
     bool fontStrikeOut = false;
     // Angle of the text line in tenths of a degree, counter-clockwise.
     int escapement = 0;
+
+    // A pen from its GDI style (dash style, end cap and join bits), width in logical units and colour.
+    static GdiObject makePen(quint32 style, double width, QColor color);
+    // A brush from its GDI style (solid, hollow, hatched) and hatch number.
+    static GdiObject makeBrush(quint32 style, QColor color, quint32 hatch);
 };
 
 // The drawing state machine shared by the WMF and EMF readers: mapping modes, window and viewport, the
@@ -163,6 +168,8 @@ private:
     QTransform logicalToImage() const;
     void apply();
     void fillAndStroke(const QPainterPath& path, bool fill, bool stroke = true);
+    // Fills and strokes a shape, or adds it to the path being recorded.
+    void draw(const QPainterPath& shape, bool closed);
     void addToPath(const QPainterPath& shape, bool closed);
     QPainterPath arcPath(const QRectF& rect, QPointF start, QPointF end, ArcKind kind) const;
     QPen devicePen() const;

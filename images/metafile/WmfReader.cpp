@@ -83,35 +83,6 @@ QPolygonF points(ByteReader& in, int count)
     return polygon;
 }
 
-QPen penFrom(quint16 style, double width, QColor color, GdiObject& object)
-{
-    static constexpr Qt::PenStyle styles[] = {Qt::SolidLine,      Qt::DashLine, Qt::DotLine,  Qt::DashDotLine,
-                                              Qt::DashDotDotLine, Qt::NoPen,    Qt::SolidLine};
-    const int index = style & 0x0f;
-    QPen pen(color);
-    pen.setStyle(index < 7 ? styles[index] : Qt::SolidLine);
-    pen.setCapStyle(Qt::RoundCap);
-    pen.setJoinStyle(Qt::RoundJoin);
-    object.penWidth = width;
-    return pen;
-}
-
-QBrush brushFrom(quint16 style, QColor color, quint16 hatch)
-{
-    static constexpr Qt::BrushStyle hatches[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::FDiagPattern,
-                                                 Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
-    switch (style) {
-    case 0:
-        return QBrush(color);
-    case 2:
-        return QBrush(color, hatch < 6 ? hatches[hatch] : Qt::SolidPattern);
-    case 1:
-        return QBrush(Qt::NoBrush);
-    default:
-        return QBrush(Qt::gray);
-    }
-}
-
 GdiObject fontFrom(ByteReader& in)
 {
     GdiObject font;
@@ -356,22 +327,16 @@ void playRecord(GdiPlayer& player, const Record& r)
         player.deleteObject(in.u16());
         break;
     case 0x02fa: {
-        GdiObject pen;
-        pen.kind = GdiObject::Kind::Pen;
         const quint16 style = in.u16();
         const double width = in.s16();
         in.s16();
-        pen.pen = penFrom(style, std::abs(width), GdiPlayer::colorRef(in.u32()), pen);
-        player.createObject(pen);
+        player.createObject(GdiObject::makePen(style, std::abs(width), GdiPlayer::colorRef(in.u32())));
         break;
     }
     case 0x02fc: {
-        GdiObject brush;
-        brush.kind = GdiObject::Kind::Brush;
         const quint16 style = in.u16();
         const QColor color = GdiPlayer::colorRef(in.u32());
-        brush.brush = brushFrom(style, color, in.u16());
-        player.createObject(brush);
+        player.createObject(GdiObject::makeBrush(style, color, in.u16()));
         break;
     }
     case 0x02fb:
