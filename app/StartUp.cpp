@@ -10,8 +10,8 @@
 #include "app/messages/MessageRequest.h"
 #include "app/messages/Tips.h"
 #include "app/settings/AppSettings.h"
-#include "app/settings/ProgramFolder.h"
 #include "app/settings/SettingsStore.h"
+#include "document/files/ProgramFolder.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,6 +1,7 @@
 #include "app/cli/SaveAsVerb.h"
 
-#include "app/cli/CliSettings.h"
+#include "app/settings/SettingsStore.h"
+#include "app/settings/StoreSettings.h"
 #include "document/files/DesignReadApply.h"
 #include "document/files/ProgramFolder.h"
 #include "stock/ApplyStocks.h"
@@ -62,7 +63,8 @@ int RunSaveAsVerb(std::span<char*> args)
         std::fprintf(stderr, "%s\n", ErrorText(code).toLocal8Bit().constData());
     LabelDesign& design = read.value().design;
 
-    CliSettings settings;
+    SettingsStore store(SettingsStore::DefaultFilePath());
+    StoreSettings settings(store);
     StockCatalogue catalogue(ProgramFolder(), settings);
     catalogue.LoadCatalogue();
     StockHooks hooks(catalogue);
