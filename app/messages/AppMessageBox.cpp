@@ -101,6 +101,7 @@ void AppMessageBox::Press(int number)
     Guarded(304 + number, [&] {
         const bool shown = request.showCheckBox;
         request.showCheckBox = false;
+        request.closedResult = messageBoxClosedResult;
         done(MessageBoxResult(number, shown, checkBox && checkBox->isChecked()));
     });
 }
@@ -109,13 +110,15 @@ void AppMessageBox::reject()
 {
     Guarded(308, [&] {
         request.showCheckBox = false;
-        done(messageBoxClosedResult);
+        const int result = request.closedResult;
+        request.closedResult = messageBoxClosedResult;
+        done(result);
     });
 }
 
 int ShowAppMessageBox(MessageRequest& request, QWidget* parent)
 {
-    return Guarded(304, messageBoxClosedResult, [&] {
+    return Guarded(304, request.closedResult, [&] {
         AppMessageBox box(request, parent);
         return box.exec();
     });

@@ -4,6 +4,8 @@
 
 namespace tvl {
 
+inline constexpr int messageBoxClosedResult = 2;
+
 // The request the next AppMessageBox shows. The box clears caption once it has laid itself out and
 // showCheckBox when it closes, so every request sets all the fields it needs.
 struct MessageRequest
@@ -13,6 +15,9 @@ struct MessageRequest
     QString buttons;  // up to three labels, each ended by a backquote: "Yes`No`Cancel`"
     bool showCheckBox = false;
     QString caption; // empty: " Tovrelline"
+    // What closing the box with its close control answers; questions whose "No" discards work close
+    // as Cancel instead. Reset to messageBoxClosedResult when the box closes.
+    int closedResult = messageBoxClosedResult;
 };
 
 // The result of a box closed with button 1..3: the button number, plus 3 when the check box was shown and
@@ -21,7 +26,5 @@ inline int MessageBoxResult(int button, bool checkBoxShown, bool checked)
 {
     return button + (checkBoxShown && checked ? 3 : 0);
 }
-
-inline constexpr int messageBoxClosedResult = 2;
 
 } // namespace tvl

@@ -83,6 +83,23 @@ TEST(AppMessageBoxTest, CloseControlGivesTwoEvenWithoutButtons)
     EXPECT_EQ(box.Button(1), nullptr) << "a list without a backquote has no button";
 }
 
+TEST(AppMessageBoxTest, AQuestionCanCloseAsCancelOnce)
+{
+    MessageRequest request = Request("Yes`No`Cancel`", false);
+    request.closedResult = 3;
+    const auto closeBox = [] {
+        QTimer::singleShot(0, [] {
+            if (QWidget* box = QApplication::activeModalWidget())
+                box->close();
+        });
+    };
+    closeBox();
+    EXPECT_EQ(ShowAppMessageBox(request, nullptr), 3);
+    EXPECT_EQ(request.closedResult, messageBoxClosedResult);
+    closeBox();
+    EXPECT_EQ(ShowAppMessageBox(request, nullptr), 2);
+}
+
 TEST(AppMessageBoxTest, CaptionIsResetAfterLayout)
 {
     MessageRequest request = Request("OK`", false);
