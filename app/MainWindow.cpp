@@ -104,21 +104,15 @@ void MainWindow::CreateMenus()
                                   Command::Website, Command::InsertObject})
         Action(command)->setIconVisibleInMenu(false);
 
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu* file = fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
     add(file, {Command::New, Command::Open, Command::Save, Command::SaveAs, Command::SaveAsDefaultDesign});
     file->addSeparator();
     add(file, {Command::ExportLabelToImage});
     file->addSeparator();
     add(file, {Command::Print, Command::PrintPreview, Command::PrinterCalibration});
     file->addSeparator();
-    // Opening a recent file belongs to the design file commands; the list is shown as kept.
-    const QStringList recent = context.layout.RecentFiles();
-    for (qsizetype i = 0; i < recent.size(); ++i)
-        file->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(recent[i])))
-            ->setEnabled(false);
-    if (recent.isEmpty())
-        file->addAction(QStringLiteral("Recent File"))->setEnabled(false);
-    file->addSeparator();
+    recentEnd = file->addSeparator();
+    RebuildRecentFiles();
     add(file, {Command::Exit});
 
     editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
@@ -370,8 +364,61 @@ void MainWindow::FirstShow(QWidget* splash)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (closeGuard && !closeGuard()) {
+        event->ignore();
+        return;
+    }
     SaveBars();
     event->accept();
+}
+
+void MainWindow::SetCloseGuard(std::function<bool()> mayClose)
+{
+    closeGuard = std::move(mayClose);
+}
+
+void MainWindow::ShowDocumentTitle(const QString& title)
+{
+    setWindowTitle(title.isEmpty() ? QStringLiteral("Tovrelline") : title + QStringLiteral(" - Tovrelline"));
+}
+
+void MainWindow::RouteRecentFiles(std::function<void(const QString&)> open)
+{
+    openRecent = std::move(open);
+    RebuildRecentFiles();
+}
+
+void MainWindow::AddRecentFile(const QString& path)
+{
+    QStringList files = context.layout.RecentFiles();
+    files.removeAll(path);
+    files.prepend(path);
+    context.layout.SetRecentFiles(files.mid(0, WindowLayout::recentFileCount));
+    RebuildRecentFiles();
+}
+
+void MainWindow::RebuildRecentFiles()
+{
+    for (QAction* action : std::as_const(recentActions)) {
+        fileMenu->removeAction(action);
+        action->deleteLater();
+    }
+    recentActions.clear();
+    const QStringList recent = context.layout.RecentFiles();
+    for (qsizetype i = 0; i < recent.size(); ++i) {
+        auto* action =
+            new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(recent[i])), this);
+        const QString path = recent[i];
+        action->setEnabled(static_cast<bool>(openRecent));
+        connect(action, &QAction::triggered, this, [this, path] { Guarded(281, [&] { openRecent(path); }); });
+        recentActions.append(action);
+    }
+    if (recent.isEmpty()) {
+        auto* placeholder = new QAction(QStringLiteral("Recent File"), this);
+        placeholder->setEnabled(false);
+        recentActions.append(placeholder);
+    }
+    fileMenu->insertActions(recentEnd, recentActions);
 }
 
 void MainWindow::Toggle(const QString& setting, bool& flag, bool on)

@@ -60,6 +60,15 @@ public:
     void OpenHelp();
     void OpenWebsite();
 
+    // Entries of the recent-file list open through open; without it they stay disabled.
+    void RouteRecentFiles(std::function<void(const QString&)> open);
+    // Puts a path at the top of the four-entry recent-file list (once) and keeps the list.
+    void AddRecentFile(const QString& path);
+    // Asked before the window closes; false keeps the program open.
+    void SetCloseGuard(std::function<bool()> mayClose);
+    // "<title> - Tovrelline" in the caption.
+    void ShowDocumentTitle(const QString& title);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -78,9 +87,15 @@ private:
     void EditUnits();
     void ShowAbout();
     void Notify(const QString& text);
+    void RebuildRecentFiles();
 
     AppContext& context;
     CommandActions actions;
+    QMenu* fileMenu = nullptr;
+    QAction* recentEnd = nullptr;
+    QList<QAction*> recentActions;
+    std::function<void(const QString&)> openRecent;
+    std::function<bool()> closeGuard;
     QMenu* editMenu = nullptr;
     QMenu* toolbarsMenu = nullptr;
     QToolBar* mainBar = nullptr;

@@ -283,5 +283,46 @@ TEST_F(MainWindowTest, LabelViewTakesTheCentralArea)
     EXPECT_EQ(run.window.LabelView(), view);
 }
 
+TEST_F(MainWindowTest, RecentFilesKeepFourNewestFirstAndOpenWhenRouted)
+{
+    ProgramRun run(dir, &opened);
+    const QMenu* file = run.window.menuBar()->actions().constFirst()->menu();
+    for (const char* path : {"/d/a.tvl", "/d/b.tvl", "/d/c.tvl", "/d/d.tvl", "/d/e.tvl", "/d/b.tvl"})
+        run.window.AddRecentFile(QString::fromLatin1(path));
+    const QStringList texts = Texts(file);
+    EXPECT_EQ(
+        texts.mid(texts.indexOf(QStringLiteral("Printer Calibration")) + 1),
+        (QStringList{QStringLiteral("1 /d/b.tvl"), QStringLiteral("2 /d/e.tvl"), QStringLiteral("3 /d/d.tvl"),
+                     QStringLiteral("4 /d/c.tvl"), QStringLiteral("Exit")}));
+
+    QStringList openedPaths;
+    QAction* first = nullptr;
+    run.window.RouteRecentFiles([&](const QString& path) { openedPaths.append(path); });
+    for (QAction* action : file->actions()) {
+        if (action->text().startsWith(u"&1 "))
+            first = action;
+    }
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->isEnabled());
+    first->trigger();
+    EXPECT_EQ(openedPaths, QStringList{QStringLiteral("/d/b.tvl")});
+
+    ProgramRun next(dir, &opened);
+    EXPECT_EQ(next.layout.RecentFiles().constFirst(), u"/d/b.tvl");
+}
+
+TEST_F(MainWindowTest, TheCloseGuardCanKeepTheWindowOpen)
+{
+    ProgramRun run(dir, &opened);
+    bool allow = false;
+    run.window.SetCloseGuard([&] { return allow; });
+    run.window.show();
+    EXPECT_FALSE(run.window.close());
+    allow = true;
+    EXPECT_TRUE(run.window.close());
+    run.window.ShowDocumentTitle(QStringLiteral("Untitled.tvl"));
+    EXPECT_EQ(run.window.windowTitle(), u"Untitled.tvl - Tovrelline");
+}
+
 } // namespace
 } // namespace tvl
