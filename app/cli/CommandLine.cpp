@@ -1,5 +1,8 @@
 #include "app/cli/CommandLine.h"
 
+#include "app/cli/DumpVerb.h"
+#include "app/cli/SaveAsVerb.h"
+
 #include <cstdio>
 #include <cstring>
 #include <span>
@@ -22,6 +25,8 @@ int PrintVerbUsage(std::span<char*>)
 
 constexpr Verb verbs[] = {
     {"help", "tovrelline help", PrintVerbUsage},
+    {"dump", "tovrelline dump FILE.tvl [--layout]", RunDumpVerb},
+    {"save-as", "tovrelline save-as IN.tvl OUT.tvl", RunSaveAsVerb},
 };
 
 } // namespace

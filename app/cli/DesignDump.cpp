@@ -1,0 +1,110 @@
+#include "app/cli/DesignDump.h"
+
+#include "document/files/DesignFile.h"
+#include "images/CxImage.h"
+
+#include <QJsonArray>
+
+namespace tvl {
+namespace {
+
+constexpr const char* albumKeys[] = {"Artist", "Title", "Track List", "Year", "Time", "Genre"};
+
+QString Key(const char* key)
+{
+    return QString::fromLatin1(key);
+}
+
+QJsonValue DumpImage(const CxImage* image)
+{
+    if (!image)
+        return QJsonValue::Null;
+    return QJsonObject{
+        {Key("type"), image->Type()},
+        {Key("width"), image->Width()},
+        {Key("height"), image->Height()},
+        {Key("sourceBytes"), static_cast<qint64>(image->SourceBytes().size())},
+    };
+}
+
+QJsonObject DumpItem(const CRichChild& item)
+{
+    QJsonArray fonts;
+    for (size_t slot = 0; slot < item.fonts.size(); ++slot) {
+        if (const auto& font = item.fonts[slot]) {
+            fonts.append(QJsonObject{
+                {Key("slot"), static_cast<qint64>(slot)},
+                {Key("face"), font->faceName},
+                {Key("height"), font->height},
+                {Key("weight"), font->weight},
+                {Key("italic"), font->italic},
+            });
+        }
+    }
+    QJsonArray colors;
+    for (size_t slot = 0; slot < item.colors.size(); ++slot) {
+        if (const auto& color = item.colors[slot]) {
+            const QString text = QString::asprintf("#%02X%02X%02X", *color & 0xff, (*color >> 8) & 0xff,
+                                                   (*color >> 16) & 0xff);
+            colors.append(QJsonObject{{Key("slot"), static_cast<qint64>(slot)}, {Key("color"), text}});
+        }
+    }
+    QJsonArray underlines;
+    for (const std::uint16_t underline : item.underlines)
+        underlines.append(underline);
+
+    return QJsonObject{
+        {Key("name"), item.name},
+        {Key("itemType"), item.itemType},
+        {Key("pageCode"), item.pageCode},
+        {Key("surface"), item.surface},
+        {Key("left"), item.left()},
+        {Key("top"), item.top()},
+        {Key("width"), item.width()},
+        {Key("height"), item.height()},
+        {Key("alignment"), item.alignment()},
+        {Key("angle"), item.angle()},
+        {Key("trackNumbers"), item.trackNumbers()},
+        {Key("textLayout"), item.textLayout()},
+        {Key("wrapStyle"), item.wrapStyle()},
+        {Key("coverSpine"), item.coverSpine},
+        {Key("textMargin"), item.textMargin()},
+        {Key("bLinkText"), item.bLinkText()},
+        {Key("bAspectRatio"), item.bAspectRatio()},
+        {Key("bBackground"), item.bBackground()},
+        {Key("bAutoFit"), item.bAutoFit()},
+        {Key("coverFolded"), item.coverFolded},
+        {Key("characters"), item.Text()},
+        {Key("fonts"), fonts},
+        {Key("colors"), colors},
+        {Key("underlines"), underlines},
+        {Key("image"), DumpImage(item.image.get())},
+    };
+}
+
+} // namespace
+
+QJsonObject DumpDesign(const DesignContent& content)
+{
+    const CAlbumInfo& header = content.design.albumHeader;
+    QJsonObject fields{
+        {Key("currentSurface"), header.currentSurface},
+        {Key("currentPageCode"), header.currentPageCode},
+        {Key("discMode"), header.discMode},
+        {Key("caseKind"), header.caseKind},
+    };
+    for (int field = 0; field < kAlbumFieldCount; ++field) {
+        fields[Key(albumKeys[field])] = header.discs[0][static_cast<size_t>(field)];
+        fields[Key(albumKeys[field]) + QStringLiteral(" - Disc 2")] = header.discs[1][static_cast<size_t>(field)];
+    }
+    QJsonArray items;
+    for (const auto& item : content.design.itemList)
+        items.append(DumpItem(*item));
+    return QJsonObject{
+        {Key("fileVersion"), content.fileVersion},
+        {Key("header"), fields},
+        {Key("itemList"), items},
+    };
+}
+
+} // namespace tvl

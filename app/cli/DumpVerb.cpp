@@ -1,0 +1,39 @@
+#include "app/cli/DumpVerb.h"
+
+#include "app/cli/DesignDump.h"
+#include "document/files/DesignFile.h"
+
+#include <QJsonDocument>
+#include <cstdio>
+#include <string_view>
+
+namespace tvl {
+
+int RunDumpVerb(std::span<char*> args)
+{
+    const char* path = nullptr;
+    for (const char* arg : args) {
+        // Text and track layout has no effect yet on what is stored; the option is accepted for scripts.
+        if (std::string_view(arg) == "--layout")
+            continue;
+        if (path) {
+            path = nullptr;
+            break;
+        }
+        path = arg;
+    }
+    if (!path) {
+        std::fprintf(stderr, "Usage: tovrelline dump FILE.tvl [--layout]\n");
+        return 2;
+    }
+    const FileResult<DesignContent> read = ReadDesignFile(QString::fromLocal8Bit(path));
+    if (!read) {
+        std::fprintf(stderr, "%s\n", read.error().message.toLocal8Bit().constData());
+        return 1;
+    }
+    const QByteArray json = QJsonDocument(DumpDesign(read.value())).toJson(QJsonDocument::Indented);
+    std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), stdout);
+    return 0;
+}
+
+} // namespace tvl

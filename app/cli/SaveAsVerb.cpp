@@ -1,0 +1,77 @@
+#include "app/cli/SaveAsVerb.h"
+
+#include "app/cli/CliSettings.h"
+#include "document/files/DesignReadApply.h"
+#include "document/files/ProgramFolder.h"
+#include "stock/ApplyStocks.h"
+#include "stock/StockCatalogue.h"
+
+#include <QFileInfo>
+#include <cstdio>
+
+namespace tvl {
+namespace {
+
+class StockHooks : public DesignViewHooks
+{
+public:
+    explicit StockHooks(StockCatalogue& catalogue)
+        : m_catalogue(catalogue)
+    {
+    }
+
+    void ApplyStocks(LabelDesign& design, const LiveDesignState& live, int& discPositionMode) override
+    {
+        tvl::ApplyStocks(design, m_catalogue, live.caseKind, live.discMode, discPositionMode);
+    }
+
+private:
+    StockCatalogue& m_catalogue;
+};
+
+// Without the print options of a window, the disc order the file was saved with is kept.
+int DiscPositionOf(const LabelDesign& design)
+{
+    const CRichChild* first = design.FindCover(u"Disc 1");
+    const CRichChild* second = design.FindCover(u"Disc 2");
+    return first && second && first->top() > second->top() ? DiscOnBottom : DiscOnTop;
+}
+
+int Fail(const QString& message)
+{
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    return 1;
+}
+
+} // namespace
+
+int RunSaveAsVerb(std::span<char*> args)
+{
+    if (args.size() != 2) {
+        std::fprintf(stderr, "Usage: tovrelline save-as IN.tvl OUT.tvl\n");
+        return 2;
+    }
+    const QString input = QString::fromLocal8Bit(args[0]);
+    const QString output = QString::fromLocal8Bit(args[1]);
+
+    FileResult<DesignContent> read = ReadDesignFile(input);
+    if (!read)
+        return Fail(read.error().message);
+    LabelDesign& design = read.value().design;
+
+    CliSettings settings;
+    StockCatalogue catalogue(ProgramFolder(), settings);
+    catalogue.LoadCatalogue();
+    StockHooks hooks(catalogue);
+    LiveDesignState live;
+    int discPositionMode = DiscPositionOf(design);
+    QString title = QFileInfo(input).fileName();
+    ApplyReadDesign(design, live, discPositionMode, title, hooks);
+
+    const FileResult<> written = WriteDesignFile(output, design, live);
+    if (!written)
+        return Fail(written.error().message);
+    return 0;
+}
+
+} // namespace tvl

@@ -1,0 +1,13 @@
+#include "document/files/FileResult.h"
+
+namespace tvl {
+
+QString ErrorText(int code, int stage)
+{
+    QString text = QStringLiteral("Error ") + QString::number(code);
+    if (stage > 0)
+        text += QStringLiteral(" - Step: ") + QString::number(stage);
+    return text;
+}
+
+} // namespace tvl

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <utility>
+#include <variant>
+
+namespace tvl {
+
+// Why a file operation failed. code is the routine's error number when the failure is unexpected (the
+// message is then "Error <code>", with " - Step: <stage>" when a stage is known); 0 for expected
+// conditions whose message is shown as it stands.
+struct FileError
+{
+    enum class Kind
+    {
+        Failed,  // the file could not be read or written
+        Refused, // the file is of a version this program does not open
+    };
+
+    Kind kind = Kind::Failed;
+    QString message;
+    int code = 0;
+    int stage = 0;
+};
+
+// A value or the reason there is none.
+template <class T = std::monostate>
+class FileResult
+{
+public:
+    FileResult(T value)
+        : m_state(std::move(value))
+    {
+    }
+    FileResult(FileError error)
+        : m_state(std::move(error))
+    {
+    }
+
+    bool ok() const { return std::holds_alternative<T>(m_state); }
+    explicit operator bool() const { return ok(); }
+    T& value() { return std::get<T>(m_state); }
+    const T& value() const { return std::get<T>(m_state); }
+    const FileError& error() const { return std::get<FileError>(m_state); }
+
+private:
+    std::variant<T, FileError> m_state;
+};
+
+// "Error n" or "Error n - Step: k".
+QString ErrorText(int code, int stage = 0);
+
+} // namespace tvl

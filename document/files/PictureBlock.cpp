@@ -1,0 +1,77 @@
+#include "document/files/PictureBlock.h"
+
+#include "document/archive/CArchive.h"
+#include "document/model/CRichChild.h"
+#include "images/CxImage.h"
+
+namespace tvl {
+namespace {
+
+// A line holding a non-negative decimal number; anything else is a damaged file.
+qint64 NumberLine(CArchive& archive)
+{
+    const std::optional<QByteArray> line = archive.GetLine();
+    if (!line)
+        throw ArchiveError(ArchiveError::Cause::EndOfFile);
+    bool ok = false;
+    const qint64 value = line->trimmed().toLongLong(&ok);
+    if (!ok || value < 0)
+        throw ArchiveError(ArchiveError::Cause::EndOfFile);
+    return value;
+}
+
+void PutBlock(CArchive& archive, int code, const QByteArray& bytes)
+{
+    archive.PutText(QByteArray::number(code) + '\n' + QByteArray::number(bytes.size()) + '\n');
+    archive.PutRaw(bytes);
+}
+
+} // namespace
+
+bool PutPictureBlock(CArchive& archive, const CRichChild& item)
+{
+    const CxImage* image = item.image.get();
+    if (!image || !image->IsValid()) {
+        PutBlock(archive, CXIMAGE_FORMAT_PNG, {});
+        return true;
+    }
+    const int type = image->Type();
+    if (type == CXIMAGE_FORMAT_JPG && !image->SourceBytes().isEmpty()) {
+        PutBlock(archive, type, image->SourceBytes());
+        return true;
+    }
+    CxImage encoder = *image;
+    QByteArray bytes;
+    const bool ownFormat =
+        type >= CXIMAGE_FORMAT_BMP && type <= CXIMAGE_FORMAT_TIF && type != CXIMAGE_FORMAT_WMF;
+    if (ownFormat && encoder.EncodeBuffer(bytes, type)) {
+        PutBlock(archive, type, bytes);
+        return true;
+    }
+    bytes.clear();
+    if (!encoder.EncodeBuffer(bytes, CXIMAGE_FORMAT_PNG))
+        return false;
+    PutBlock(archive, CXIMAGE_FORMAT_PNG, bytes);
+    return true;
+}
+
+void GetPictureBlock(CArchive& archive, CRichChild& item)
+{
+    const qint64 code = NumberLine(archive);
+    const qint64 count = NumberLine(archive);
+    item.image.reset();
+    if (count == 0)
+        return;
+    if (const auto remaining = archive.RemainingBytes(); remaining && count > *remaining)
+        throw ArchiveError(ArchiveError::Cause::EndOfFile);
+    const QByteArray bytes = archive.GetRaw(count);
+    if (bytes.size() != count)
+        throw ArchiveError(ArchiveError::Cause::EndOfFile);
+    if (code < CXIMAGE_FORMAT_BMP || code > CXIMAGE_FORMAT_TIF)
+        return;
+    auto image = std::make_shared<CxImage>();
+    if (image->LoadBuffer(QByteArrayView(bytes), static_cast<int>(code)))
+        item.image = std::move(image);
+}
+
+} // namespace tvl

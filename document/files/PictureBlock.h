@@ -1,0 +1,18 @@
+#pragma once
+
+namespace tvl {
+
+class CArchive;
+class CRichChild;
+
+// The picture of an "Image" item after the item list: its format code and byte count as decimal text
+// lines, then the encoded file. JPEG pictures write the bytes they were loaded from; WMF pictures, and
+// pictures whose own format cannot be encoded, are written as PNG. An item without a picture writes a
+// count of 0. Returns false when the picture cannot be encoded at all.
+bool PutPictureBlock(CArchive& archive, const CRichChild& item);
+
+// Reads one block into the item. A count of 0, or bytes that do not decode, leave the item without a
+// picture; a count the file cannot hold raises the end-of-file error.
+void GetPictureBlock(CArchive& archive, CRichChild& item);
+
+} // namespace tvl

@@ -1,0 +1,76 @@
+#include "images/codecs/ImageCodecs.h"
+
+#include "images/CxImage.h"
+#include "images/codecs/BmpCodec.h"
+#include "images/codecs/JpegCodec.h"
+#include "images/codecs/PngCodec.h"
+
+namespace tvl {
+
+namespace {
+
+bool decodeAs(QByteArrayView data, int type, QSize atLeast, CxImage& image, QString& error)
+{
+    switch (type) {
+    case CXIMAGE_FORMAT_BMP:
+        return BmpCodec::decode(data, image, error);
+    case CXIMAGE_FORMAT_JPG:
+        return JpegCodec::decode(data, atLeast, image, error);
+    case CXIMAGE_FORMAT_PNG:
+        return PngCodec::decode(data, image, error);
+    default:
+        error = QStringLiteral("Decode: Unknown or wrong format");
+        return false;
+    }
+}
+
+} // namespace
+
+bool ImageCodecs::decode(QByteArrayView data, int type, QSize atLeast, CxImage& image, QString& error)
+{
+    if (type != CXIMAGE_FORMAT_DETECT) {
+        if (!decodeAs(data, type, atLeast, image, error))
+            return false;
+        image.SetType(type);
+        return true;
+    }
+    static constexpr int detectOrder[] = {
+        CXIMAGE_FORMAT_BMP, CXIMAGE_FORMAT_JPG, CXIMAGE_FORMAT_ICO, CXIMAGE_FORMAT_GIF,
+        CXIMAGE_FORMAT_PNG, CXIMAGE_FORMAT_TIF, CXIMAGE_FORMAT_PCX, CXIMAGE_FORMAT_WMF,
+    };
+    for (int candidate : detectOrder) {
+        CxImage attempt(candidate);
+        QString ignored;
+        if (decodeAs(data, candidate, atLeast, attempt, ignored)) {
+            attempt.SetType(candidate);
+            image = std::move(attempt);
+            return true;
+        }
+    }
+    error = QStringLiteral("Decode: Unknown or wrong format");
+    return false;
+}
+
+bool ImageCodecs::encode(const CxImage& image, int type, QByteArray& out, QString& error)
+{
+    if (!image.IsValid()) {
+        error = QStringLiteral("Encode: image is not valid");
+        return false;
+    }
+    switch (type) {
+    case CXIMAGE_FORMAT_BMP:
+        return BmpCodec::encode(image, out, error);
+    case CXIMAGE_FORMAT_JPG:
+        return JpegCodec::encode(image, out, error);
+    case CXIMAGE_FORMAT_PNG:
+        return PngCodec::encode(image, out, error);
+    case CXIMAGE_FORMAT_WMF:
+        error = QStringLiteral("Save WMF not supported");
+        return false;
+    default:
+        error = QStringLiteral("Encode: Unknown format");
+        return false;
+    }
+}
+
+} // namespace tvl

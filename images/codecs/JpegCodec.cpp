@@ -1,0 +1,284 @@
+#include "images/codecs/JpegCodec.h"
+
+#include "images/CxImage.h"
+#include "images/ExifOrientation.h"
+#include "images/ImageLimits.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace tvl {
+
+namespace {
+
+// A hostile progressive file can hold thousands of tiny scans that take minutes to decode.
+constexpr long maxScans = 1000;
+
+struct ErrorManager
+{
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+[[noreturn]] void errorExit(j_common_ptr cinfo)
+{
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->message);
+    std::longjmp(err->jump, 1);
+}
+
+// Warnings are quiet, except that a file ending early is a broken file rather than a grey half picture.
+void emitMessage(j_common_ptr cinfo, int level)
+{
+    if (level == -1 && cinfo->err->msg_code == JWRN_JPEG_EOF)
+        errorExit(cinfo);
+}
+
+void outputMessage(j_common_ptr) {}
+
+void progress(j_common_ptr cinfo)
+{
+    if (cinfo->is_decompressor) {
+        auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+        if (d->input_scan_number > maxScans) {
+            auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+            std::snprintf(err->message, sizeof err->message, "JPEG file has too many scans");
+            std::longjmp(err->jump, 1);
+        }
+    }
+}
+
+struct DecodeState
+{
+    jpeg_decompress_struct cinfo;
+    ErrorManager err;
+    jpeg_progress_mgr progress;
+    QByteArrayView data;
+    QSize atLeast;
+    CxImage* image = nullptr;
+    QString error;
+    int orientation = 1;
+    std::vector<uchar> row;
+};
+
+void convertCmykRow(const uchar* cmyk, uchar* bgr, int width, bool inverted)
+{
+    for (int x = 0; x < width; ++x, cmyk += 4) {
+        int c = cmyk[0];
+        int m = cmyk[1];
+        int y = cmyk[2];
+        int k = cmyk[3];
+        if (!inverted) {
+            c = 255 - c;
+            m = 255 - m;
+            y = 255 - y;
+            k = 255 - k;
+        }
+        bgr[3 * x] = uchar(y * k / 255);
+        bgr[3 * x + 1] = uchar(m * k / 255);
+        bgr[3 * x + 2] = uchar(c * k / 255);
+    }
+}
+
+int chooseScale(const jpeg_decompress_struct& cinfo, QSize atLeast, int orientation)
+{
+    if (!atLeast.isValid())
+        return 8;
+    if (ExifOrientation::swapsSides(orientation))
+        atLeast.transpose();
+    for (int num = 1; num < 8; ++num) {
+        const qint64 w = (qint64(cinfo.image_width) * num + 7) / 8;
+        const qint64 h = (qint64(cinfo.image_height) * num + 7) / 8;
+        if (w >= atLeast.width() && h >= atLeast.height())
+            return num;
+    }
+    return 8;
+}
+
+bool allocate(DecodeState& s, int bpp)
+{
+    if (!s.image->Create(int(s.cinfo.output_width), int(s.cinfo.output_height), bpp, CXIMAGE_FORMAT_JPG)) {
+        s.error = s.image->lastError();
+        return false;
+    }
+    if (s.cinfo.out_color_space == JCS_CMYK)
+        s.row.resize(size_t(s.cinfo.output_width) * 4);
+    if (s.cinfo.density_unit == 1 && s.cinfo.X_density > 0 && s.cinfo.Y_density > 0)
+        s.image->SetResolution(s.cinfo.X_density, s.cinfo.Y_density);
+    else if (s.cinfo.density_unit == 2 && s.cinfo.X_density > 0 && s.cinfo.Y_density > 0)
+        s.image->SetResolution(qRound(s.cinfo.X_density * 2.54), qRound(s.cinfo.Y_density * 2.54));
+    return true;
+}
+
+bool checkSize(DecodeState& s)
+{
+    return ImageLimits::check(s.cinfo.image_width, s.cinfo.image_height, s.error);
+}
+
+void readExif(DecodeState& s)
+{
+    for (jpeg_saved_marker_ptr m = s.cinfo.marker_list; m; m = m->next) {
+        if (m->marker == JPEG_APP0 + 1) {
+            s.orientation =
+                ExifOrientation::read(QByteArrayView(reinterpret_cast<const char*>(m->data), m->data_length));
+            return;
+        }
+    }
+}
+
+void setError(DecodeState& s)
+{
+    s.error = QString::fromLatin1(s.err.message);
+}
+
+// Only plain data lives in this frame: libjpeg leaves it with longjmp on errors.
+bool runDecode(DecodeState& s)
+{
+    jpeg_decompress_struct& cinfo = s.cinfo;
+    cinfo.err = jpeg_std_error(&s.err.pub);
+    s.err.pub.error_exit = errorExit;
+    s.err.pub.emit_message = emitMessage;
+    s.err.pub.output_message = outputMessage;
+    if (setjmp(s.err.jump)) {
+        setError(s);
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    s.progress.progress_monitor = progress;
+    cinfo.progress = &s.progress;
+    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(s.data.data()),
+                 static_cast<unsigned long>(s.data.size()));
+    jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xffff);
+    jpeg_read_header(&cinfo, TRUE);
+    if (!checkSize(s)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    readExif(s);
+    const bool grey = cinfo.jpeg_color_space == JCS_GRAYSCALE;
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    cinfo.out_color_space = grey ? JCS_GRAYSCALE : (cmyk ? JCS_CMYK : JCS_EXT_BGR);
+    cinfo.scale_num = static_cast<unsigned int>(chooseScale(cinfo, s.atLeast, s.orientation));
+    cinfo.scale_denom = 8;
+    if (cinfo.scale_num < 8) {
+        // A reduced picture is only a preview: trade the last bit of accuracy for speed.
+        cinfo.dct_method = JDCT_IFAST;
+        cinfo.do_fancy_upsampling = FALSE;
+    }
+    jpeg_start_decompress(&cinfo);
+    if (!allocate(s, grey ? 8 : 24)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    const int width = int(cinfo.output_width);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        const int y = int(cinfo.output_scanline);
+        if (cmyk) {
+            JSAMPROW row = s.row.data();
+            jpeg_read_scanlines(&cinfo, &row, 1);
+            convertCmykRow(s.row.data(), s.image->ScanLine(y), width, cinfo.saw_Adobe_marker);
+        } else {
+            JSAMPROW rows[4];
+            const int count = int(std::min<JDIMENSION>(4, cinfo.output_height - cinfo.output_scanline));
+            for (int i = 0; i < count; ++i)
+                rows[i] = s.image->ScanLine(y + i);
+            jpeg_read_scanlines(&cinfo, rows, JDIMENSION(count));
+        }
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return true;
+}
+
+struct EncodeState
+{
+    jpeg_compress_struct cinfo;
+    ErrorManager err;
+    const CxImage* image = nullptr;
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    QString error;
+};
+
+bool runEncode(EncodeState& s)
+{
+    jpeg_compress_struct& cinfo = s.cinfo;
+    cinfo.err = jpeg_std_error(&s.err.pub);
+    s.err.pub.error_exit = errorExit;
+    s.err.pub.output_message = outputMessage;
+    if (setjmp(s.err.jump)) {
+        s.error = QString::fromLatin1(s.err.message);
+        jpeg_destroy_compress(&cinfo);
+        return false;
+    }
+    jpeg_create_compress(&cinfo);
+    jpeg_mem_dest(&cinfo, &s.buffer, &s.size);
+    const CxImage& image = *s.image;
+    const bool grey = image.Bpp() == 8;
+    cinfo.image_width = JDIMENSION(image.Width());
+    cinfo.image_height = JDIMENSION(image.Height());
+    cinfo.input_components = grey ? 1 : 3;
+    cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGR;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, image.JpegQuality(), TRUE);
+    cinfo.density_unit = 1;
+    cinfo.X_density = UINT16(std::clamp(image.XDpi(), 1, 65535));
+    cinfo.Y_density = UINT16(std::clamp(image.YDpi(), 1, 65535));
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(image.ScanLine(int(cinfo.next_scanline)));
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return true;
+}
+
+} // namespace
+
+bool JpegCodec::decode(QByteArrayView data, QSize atLeast, CxImage& image, QString& error)
+{
+    if (data.size() < 3 || uchar(data[0]) != 0xff || uchar(data[1]) != 0xd8) {
+        error = QStringLiteral("Not a JPEG file");
+        return false;
+    }
+    DecodeState state;
+    state.data = data;
+    state.atLeast = atLeast;
+    state.image = &image;
+    if (!runDecode(state)) {
+        error = state.error;
+        return false;
+    }
+    if (!ExifOrientation::apply(image, state.orientation)) {
+        error = image.lastError();
+        return false;
+    }
+    return true;
+}
+
+bool JpegCodec::encode(const CxImage& image, QByteArray& out, QString& error)
+{
+    if (!(image.Bpp() == 24 || image.IsGreyScale())) {
+        error = QStringLiteral("JPEG can save only RGB or GreyScale images");
+        return false;
+    }
+    EncodeState state;
+    state.image = &image;
+    const bool ok = runEncode(state);
+    if (ok)
+        out = QByteArray(reinterpret_cast<const char*>(state.buffer), qsizetype(state.size));
+    else
+        error = state.error;
+    std::free(state.buffer);
+    return ok;
+}
+
+} // namespace tvl
