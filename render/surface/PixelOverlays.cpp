@@ -117,4 +117,12 @@ std::vector<QRect> EllipseOutline(const EdgeRect& r)
     return runs;
 }
 
+QRegion EllipseOutlineRegion(const EdgeRect& r)
+{
+    const std::vector<QRect> runs = EllipseOutline(r);
+    QRegion region;
+    region.setRects(runs.data(), static_cast<int>(runs.size()));
+    return region;
+}
+
 } // namespace tvl

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 #include <array>
 #include <functional>
@@ -35,5 +36,6 @@ std::array<QRect, 8> SelectionHandleRects(const EdgeRect& r);
 // rightmost pixels, each run widened to meet the ends of the neighbouring rows so the curve has no gaps;
 // the top and bottom rows stay whole. Returned as one rectangle per run.
 std::vector<QRect> EllipseOutline(const EdgeRect& r);
+QRegion EllipseOutlineRegion(const EdgeRect& r);
 
 } // namespace tvl

@@ -36,9 +36,12 @@ DiscFlags DiscDisplay(const SceneState& scene, const ViewGeometry& geometry)
     return flags;
 }
 
+// The disc's ring, keeping the hub's outline pixels (they lie on the hub's edge) so the hub outline of
+// the bitmap shows.
 QRegion RingRegion(const EdgeRect& outer, const EdgeRect& inner)
 {
-    return QRegion(outer.toQRect(), QRegion::Ellipse).subtracted(QRegion(inner.toQRect(), QRegion::Ellipse));
+    const QRegion hole = QRegion(inner.toQRect(), QRegion::Ellipse).subtracted(EllipseOutlineRegion(inner));
+    return QRegion(outer.toQRect(), QRegion::Ellipse).subtracted(hole);
 }
 
 QRect Outline(const EdgeRect& r)
