@@ -1,0 +1,38 @@
+#pragma once
+
+#include "render/text/CellRect.h"
+
+#include <vector>
+
+namespace tvl {
+
+// Character indexes of one complete track: each end is the index of its cell's terminator.
+struct TrackCells
+{
+    int numberStart = 0;
+    int numberEnd = 0;
+    int titleStart = 0;
+    int titleEnd = 0;
+    int timeStart = 0;
+    int timeEnd = 0;
+
+    bool operator==(const TrackCells&) const = default;
+};
+
+// The laid-out text of one "Text" or "Track" item, one entry per character, in mils relative to the
+// top-left corner of the item's surface. Drawing, hit-testing, the caret and printing all read it.
+struct ItemLayout
+{
+    // The character's cell on its line: its own x range, the full height of the line.
+    std::vector<CellRect> lineCells;
+    // The drawing box: the same x range, bottom on the character's text bottom (baseline plus its own
+    // descent), top at the line's underline position.
+    std::vector<CellRect> glyphCells;
+    // The largest descent of the line of every underlined character (the underline pen is derived from
+    // it); 0 for characters that are not underlined.
+    std::vector<int> underlines;
+    // Track lists only.
+    std::vector<TrackCells> trackCells;
+};
+
+} // namespace tvl

@@ -1,0 +1,75 @@
+#include "render/text/LayoutTextItem.h"
+
+#include "render/text/LayoutText.h"
+#include "render/text/LayoutTrackFlow.h"
+#include "render/text/LayoutTrackTable.h"
+#include "render/text/RotateRect.h"
+#include "render/text/TrackCells.h"
+
+namespace tvl {
+namespace {
+
+void RotateBack(std::vector<CellRect>& cells, int escapement, int side)
+{
+    for (CellRect& cell : cells) {
+        if (!(cell == CellRect{}))
+            cell = RotateRect(cell, escapement, side, false);
+    }
+}
+
+} // namespace
+
+std::optional<LayoutFrame> FrameOfItem(const CRichChild& item, const LabelDesign& design)
+{
+    const CRichChild* surface = design.FindCover(item.surface);
+    const CRichChild* disc = design.FindItem(u"Disc 1");
+    if (!surface || !disc)
+        return std::nullopt;
+    const CellRect rect{item.left() - surface->left(), item.top() - surface->top(),
+                        item.left() + item.width() - surface->left(),
+                        item.top() + item.height() - surface->top()};
+    LayoutFrame frame;
+    frame.rect = RotateRect(rect, EscapementOfAngle(item.angle()), disc->width(), true);
+    frame.onDisc = item.pageCode == u"1" && surface->IsDiscSurface();
+    if (frame.onDisc)
+        frame.disc = {surface->width() / 2, surface->height() / 2, surface->textMargin()};
+    return frame;
+}
+
+const ItemLayout* LayoutTextItem(CRichChild& item, const LabelDesign& design, FontEngine& engine)
+{
+    const bool isText = item.itemType == u"Text";
+    if (!isText && item.itemType != u"Track")
+        return nullptr;
+    if (item.layout && !item.layout->lineCells.empty())
+        return item.layout.get();
+    const std::optional<LayoutFrame> frame = FrameOfItem(item, design);
+    if (!frame)
+        return nullptr;
+
+    ItemLayout layout;
+    if (isText) {
+        layout = LayoutText(item, *frame, engine);
+    } else {
+        const std::vector<TrackCells> tracks = IndexTracks(item);
+        if (item.textLayout() == u"Table Format" && !tracks.empty())
+            layout = LayoutTrackTable(item, *frame, engine, tracks);
+        else
+            layout = LayoutTrackFlow(item, *frame, engine, tracks);
+    }
+    const int escapement = EscapementOfAngle(item.angle());
+    if (escapement != 0) {
+        const int side = design.FindItem(u"Disc 1")->width();
+        RotateBack(layout.lineCells, escapement, side);
+        RotateBack(layout.glyphCells, escapement, side);
+    }
+    item.layout = std::make_shared<const ItemLayout>(std::move(layout));
+    return item.layout.get();
+}
+
+void ClearLayout(const CRichChild& item)
+{
+    item.layout.reset();
+}
+
+} // namespace tvl
