@@ -1,6 +1,7 @@
 #include "render/surface/RenderSurfaceImage.h"
 
 #include "document/model/LabelDesign.h"
+#include "render/DrawTextItem.h"
 #include "render/picture/DrawItemBackground.h"
 #include "render/surface/DeviceRect.h"
 #include "render/surface/SurfaceNames.h"
@@ -129,6 +130,14 @@ QImage RenderSurfaceImage(LabelDesign& design, const SurfaceImageRequest& reques
             r = r.adjusted(spine, 0, -spine, 0);
         }
         DrawItemBackground(*item, design, painter, r, overlapPixels, nullptr);
+    }
+    // The window extent is the grown cover, so that text keeps the scale of the backgrounds when the
+    // cover is grown by an overlap.
+    const EdgeRect grown = GetDeviceRect(*cover, false, overlap, 0, 0, 1.0f, 0, 0);
+    const QTransform milsToDevice = MilsToDevice(offsetX, offsetY, QSize(grown.width(), grown.height()), size);
+    for (const auto& item : design.itemList) {
+        if (item->surface == name && (item->itemType == u"Text" || item->itemType == u"Track"))
+            DrawTextItem(painter, *item, design, milsToDevice);
     }
     painter.setClipping(false);
     if (!preview && !(disc && request.resolutionCode == 8))

@@ -1,6 +1,7 @@
 #include "render/surface/SurfaceBitmaps.h"
 
 #include "document/model/LabelDesign.h"
+#include "render/DrawTextItem.h"
 #include "render/picture/DrawItemBackground.h"
 #include "render/surface/DeviceRect.h"
 #include "render/surface/PixelOverlays.h"
@@ -103,6 +104,7 @@ void SurfaceBitmaps::Render(const SceneState& scene, const ViewGeometry& geometr
         return;
     DrawBackgrounds(scene, geometry);
     DrawOutlines(scene, geometry);
+    DrawTexts(scene, geometry);
     DrawGuidesAndGrid(scene, geometry);
     m_pictures.Prune();
 }
@@ -171,6 +173,26 @@ void SurfaceBitmaps::DrawOutlines(const SceneState& scene, const ViewGeometry& g
         DrawDiscOutline(bitmap, *disc, geometry, false, own && HasSurfaceBackground(*disc, scene));
         if (own && scene.guidesOn && disc->textMargin() > 0)
             DrawDiscOutline(bitmap, *disc, geometry, true, HasSurfaceBackground(*disc, scene));
+    }
+}
+
+void SurfaceBitmaps::DrawTexts(const SceneState& scene, const ViewGeometry& geometry)
+{
+    LabelDesign& design = *scene.design;
+    for (const auto& item : design.itemList) {
+        if ((item->itemType != u"Text" && item->itemType != u"Track") || !OnSheet(*item, scene, geometry))
+            continue;
+        const CRichChild* cover = design.FindCover(item->surface);
+        const int index = SurfaceIndexOf(item->surface);
+        if (!cover || index < 0)
+            continue;
+        const EdgeRect mils = GetDeviceRect(*cover, false, 0, 0, 0, 1.0f, 0, 0);
+        const QSize viewport(ScaleToDevice(mils.width(), geometry.dpiX(), geometry.zoomFactor()),
+                             ScaleToDevice(mils.height(), geometry.dpiY(), geometry.zoomFactor()));
+        QPainter painter(&m_bitmaps[static_cast<size_t>(index)]);
+        DrawTextItem(painter, *item, design,
+                     MilsToDevice(-cover->left(), -cover->top(), QSize(mils.width(), mils.height()), viewport));
+        ++m_itemsDrawn;
     }
 }
 

@@ -46,6 +46,7 @@ public:
 private:
     void DrawBackgrounds(const SceneState& scene, const ViewGeometry& geometry);
     void DrawOutlines(const SceneState& scene, const ViewGeometry& geometry);
+    void DrawTexts(const SceneState& scene, const ViewGeometry& geometry);
     void DrawGuidesAndGrid(const SceneState& scene, const ViewGeometry& geometry);
 
     std::array<QImage, 4> m_bitmaps;

@@ -1,0 +1,94 @@
+#include "print/export/LabelExport.h"
+
+#include "document/model/LabelDesign.h"
+#include "images/CxImage.h"
+#include "render/surface/RenderSurfaceImage.h"
+#include "render/surface/SurfaceNames.h"
+
+#include <QSaveFile>
+
+namespace tvl {
+namespace {
+
+constexpr const char* kExtensions[] = {".bmp", ".jpg", ".png", ".tif"};
+constexpr int kImageFormats[] = {CXIMAGE_FORMAT_BMP, CXIMAGE_FORMAT_JPG, CXIMAGE_FORMAT_PNG, CXIMAGE_FORMAT_TIF};
+
+FileError Failure(const QString& message)
+{
+    FileError error;
+    error.message = message;
+    return error;
+}
+
+} // namespace
+
+QString ExportExtension(int imageType)
+{
+    if (imageType < 0 || imageType > 3)
+        return {};
+    return QString::fromLatin1(kExtensions[imageType]);
+}
+
+int ExportImageType(QStringView path)
+{
+    for (int i = 0; i < 4; ++i) {
+        if (path.endsWith(QLatin1StringView(kExtensions[i]), Qt::CaseInsensitive))
+            return i;
+    }
+    return -1;
+}
+
+QString ExportFilePath(const QString& chosen, QStringView extension)
+{
+    if (chosen.endsWith(extension, Qt::CaseInsensitive))
+        return chosen.left(chosen.size() - extension.size()) + extension;
+    return chosen + extension;
+}
+
+QString ExportSizeText(const LabelDesign& design, const ExportChoices& choices)
+{
+    const CRichChild* cover = design.FindCover(SurfaceName(choices.label));
+    const int dpi = ResolutionDpi(choices.resolution);
+    if (!cover || dpi <= 0)
+        return {};
+    const QSize size = SurfaceImageSize(*cover, dpi, OverlapMils(choices.overlap));
+    return QStringLiteral("%1 x %2 pixels ").arg(size.width()).arg(size.height());
+}
+
+FileResult<> ExportLabel(LabelDesign& design, const ExportChoices& choices, const QString& path)
+{
+    const int imageType = ExportImageType(path);
+    if (imageType < 0)
+        return Failure(QStringLiteral("Unknown image type: use .bmp, .jpg, .png or .tif"));
+    const int dpi = ResolutionDpi(choices.resolution);
+    if (choices.label < 0 || choices.label >= kSurfaceCount || choices.resolution < 0 || choices.resolution > 2)
+        return Failure(QStringLiteral("Unknown label or resolution"));
+    if (!design.FindCover(SurfaceName(choices.label)))
+        return Failure(QStringLiteral("The design has no %1").arg(SurfaceName(choices.label)));
+
+    SurfaceImageRequest request;
+    request.surface = choices.label;
+    request.resolutionCode = choices.resolution;
+    request.borderMode = choices.border;
+    request.overlapCode = choices.overlap;
+    const QImage drawn = RenderSurfaceImage(design, request);
+    if (drawn.isNull())
+        return Failure(QStringLiteral(
+            "Your computer does not have enough memory to complete this operation.\r\n\r\nPlease choose a "
+            "smaller resolution (300 DPI or below)."));
+
+    CxImage image;
+    if (!image.FromBitmap(drawn))
+        return Failure(image.lastError());
+    image.SetResolution(dpi, dpi);
+    QByteArray bytes;
+    if (!image.EncodeBuffer(bytes, kImageFormats[imageType]))
+        return Failure(image.lastError());
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return Failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    return FileResult<>(std::monostate{});
+}
+
+} // namespace tvl
