@@ -402,7 +402,7 @@ QByteArray DibCodec::encode(const CxImage& image, bool withAlpha, Layout layout)
     }
     if (layout == Layout::Icon) {
         const bool keyed = image.HasTransparency();
-        const QRgb key = image.Bpp() <= 8 && image.TransparentIndex() < image.Palette().size()
+        const QRgb key = image.Bpp() <= 8 && keyed && image.TransparentIndex() < image.Palette().size()
                              ? image.Palette()[image.TransparentIndex()] & 0x00ffffffu
                              : image.TransparentColor() & 0x00ffffffu;
         for (int r = 0; r < height; ++r, p += maskStride) {

@@ -2,8 +2,13 @@
 
 #include "images/CxImage.h"
 #include "images/codecs/BmpCodec.h"
+#include "images/codecs/GifCodec.h"
+#include "images/codecs/IcoCodec.h"
 #include "images/codecs/JpegCodec.h"
+#include "images/codecs/MetafileCodec.h"
+#include "images/codecs/PcxCodec.h"
 #include "images/codecs/PngCodec.h"
+#include "images/codecs/TiffCodec.h"
 
 namespace tvl {
 
@@ -18,6 +23,16 @@ bool decodeAs(QByteArrayView data, int type, QSize atLeast, CxImage& image, QStr
         return JpegCodec::decode(data, atLeast, image, error);
     case CXIMAGE_FORMAT_PNG:
         return PngCodec::decode(data, image, error);
+    case CXIMAGE_FORMAT_ICO:
+        return IcoCodec::decode(data, image, error);
+    case CXIMAGE_FORMAT_PCX:
+        return PcxCodec::decode(data, image, error);
+    case CXIMAGE_FORMAT_GIF:
+        return GifCodec::decode(data, image, error);
+    case CXIMAGE_FORMAT_TIF:
+        return TiffCodec::decode(data, image, error);
+    case CXIMAGE_FORMAT_WMF:
+        return MetafileCodec::decode(data, image, error);
     default:
         error = QStringLiteral("Decode: Unknown or wrong format");
         return false;
@@ -64,6 +79,14 @@ bool ImageCodecs::encode(const CxImage& image, int type, QByteArray& out, QStrin
         return JpegCodec::encode(image, out, error);
     case CXIMAGE_FORMAT_PNG:
         return PngCodec::encode(image, out, error);
+    case CXIMAGE_FORMAT_ICO:
+        return IcoCodec::encode(image, out, error);
+    case CXIMAGE_FORMAT_PCX:
+        return PcxCodec::encode(image, out, error);
+    case CXIMAGE_FORMAT_GIF:
+        return GifCodec::encode(image, out, error);
+    case CXIMAGE_FORMAT_TIF:
+        return TiffCodec::encode(image, out, error);
     case CXIMAGE_FORMAT_WMF:
         error = QStringLiteral("Save WMF not supported");
         return false;

@@ -55,3 +55,105 @@ $C "$tmp/quad.ppm" -colorspace Gray -depth 16 -define png:color-type=0 png-grey1
 $C "$tmp/half.png" -colorspace Gray -define png:color-type=4 png-grey-alpha.png
 $C "$tmp/quad.ppm" -depth 16 PNG48:png-rgb16.png
 $C "$tmp/quad.ppm" -interlace PNG PNG24:png-interlaced.png
+
+# GIF
+$C "$tmp/quad.ppm" gif-quad.gif
+$C "$tmp/quad.ppm" -interlace GIF gif-interlaced.gif
+$C "$tmp/quad.ppm" -transparent white gif-transparent.gif
+$C -delay 10 "$tmp/quad.ppm" \( "$tmp/quad.ppm" -negate \) gif-animated.gif
+
+# TIFF
+$C "$tmp/quad.ppm" -compress None tiff-none.tif
+$C "$tmp/quad.ppm" -compress LZW tiff-lzw.tif
+$C "$tmp/quad.ppm" -compress Zip tiff-deflate.tif
+$C "$tmp/quad.ppm" -compress JPEG -quality 95 tiff-jpeg.tif
+$C "$tmp/quad.ppm" -compress RLE tiff-packbits.tif
+$C "$tmp/quad.ppm" -type Palette tiff-palette.tif
+$C "$tmp/quad.ppm" -depth 16 -compress LZW tiff-rgb16.tif
+$C "$tmp/mono.pbm" -compress Group4 tiff-g4.tif
+$C "$tmp/half.png" -alpha on tiff-alpha.tif
+tiffcp -t -w 16 -l 16 tiff-lzw.tif tiff-tiled.tif
+$C "$tmp/quad.ppm" \( "$tmp/quad.ppm" -negate \) -compress LZW tiff-pages.tif
+
+# ICO: three entries; the 32 x 32 one is chosen.
+$C "$tmp/quad.ppm" -define icon:auto-resize=16,32,24 ico-quad.ico
+$C "$tmp/half.png" ico-alpha.ico
+$C "$tmp/quad.ppm" -resize 256x256 PNG32:"$tmp/big.png"
+$C "$tmp/big.png" -define icon:auto-resize=256,16 ico-png.ico
+
+# PCX
+$C "$tmp/quad.ppm" -type TrueColor pcx-24.pcx
+ppmtopcx -8bit "$tmp/quad.ppm" > pcx-8.pcx
+ppmtopcx -planes 4 "$tmp/quad.ppm" > pcx-4planes.pcx
+ppmtopcx -packed "$tmp/quad.ppm" > pcx-4packed.pcx
+pbmtopcx "$tmp/mono.pbm" 2>/dev/null > pcx-1.pcx || ppmtopcx "$tmp/mono.pbm" > pcx-1.pcx
+
+# EMF from fig2dev: a 1-inch red square on the left, a blue disc on the right, "Hi" in black.
+cat > "$tmp/shapes.fig" <<'FIG'
+#FIG 3.2  Produced by hand
+Landscape
+Center
+Inches
+Letter
+100.00
+Single
+-2
+1200 2
+2 2 0 0 0 4 50 -1 20 0.000 0 0 -1 0 0 5
+	 0 0 1200 0 1200 1200 0 1200 0 0
+1 1 0 0 0 1 50 -1 20 0.000 1 0.0000 1800 600 600 600 1800 600 2400 600
+4 0 0 40 -1 0 24 0.0000 4 300 600 100 1100 Hi\001
+FIG
+fig2dev -L emf "$tmp/shapes.fig" emf-shapes.emf
+
+# WMF: no common tool writes one, so this one is assembled record by record (libwmf's wmf2gd and
+# ImageMagick render it as described). 200 x 100 units at 96 units an inch: a red left half, a blue ellipse
+# on the right, a green triangle drawn inside a saved state, a blue corner square after the restore, a 2 x 2
+# DIB (magenta, white over yellow, cyan) stretched to 20 x 20 at (100, 0), and "Hi" in white.
+python3 - wmf-shapes.wmf <<'PY'
+import struct, sys
+records = []
+def rec(function, *words, raw=b''):
+    body = b''.join(struct.pack('<h', w) if w < 0x8000 else struct.pack('<H', w) for w in words) + raw
+    if len(body) % 2:
+        body += b'\0'
+    records.append(struct.pack('<IH', 3 + len(body) // 2, function) + body)
+def brush(r, g, b):
+    rec(0x02FC, 0, raw=struct.pack('<IH', r | g << 8 | b << 16, 0))
+rec(0x020B, 0, 0)                                  # SETWINDOWORG y, x
+rec(0x020C, 100, 200)                              # SETWINDOWEXT y, x
+rec(0x02FA, 5, 0, 0, raw=struct.pack('<I', 0))     # CREATEPENINDIRECT null -> 0
+rec(0x012D, 0)                                     # SELECTOBJECT 0
+brush(255, 0, 0)                                   # -> 1
+rec(0x012D, 1)
+rec(0x041B, 100, 100, 0, 0)                        # RECTANGLE b, r, t, l
+rec(0x01F0, 1)                                     # DELETEOBJECT 1
+brush(0, 0, 255)                                   # -> 1 again
+rec(0x012D, 1)
+rec(0x0418, 90, 190, 10, 110)                      # ELLIPSE
+rec(0x001E)                                        # SAVEDC
+brush(0, 255, 0)                                   # -> 2
+rec(0x012D, 2)
+rec(0x0324, 3, 10, 90, 50, 60, 90, 90)             # POLYGON
+rec(0x0127, 0xFFFF)                                # RESTOREDC -1
+rec(0x01F0, 2)                                     # DELETEOBJECT 2
+rec(0x041B, 10, 200, 0, 190)                       # RECTANGLE in the restored blue
+dib = struct.pack('<IiiHHIIiiII', 40, 2, 2, 1, 24, 0, 16, 0, 0, 0, 0)
+dib += bytes([0, 255, 255, 255, 255, 0, 0, 0])     # bottom row: yellow, cyan (+2 padding)
+dib += bytes([255, 0, 255, 255, 255, 255, 0, 0])   # top row: magenta, white
+rec(0x0F43, 0x0020, 0x00CC, 0, 2, 2, 0, 0, 20, 20, 0, 100, raw=dib)  # STRETCHDIB
+rec(0x0209, raw=struct.pack('<I', 0xFFFFFF))       # SETTEXTCOLOR white
+rec(0x0102, 1)                                     # SETBKMODE transparent
+rec(0x02FB, (-30) & 0xFFFF, 0, 0, 0, 700, raw=bytes(8) + b'Liberation Sans\0'.ljust(32, b'\0'))  # font -> 2
+rec(0x012D, 2)
+rec(0x0521, 2, raw=b'Hi' + struct.pack('<hh', 40, 135))  # TEXTOUT "Hi" at (135, 40)
+records.append(struct.pack('<IH', 3, 0))           # EOF
+body = b''.join(records)
+size = 9 + len(body) // 2
+header = struct.pack('<HHHIHIH', 1, 9, 0x0300, size, 3, max(len(r) for r in records) // 2, 0)
+placeable = struct.pack('<IHhhhhHI', 0x9AC6CDD7, 0, 0, 0, 200, 100, 96, 0)
+checksum = 0
+for (w,) in struct.iter_unpack('<H', placeable):
+    checksum ^= w
+open(sys.argv[1], 'wb').write(placeable + struct.pack('<H', checksum) + header + body)
+PY

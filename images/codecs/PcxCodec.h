@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+namespace tvl {
+
+class CxImage;
+
+// ZSoft PCX: 1, 2 and 4-bit planar or packed, 8-bit with a trailing palette, 24 and 32-bit in 3 or 4 planes.
+// Encoding writes 1 bit, 4 bits in four planes, 8 bits with palette or 24 bits in three planes.
+class PcxCodec
+{
+public:
+    static bool decode(QByteArrayView data, CxImage& image, QString& error);
+    static bool encode(const CxImage& image, QByteArray& out, QString& error);
+};
+
+} // namespace tvl

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+namespace tvl {
+
+class CxImage;
+
+// TIFF through libtiff: the first page, in every compression and colour layout libtiff reads; grey pages
+// stay 8-bit grey. Encoding writes LZW-compressed RGB(A), grey or palette pages.
+class TiffCodec
+{
+public:
+    static bool decode(QByteArrayView data, CxImage& image, QString& error);
+    static bool encode(const CxImage& image, QByteArray& out, QString& error);
+};
+
+} // namespace tvl
