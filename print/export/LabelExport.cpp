@@ -41,8 +41,8 @@ int ExportImageType(QStringView path)
 QString ExportFilePath(const QString& chosen, QStringView extension)
 {
     if (chosen.endsWith(extension, Qt::CaseInsensitive))
-        return chosen.left(chosen.size() - extension.size()) + extension;
-    return chosen + extension;
+        return chosen.left(chosen.size() - extension.size()) + extension.toString();
+    return chosen + extension.toString();
 }
 
 QString ExportSizeText(const LabelDesign& design, const ExportChoices& choices)
