@@ -3,32 +3,50 @@
 #include "document/model/LabelDesign.h"
 #include "stock/StockCatalogue.h"
 
-#include <QRect>
+#include <algorithm>
+#include <limits>
 
 namespace tvl {
 namespace {
 
+// Items and stocks come from files, so sums saturate instead of overflowing.
+int Sum(long long a, long long b)
+{
+    return static_cast<int>(
+        std::clamp<long long>(a + b, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+struct Placement
+{
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
 // Moves a surface to rect (origin and size) and the items on it by the same change of left and top;
 // from is where the surface counts as having been. Boundary items are left to DeriveBoundaries.
-void PlaceSurface(LabelDesign& design, CRichChild& cover, QPoint from, const QRect& rect, const QString& page)
+void PlaceSurface(LabelDesign& design, CRichChild& cover, int fromLeft, int fromTop, const Placement& rect,
+                  const QString& page)
 {
-    const QPoint shift = rect.topLeft() - from;
+    const long long shiftX = static_cast<long long>(rect.left) - fromLeft;
+    const long long shiftY = static_cast<long long>(rect.top) - fromTop;
     for (const auto& item : design.itemList) {
         if (item.get() == &cover || item->surface != cover.name)
             continue;
         item->pageCode = page;
         if (item->itemType == u"Boundary")
             continue;
-        if (!shift.isNull()) {
-            item->left(item->left() + shift.x());
-            item->top(item->top() + shift.y());
+        if (shiftX != 0 || shiftY != 0) {
+            item->left(Sum(item->left(), shiftX));
+            item->top(Sum(item->top(), shiftY));
         }
     }
     cover.pageCode = page;
-    cover.left(rect.left());
-    cover.top(rect.top());
-    cover.width(rect.width());
-    cover.height(rect.height());
+    cover.left(rect.left);
+    cover.top(rect.top);
+    cover.width(rect.width);
+    cover.height(rect.height);
 }
 
 void SetRect(CRichChild& item, int left, int top, int width, int height)
@@ -55,7 +73,8 @@ void DeriveBoundaries(LabelDesign& design)
         if (CRichChild* leftTab = design.FindItem(u"Left Tab"))
             SetRect(*leftTab, back->left(), back->top(), spine, back->height());
         if (CRichChild* rightTab = design.FindItem(u"Right Tab"))
-            SetRect(*rightTab, back->left() + back->width() - spine, back->top(), spine, back->height());
+            SetRect(*rightTab, Sum(Sum(back->left(), back->width()), -static_cast<long long>(spine)),
+                    back->top(), spine, back->height());
     }
 }
 
@@ -65,14 +84,14 @@ void PlaceFrontCover(LabelDesign& design, const CLabelDim& stock)
     if (!front)
         return;
     // Re-base first so the front panel keeps its place when the booklet fold comes or goes.
-    QPoint from(front->left(), front->top());
+    int fromLeft = front->left();
     if (front->coverFolded != 0 && stock.folded == 0)
-        from.rx() += front->width() / 2;
+        fromLeft = Sum(fromLeft, front->width() / 2);
     else if (front->coverFolded == 0 && stock.folded != 0)
-        from.rx() -= front->width();
+        fromLeft = Sum(fromLeft, -static_cast<long long>(front->width()));
     front->coverFolded = stock.folded;
-    PlaceSurface(design, *front, from, QRect(stock.left1, stock.top1, stock.width1, stock.height1),
-                 QString::number(stock.page1));
+    PlaceSurface(design, *front, fromLeft, front->top(),
+                 {stock.left1, stock.top1, stock.width1, stock.height1}, QString::number(stock.page1));
 }
 
 void PlaceBackCover(LabelDesign& design, const CLabelDim& stock)
@@ -81,14 +100,14 @@ void PlaceBackCover(LabelDesign& design, const CLabelDim& stock)
     if (!back)
         return;
     back->coverSpine = stock.spine;
-    PlaceSurface(design, *back, QPoint(back->left(), back->top()),
-                 QRect(stock.left2, stock.top2, stock.width2, stock.height2), QString::number(stock.page2));
+    PlaceSurface(design, *back, back->left(), back->top(),
+                 {stock.left2, stock.top2, stock.width2, stock.height2}, QString::number(stock.page2));
 }
 
-void PlaceDisc(LabelDesign& design, QStringView name, const QRect& rect)
+void PlaceDisc(LabelDesign& design, QStringView name, const Placement& rect)
 {
     if (CRichChild* disc = design.FindCover(name))
-        PlaceSurface(design, *disc, QPoint(disc->left(), disc->top()), rect, QStringLiteral("1"));
+        PlaceSurface(design, *disc, disc->left(), disc->top(), rect, QStringLiteral("1"));
 }
 
 void SizePage(LabelDesign& design, QStringView name, QSize paper)
@@ -114,8 +133,8 @@ void ApplyStocks(LabelDesign& design, StockCatalogue& catalogue, QStringView cas
     PlaceBackCover(design, caseStock);
     DeriveBoundaries(design);
 
-    const QRect first(discStock.left1, discStock.top1, discStock.width1, discStock.height1);
-    const QRect second(discStock.left2, discStock.top2, discStock.width2, discStock.height2);
+    const Placement first{discStock.left1, discStock.top1, discStock.width1, discStock.height1};
+    const Placement second{discStock.left2, discStock.top2, discStock.width2, discStock.height2};
     const bool discOneFirst =
         discPositionMode == DiscOnTop || (discPositionMode == DuplicateDisc && discMode == u"Single");
     PlaceDisc(design, u"Disc 1", discOneFirst ? first : second);

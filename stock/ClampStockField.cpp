@@ -2,6 +2,9 @@
 
 #include "stock/CLabelDim.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace tvl {
 namespace {
 
@@ -14,13 +17,20 @@ bool Assign(int& field, int value)
     return true;
 }
 
+// Stock files are read from disk, so differences are taken without overflow.
+int Difference(long long a, long long b)
+{
+    return static_cast<int>(
+        std::clamp<long long>(a - b, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
 // A start below 0 becomes 0; a label reaching past bound is moved back inside it.
 bool ClampStart(int& start, int size, int bound)
 {
     if (start < 0)
         return Assign(start, 0);
     if (static_cast<long long>(start) + size > bound)
-        return Assign(start, bound - size);
+        return Assign(start, Difference(bound, size));
     return false;
 }
 
@@ -50,8 +60,8 @@ bool ClampHubDiameter(CLabelDim& stock)
     bool changed = false;
     if (stock.height1 < kMinHubDiameter)
         changed |= Assign(stock.height1, kMinHubDiameter);
-    else if (stock.height1 > stock.width1 - kMinDiscRing)
-        changed |= Assign(stock.height1, stock.width1 - kMinDiscRing);
+    else if (stock.height1 > static_cast<long long>(stock.width1) - kMinDiscRing)
+        changed |= Assign(stock.height1, Difference(stock.width1, kMinDiscRing));
     changed |= Assign(stock.height2, stock.height1);
     return changed;
 }

@@ -95,7 +95,8 @@ QJsonObject DumpDesign(const DesignContent& content)
     };
     for (int field = 0; field < kAlbumFieldCount; ++field) {
         fields[Key(albumKeys[field])] = header.discs[0][static_cast<size_t>(field)];
-        fields[Key(albumKeys[field]) + QStringLiteral(" - Disc 2")] = header.discs[1][static_cast<size_t>(field)];
+        fields[Key(albumKeys[field]) + QStringLiteral(" - Disc 2")] =
+            header.discs[1][static_cast<size_t>(field)];
     }
     QJsonArray items;
     for (const auto& item : content.design.itemList)

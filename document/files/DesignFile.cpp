@@ -41,7 +41,8 @@ FileResult<DesignContent> ReadContent(CArchive& archive, int& stage)
 {
     DesignContent content;
     stage = StagePlaceholderProperties;
-    GetObjectArray<CProperty>(archive);
+    // Kept until the read ends: later records may refer back to them.
+    const auto properties = GetObjectArray<CProperty>(archive);
     stage = StagePlaceholderTexts;
     const auto texts = GetObjectArray<CText>(archive);
     content.fileVersion = texts.empty() ? -1 : texts.front()->schemaSeen;

@@ -5,6 +5,7 @@
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace tvl {
 namespace {
@@ -156,6 +157,21 @@ TEST_F(ApplyStocksTest, DvdCaseKindTakesADvdStock)
     EXPECT_EQ(RectOf("Back Cover"), QRect(145, 647, 10727, 7191));
     EXPECT_EQ(RectOf("Right Tab"), QRect(145 + 10727 - 5079, 647, 5079, 7191));
     EXPECT_EQ(RectOf("Page 3"), QRect(0, 0, 11000, 8500));
+}
+
+TEST_F(ApplyStocksTest, ExtremeValuesFromFilesSaturate)
+{
+    CLabelDim& jewel = catalogue.stock(catalogue.currentCase());
+    jewel.left2 = std::numeric_limits<int>::max();
+    jewel.width2 = std::numeric_limits<int>::max();
+    jewel.spine = std::numeric_limits<int>::min();
+    jewel.folded = 0;
+    design.FindItem(u"Front Cover")->coverFolded = 1;
+    design.FindItem(u"Front Cover")->width(std::numeric_limits<int>::min());
+    design.FindItem(u"Back Cover text")->left(std::numeric_limits<int>::min());
+    ApplyStocks(design, catalogue, u"Jewel", u"Single", positionMode);
+    EXPECT_EQ(design.FindItem(u"Right Tab")->left(), std::numeric_limits<int>::max());
+    EXPECT_EQ(design.FindItem(u"Back Cover")->left(), std::numeric_limits<int>::max());
 }
 
 } // namespace
