@@ -1,0 +1,57 @@
+#pragma once
+
+namespace tvl {
+
+// Every command of the main window's menus and tool bars.
+enum class Command
+{
+    New,
+    Open,
+    Save,
+    SaveAs,
+    SaveAsDefaultDesign,
+    ExportLabelToImage,
+    Print,
+    PrintPreview,
+    PrinterCalibration,
+    Exit,
+    InsertArtist,
+    InsertTitle,
+    InsertTrack,
+    InsertYear,
+    InsertTotalTime,
+    InsertGenre,
+    InsertText,
+    InsertImage,
+    Undo,
+    Redo,
+    CutText,
+    CopyText,
+    PasteText,
+    CutObject,
+    CopyObject,
+    PasteObject,
+    DeleteObject,
+    ChangeLabelPaper,
+    CenterHorizontally,
+    CenterVertically,
+    SnapToGrid,
+    ShowGrid,
+    GridSize,
+    Units,
+    Help,
+    Website,
+    About,
+    ShowFrontCover,
+    ShowBackCover,
+    ShowDiscLabel,
+    ShowSecondDisc,
+    ZoomOut,
+    ZoomIn,
+    ReadCd,
+    Guides,
+    InsertObject,
+    Count,
+};
+
+} // namespace tvl

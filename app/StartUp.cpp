@@ -1,0 +1,86 @@
+#include "app/StartUp.h"
+
+#include "app/AppContext.h"
+#include "app/InterfaceFont.h"
+#include "app/MainWindow.h"
+#include "app/WindowLayout.h"
+#include "app/cli/CommandLine.h"
+#include "app/messages/AppMessageBox.h"
+#include "app/messages/ErrorReport.h"
+#include "app/messages/MessageRequest.h"
+#include "app/messages/Tips.h"
+#include "app/settings/AppSettings.h"
+#include "app/settings/ProgramFolder.h"
+#include "app/settings/SettingsStore.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QIcon>
+#include <QScreen>
+#include <QSplashScreen>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace tvl {
+namespace {
+
+bool HasDisplay()
+{
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+} // namespace
+
+int RunDesigner(int argc, char** argv)
+{
+    if (!HasDisplay()) {
+        std::fprintf(stderr, "Tovrelline needs a graphical display, and none was found (DISPLAY and "
+                             "WAYLAND_DISPLAY are not set).\nStart it from a desktop session, or use one of "
+                             "the command-line verbs, which need no display:\n\n");
+        std::fflush(stderr);
+        PrintUsage();
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tovrelline"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tovrelline.svg")));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        QApplication::setFont(InterfaceFont(screen->logicalDotsPerInchX()));
+
+    return Guarded(279, 1, [&] {
+        QSplashScreen splash(QIcon(QStringLiteral(":/icons/tovrelline.svg")).pixmap(QSize(160, 160)));
+        splash.setWindowTitle(QStringLiteral("Starting Tovrelline"));
+        splash.show();
+
+        SettingsStore store(SettingsStore::DefaultFilePath());
+        WindowLayout layout(WindowLayout::DefaultFilePath());
+        AppSettings settings = LoadSettings(store, ProgramFolder());
+        MessageRequest request;
+        Tips tips(store, request, [](MessageRequest& shown) {
+            return ShowAppMessageBox(shown, QApplication::activeWindow());
+        });
+        AppContext context{store,
+                           settings,
+                           layout,
+                           request,
+                           tips,
+                           QApplication::applicationDirPath() + QStringLiteral("/help/index.html"),
+                           ProgramFolder(),
+                           [](const QUrl& url) { return QDesktopServices::openUrl(url); }};
+
+        const QStringList arguments = QApplication::arguments().mid(1);
+        if (!arguments.isEmpty())
+            std::fprintf(stderr,
+                         "tovrelline: opening a design at start-up is not available in this version: %s\n",
+                         qUtf8Printable(arguments.constFirst()));
+
+        MainWindow window(context);
+        QTimer::singleShot(10, &window, [&] { window.FirstShow(&splash); });
+        return QApplication::exec();
+    });
+}
+
+} // namespace tvl

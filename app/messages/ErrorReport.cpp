@@ -1,0 +1,59 @@
+#include "app/messages/ErrorReport.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <cstdio>
+
+namespace tvl {
+namespace {
+
+ErrorPresenter& Presenter()
+{
+    static ErrorPresenter presenter;
+    return presenter;
+}
+
+void Present(const QString& text)
+{
+    if (Presenter()) {
+        Presenter()(text);
+        return;
+    }
+    if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tovrelline"), text, QMessageBox::Ok,
+                        QApplication::activeWindow());
+        box.exec();
+        return;
+    }
+    std::fprintf(stderr, "%s\n", qUtf8Printable(text));
+}
+
+} // namespace
+
+QString ErrorText(int number)
+{
+    return QStringLiteral("Error ") + QString::number(number);
+}
+
+QString ErrorStepText(int number, int step)
+{
+    return ErrorText(number) + QStringLiteral(" - Step: ") + QString::number(step);
+}
+
+void ReportError(int number)
+{
+    Present(ErrorText(number));
+}
+
+void ReportErrorStep(int number, int step)
+{
+    Present(ErrorStepText(number, step));
+}
+
+ErrorPresenter SetErrorPresenter(ErrorPresenter presenter)
+{
+    return std::exchange(Presenter(), std::move(presenter));
+}
+
+} // namespace tvl
