@@ -72,8 +72,8 @@ int RunExportVerb(std::span<char*> args)
                 output = args[i];
                 continue;
             }
-            const std::optional<int> index = arg == "--label"  ? IndexOf(value, labels)
-                                             : arg == "--dpi"  ? IndexOf(value, resolutions)
+            const std::optional<int> index = arg == "--label"    ? IndexOf(value, labels)
+                                             : arg == "--dpi"    ? IndexOf(value, resolutions)
                                              : arg == "--border" ? IndexOf(value, borders)
                                                                  : IndexOf(value, overlaps);
             if (!index)

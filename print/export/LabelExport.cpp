@@ -11,7 +11,8 @@ namespace tvl {
 namespace {
 
 constexpr const char* kExtensions[] = {".bmp", ".jpg", ".png", ".tif"};
-constexpr int kImageFormats[] = {CXIMAGE_FORMAT_BMP, CXIMAGE_FORMAT_JPG, CXIMAGE_FORMAT_PNG, CXIMAGE_FORMAT_TIF};
+constexpr int kImageFormats[] = {CXIMAGE_FORMAT_BMP, CXIMAGE_FORMAT_JPG, CXIMAGE_FORMAT_PNG,
+                                 CXIMAGE_FORMAT_TIF};
 
 FileError Failure(const QString& message)
 {
@@ -61,7 +62,8 @@ FileResult<> ExportLabel(LabelDesign& design, const ExportChoices& choices, cons
     if (imageType < 0)
         return Failure(QStringLiteral("Unknown image type: use .bmp, .jpg, .png or .tif"));
     const int dpi = ResolutionDpi(choices.resolution);
-    if (choices.label < 0 || choices.label >= kSurfaceCount || choices.resolution < 0 || choices.resolution > 2)
+    if (choices.label < 0 || choices.label >= kSurfaceCount || choices.resolution < 0 ||
+        choices.resolution > 2)
         return Failure(QStringLiteral("Unknown label or resolution"));
     if (!design.FindCover(SurfaceName(choices.label)))
         return Failure(QStringLiteral("The design has no %1").arg(SurfaceName(choices.label)));

@@ -36,7 +36,8 @@ bool DrawPicture(const CRichChild& item, QPainter& painter, const EdgeRect& rect
     if (!picture || !picture->IsValid() || rect.isEmpty())
         return false;
     if (cache && !picture->HasTransparency() && !picture->HasAlpha()) {
-        painter.drawImage(QPoint(rect.left, rect.top), cache->Stretched(picture, QSize(rect.width(), rect.height())));
+        painter.drawImage(QPoint(rect.left, rect.top),
+                          cache->Stretched(picture, QSize(rect.width(), rect.height())));
         return true;
     }
     return picture->DrawTo(&painter, rect.toQRect());
@@ -62,8 +63,8 @@ bool DrawItemBackground(CRichChild& item, const LabelDesign& design, QPainter& p
         item.colors.emplace_back(0x00ffffffu);
     const ItemColor color = item.colors.front().value_or(0x00ffffffu);
     const Growth grow = GrowthOf(item, *cover);
-    const EdgeRect area = rect.adjusted(grow.left ? -overlap : 0, grow.up ? -overlap : 0, grow.right ? overlap : 0,
-                                        grow.down ? overlap : 0);
+    const EdgeRect area = rect.adjusted(grow.left ? -overlap : 0, grow.up ? -overlap : 0,
+                                        grow.right ? overlap : 0, grow.down ? overlap : 0);
     painter.fillRect(area.toQRect(), QColor::fromRgb(ItemColorToRgb(color)));
     return true;
 }

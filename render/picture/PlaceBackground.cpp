@@ -73,8 +73,9 @@ bool PlaceBackground(LabelDesign& design, CRichChild& picture, const BackgroundO
             const EdgeRect right = Mils(*rightTab);
             const int px = picture.left() + picture.width() / 2;
             const int py = picture.top() + picture.height() / 2;
-            const bool toRight = !Contains(left, px, py) &&
-                                 (Contains(right, px, py) || std::abs(px - right.left) <= std::abs(px - left.right));
+            const bool toRight =
+                !Contains(left, px, py) &&
+                (Contains(right, px, py) || std::abs(px - right.left) <= std::abs(px - left.right));
             background = toRight ? 4 : 3;
             r = toRight ? right.adjusted(0, -ov, ov, ov) : left.adjusted(-ov, -ov, 0, ov);
         } else {

@@ -21,7 +21,8 @@ EdgeRect GetDeviceRect(const CRichChild& item, bool innerCircle, int inflate, do
         r.bottom = item.top() + item.width();
         if (innerCircle) {
             const int d = item.width() / 2 - item.height() / 2;
-            r = {item.left() + d, item.top() + d, item.left() + d + item.height(), item.top() + d + item.height()};
+            r = {item.left() + d, item.top() + d, item.left() + d + item.height(),
+                 item.top() + d + item.height()};
         }
     }
     if (dpiX != 0 || dpiY != 0) {

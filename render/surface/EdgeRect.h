@@ -17,9 +17,15 @@ struct EdgeRect
     int height() const { return bottom - top; }
     bool isEmpty() const { return right <= left || bottom <= top; }
     EdgeRect translated(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
-    EdgeRect adjusted(int dl, int dt, int dr, int db) const { return {left + dl, top + dt, right + dr, bottom + db}; }
+    EdgeRect adjusted(int dl, int dt, int dr, int db) const
+    {
+        return {left + dl, top + dt, right + dr, bottom + db};
+    }
     QRect toQRect() const { return QRect(left, top, width(), height()); }
-    static EdgeRect fromQRect(const QRect& r) { return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()}; }
+    static EdgeRect fromQRect(const QRect& r)
+    {
+        return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
+    }
 
     bool operator==(const EdgeRect&) const = default;
 };

@@ -103,8 +103,10 @@ std::vector<QRect> EllipseOutline(const EdgeRect& r)
             runs.emplace_back(QPoint(x0, y), QPoint(x1, y));
             continue;
         }
-        const int innerLeft = std::max(first[static_cast<size_t>(i - 1)], first[static_cast<size_t>(i + 1)]) - 1;
-        const int innerRight = std::min(last[static_cast<size_t>(i - 1)], last[static_cast<size_t>(i + 1)]) + 1;
+        const int innerLeft =
+            std::max(first[static_cast<size_t>(i - 1)], first[static_cast<size_t>(i + 1)]) - 1;
+        const int innerRight =
+            std::min(last[static_cast<size_t>(i - 1)], last[static_cast<size_t>(i + 1)]) + 1;
         const int leftEnd = std::clamp(innerLeft, x0, x1);
         const int rightStart = std::clamp(innerRight, x0, x1);
         if (leftEnd + 1 >= rightStart) {

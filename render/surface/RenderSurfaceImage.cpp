@@ -17,8 +17,8 @@ QRect Outline(const EdgeRect& r)
     return QRect(r.left, r.top, r.width() - 1, r.height() - 1);
 }
 
-void DrawBorders(QPainter& painter, const CRichChild& cover, int surface, int borderMode, int dpi, int offsetX,
-                 int offsetY)
+void DrawBorders(QPainter& painter, const CRichChild& cover, int surface, int borderMode, int dpi,
+                 int offsetX, int offsetY)
 {
     QPen pen(Qt::black);
     pen.setWidth(0);
@@ -134,7 +134,8 @@ QImage RenderSurfaceImage(LabelDesign& design, const SurfaceImageRequest& reques
     // The window extent is the grown cover, so that text keeps the scale of the backgrounds when the
     // cover is grown by an overlap.
     const EdgeRect grown = GetDeviceRect(*cover, false, overlap, 0, 0, 1.0f, 0, 0);
-    const QTransform milsToDevice = MilsToDevice(offsetX, offsetY, QSize(grown.width(), grown.height()), size);
+    const QTransform milsToDevice =
+        MilsToDevice(offsetX, offsetY, QSize(grown.width(), grown.height()), size);
     for (const auto& item : design.itemList) {
         if (item->surface == name && (item->itemType == u"Text" || item->itemType == u"Track"))
             DrawTextItem(painter, *item, design, milsToDevice);

@@ -84,13 +84,15 @@ SheetPainter::Result SheetPainter::Paint(QPainter& painter, const QRect& clipBox
     const QPoint toDisc2(disc2Rect.left - disc1Rect.left, disc2Rect.top - disc1Rect.top);
     const QRegion ring = RingRegion(disc1Rect, SurfaceBitmaps::CoverSheetRect(disc1, geometry, true));
 
-    const CRichChild* selected = scene.selectedItem.isEmpty() ? nullptr : design->FindItem(scene.selectedItem);
+    const CRichChild* selected =
+        scene.selectedItem.isEmpty() ? nullptr : design->FindItem(scene.selectedItem);
     QRegion selectionFrame;
     if (scene.selectionMarksOn && selected && !IsStructural(selected->itemType)) {
         const EdgeRect r = geometry.GetItemSheetRect(*selected, true);
         const EdgeRect outer = r.adjusted(-1, -1, 1, 1);
         const int inset = selected->itemType == u"Image" ? 2 : 1;
-        selectionFrame = QRegion(outer.toQRect()).subtracted(QRegion(outer.adjusted(inset, inset, -inset, -inset).toQRect()));
+        selectionFrame = QRegion(outer.toQRect())
+                             .subtracted(QRegion(outer.adjusted(inset, inset, -inset, -inset).toQRect()));
     }
     const QRegion baseClip = QRegion(clip).subtracted(selectionFrame);
     painter.setClipRegion(baseClip);

@@ -45,8 +45,8 @@ public:
     };
 
     // clipBox is the area to paint, in window pixels; the painter draws in window pixels.
-    static Result Paint(QPainter& painter, const QRect& clipBox, const SceneState& scene, const ViewGeometry& geometry,
-                        const SurfaceBitmaps& bitmaps, const Options& options);
+    static Result Paint(QPainter& painter, const QRect& clipBox, const SceneState& scene,
+                        const ViewGeometry& geometry, const SurfaceBitmaps& bitmaps, const Options& options);
 };
 
 } // namespace tvl

@@ -190,8 +190,9 @@ void SurfaceBitmaps::DrawTexts(const SceneState& scene, const ViewGeometry& geom
         const QSize viewport(ScaleToDevice(mils.width(), geometry.dpiX(), geometry.zoomFactor()),
                              ScaleToDevice(mils.height(), geometry.dpiY(), geometry.zoomFactor()));
         QPainter painter(&m_bitmaps[static_cast<size_t>(index)]);
-        DrawTextItem(painter, *item, design,
-                     MilsToDevice(-cover->left(), -cover->top(), QSize(mils.width(), mils.height()), viewport));
+        DrawTextItem(
+            painter, *item, design,
+            MilsToDevice(-cover->left(), -cover->top(), QSize(mils.width(), mils.height()), viewport));
         ++m_itemsDrawn;
     }
 }
@@ -224,7 +225,8 @@ void SurfaceBitmaps::DrawGuidesAndGrid(const SceneState& scene, const ViewGeomet
             continue;
         const EdgeRect mils = GetDeviceRect(*cover, false, 0, 0, 0, 1.0f, 0, 0);
         const EdgeRect origin = CoverSheetRect(*cover, geometry);
-        DrawGrid(m_bitmaps[static_cast<size_t>(i)], mils, scene.gridStep, QPoint(origin.left, origin.top), toPixels);
+        DrawGrid(m_bitmaps[static_cast<size_t>(i)], mils, scene.gridStep, QPoint(origin.left, origin.top),
+                 toPixels);
     }
 }
 
@@ -239,7 +241,8 @@ bool HasSurfaceBackground(const CRichChild& disc, const SceneState& scene)
     return false;
 }
 
-void DrawDiscOutline(QImage& bitmap, const CRichChild& disc, const ViewGeometry& geometry, bool marginRing, bool invert)
+void DrawDiscOutline(QImage& bitmap, const CRichChild& disc, const ViewGeometry& geometry, bool marginRing,
+                     bool invert)
 {
     const EdgeRect outerSheet = ScreenRect(disc, geometry);
     EdgeRect outer = outerSheet.translated(-outerSheet.left, -outerSheet.top);

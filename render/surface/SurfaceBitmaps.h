@@ -61,6 +61,7 @@ bool HasSurfaceBackground(const CRichChild& disc, const SceneState& scene);
 // The disc's outer and hub circle outlines (or, with marginRing, the circles textMargin inside the edge
 // and outside the hub) into a bitmap whose origin is the disc's top-left corner: filled teal, or
 // inverted with invert.
-void DrawDiscOutline(QImage& bitmap, const CRichChild& disc, const ViewGeometry& geometry, bool marginRing, bool invert);
+void DrawDiscOutline(QImage& bitmap, const CRichChild& disc, const ViewGeometry& geometry, bool marginRing,
+                     bool invert);
 
 } // namespace tvl

@@ -15,7 +15,8 @@ namespace {
 int ToPixels(int mils, float unitsPerPixel, int zoom, bool applyZoom)
 {
     const float pixels = static_cast<float>(mils) / unitsPerPixel;
-    return static_cast<int>(applyZoom ? static_cast<double>(pixels) * zoom * 0.1 : static_cast<double>(pixels));
+    return static_cast<int>(applyZoom ? static_cast<double>(pixels) * zoom * 0.1
+                                      : static_cast<double>(pixels));
 }
 
 } // namespace
@@ -42,8 +43,10 @@ EdgeRect ViewGeometry::PageToDevice(const EdgeRect& mils, bool applyZoom, bool t
 QPoint ViewGeometry::WindowToPage(QPoint window) const
 {
     const double scale = m_zoom * 0.1;
-    const double x = (window.x() + m_scroll.x() + m_pageOrigin.x()) * static_cast<double>(m_unitsPerPixelX) / scale;
-    const double y = (window.y() + m_scroll.y() + m_pageOrigin.y()) * static_cast<double>(m_unitsPerPixelY) / scale;
+    const double x =
+        (window.x() + m_scroll.x() + m_pageOrigin.x()) * static_cast<double>(m_unitsPerPixelX) / scale;
+    const double y =
+        (window.y() + m_scroll.y() + m_pageOrigin.y()) * static_cast<double>(m_unitsPerPixelY) / scale;
     return QPoint(static_cast<int>(x), static_cast<int>(y));
 }
 
@@ -104,7 +107,8 @@ void ViewGeometry::UpdatePageOrigin()
     const int usableHeight = m_clientSize.height() + 4;
     const int freeX = (usableWidth - page.width()) / 2;
     const int freeY = (usableHeight - page.height()) / 2;
-    m_pageOrigin = QPoint(freeX > kPageMargin ? -freeX : -kPageMargin, freeY > kPageMargin ? -freeY : -kPageMargin);
+    m_pageOrigin =
+        QPoint(freeX > kPageMargin ? -freeX : -kPageMargin, freeY > kPageMargin ? -freeY : -kPageMargin);
 }
 
 bool ViewGeometry::SurfaceFitsBitmaps(const LabelDesign& design, int zoom,
@@ -146,7 +150,8 @@ void ViewGeometry::Rezoom(const LabelDesign& design, int zoom)
     m_zoom = zoom;
     UpdatePageOrigin();
     UpdateScrollSizes(design);
-    const EdgeRect point = PageToDevice({centreMils.x(), centreMils.y(), centreMils.x(), centreMils.y()}, true, false);
+    const EdgeRect point =
+        PageToDevice({centreMils.x(), centreMils.y(), centreMils.x(), centreMils.y()}, true, false);
     QPoint scroll = m_scroll;
     if (m_pageOrigin.x() == -kPageMargin)
         scroll.setX(point.left - m_pageOrigin.x() - centre.x());

@@ -69,7 +69,8 @@ public:
 
     // Whether the current surface, drawn at the given zoom, fits the bitmap sizes (front, back, disc 1,
     // disc 2 in that order).
-    bool SurfaceFitsBitmaps(const LabelDesign& design, int zoom, const std::array<QSize, 4>& bitmapSizes) const;
+    bool SurfaceFitsBitmaps(const LabelDesign& design, int zoom,
+                            const std::array<QSize, 4>& bitmapSizes) const;
     // Zooms in by 2 when the current surface still fits its bitmap, keeping the point under the window
     // centre where the sheet scrolls. False when the zoom did not change.
     bool ZoomIn(const LabelDesign& design, const std::array<QSize, 4>& bitmapSizes);

@@ -67,7 +67,8 @@ protected:
     static QString Identify(const QString& path)
     {
         QProcess identify;
-        identify.start(u"identify"_s, {u"-units"_s, u"PixelsPerInch"_s, u"-format"_s, u"%w %h %[fx:round(resolution.x)]"_s, path});
+        identify.start(u"identify"_s, {u"-units"_s, u"PixelsPerInch"_s, u"-format"_s,
+                                       u"%w %h %[fx:round(resolution.x)]"_s, path});
         identify.waitForFinished(60000);
         return QString::fromLocal8Bit(identify.readAllStandardOutput()).trimmed();
     }
@@ -97,11 +98,12 @@ TEST_F(ExportVerbTest, WritesEveryFormatAtItsTrueSize)
 TEST_F(ExportVerbTest, OverlapBorderAndNameRules)
 {
     const QString out = dir.filePath(u"label.PNG"_s);
-    ASSERT_EQ(Run({design, u"--label"_s, u"disc1"_s, u"--dpi"_s, u"600"_s, u"--overlap"_s, u"100"_s, u"--border"_s,
-                   u"1"_s, u"-o"_s, out}),
+    ASSERT_EQ(Run({design, u"--label"_s, u"disc1"_s, u"--dpi"_s, u"600"_s, u"--overlap"_s, u"100"_s,
+                   u"--border"_s, u"1"_s, u"-o"_s, out}),
               0);
     EXPECT_EQ(Identify(dir.filePath(u"label.png"_s)), u"2895 2895 600"_s);
-    ASSERT_EQ(Run({design, u"--label"_s, u"front"_s, u"--dpi"_s, u"150"_s, u"-o"_s, dir.filePath(u"front"_s)}), 0);
+    ASSERT_EQ(
+        Run({design, u"--label"_s, u"front"_s, u"--dpi"_s, u"150"_s, u"-o"_s, dir.filePath(u"front"_s)}), 0);
     EXPECT_EQ(Identify(dir.filePath(u"front.png"_s)), u"1428 714 150"_s);
 }
 

@@ -42,7 +42,8 @@ TEST(SurfaceImageTest, SizeFollowsResolutionAndOverlap)
     };
     for (const Case& c : {Case{2, 1, 0, "1387 x 1387 pixels "}, Case{3, 2, 2, "2895 x 2895 pixels "},
                           Case{0, 0, 0, "1428 x 714 pixels "}, Case{1, 1, 3, "1863 x 1485 pixels "}}) {
-        EXPECT_EQ(ExportSizeText(f.design, {c.label, c.resolution, 0, c.overlap}), QString::fromLatin1(c.text));
+        EXPECT_EQ(ExportSizeText(f.design, {c.label, c.resolution, 0, c.overlap}),
+                  QString::fromLatin1(c.text));
     }
     SurfaceImageRequest request;
     request.surface = Disc1Surface;
@@ -102,8 +103,8 @@ TEST(SurfaceImageTest, FoldedBookletInsidePictureRunsPastTheOuterEdgeButNotTheFo
 {
     SurfaceFixture f;
     const CRichChild& front = *f.design.FindCover(u"Front Cover");
-    CRichChild& picture = f.Add(u"Image(1)"_s, u"Image"_s, u"Front Cover"_s, front.left() + 500, front.top() + 500,
-                                1000, 1000);
+    CRichChild& picture =
+        f.Add(u"Image(1)"_s, u"Image"_s, u"Front Cover"_s, front.left() + 500, front.top() + 500, 1000, 1000);
     picture.image = SolidPicture(Qt::green);
     f.Add(u"Text 1"_s, u"Text"_s, u"Front Cover"_s, front.left() + 6000, front.top() + 500, 1000, 500);
     ASSERT_TRUE(PlaceBackground(f.design, picture, {100, 0, 0}, u"Jewel"));
@@ -127,7 +128,8 @@ TEST(SurfaceImageTest, FoldedBookletInsidePictureRunsPastTheOuterEdgeButNotTheFo
     EXPECT_EQ(Pixel(image, fold - 3, 100), 0x00ff00u);
     EXPECT_EQ(Pixel(image, fold + 3, 100), kWhite) << "not past the fold";
 
-    CRichChild& right = f.Add(u"Image(2)"_s, u"Image"_s, u"Front Cover"_s, front.left() + 6000, front.top(), 100, 100);
+    CRichChild& right =
+        f.Add(u"Image(2)"_s, u"Image"_s, u"Front Cover"_s, front.left() + 6000, front.top(), 100, 100);
     ASSERT_TRUE(PlaceBackground(f.design, right, {100, 0, 0}, u"Jewel"));
     EXPECT_EQ(right.bBackground(), 1);
     EXPECT_EQ(right.left(), front.left() + front.width() / 2);
@@ -150,9 +152,10 @@ TEST(SurfaceImageTest, DvdWrapAroundPictureGoesToTheNearerTab)
         int centreX;
         int background;
     };
-    for (const Case& c : {Case{between, 4}, Case{between - 1, 3}, Case{left.left() + 10, 3}, Case{right.left() + 1, 4}}) {
-        CRichChild& picture = f.Add(f.design.MakeUniqueName(u"Image"_s), u"Image"_s, u"Back Cover"_s, c.centreX - 100,
-                                    right.top() + 1000, 200, 200);
+    for (const Case& c :
+         {Case{between, 4}, Case{between - 1, 3}, Case{left.left() + 10, 3}, Case{right.left() + 1, 4}}) {
+        CRichChild& picture = f.Add(f.design.MakeUniqueName(u"Image"_s), u"Image"_s, u"Back Cover"_s,
+                                    c.centreX - 100, right.top() + 1000, 200, 200);
         ASSERT_TRUE(PlaceBackground(f.design, picture, {0, 150, 0}, u"DVD"));
         EXPECT_EQ(picture.bBackground(), c.background) << c.centreX;
         const CRichChild& tab = c.background == 4 ? right : left;

@@ -34,7 +34,8 @@ TEST(SheetRenderTest, SingleDiscSheetShowsTealOutlinesWhiteHubAndEmptySecondDisc
     RenderedView view;
     view.Render(f);
     for (const char16_t* name : {u"Disc 1", u"Disc 2"}) {
-        const EdgeRect r = SurfaceBitmaps::CoverSheetRect(*f.design.FindCover(QString::fromUtf16(name)), f.geometry);
+        const EdgeRect r =
+            SurfaceBitmaps::CoverSheetRect(*f.design.FindCover(QString::fromUtf16(name)), f.geometry);
         const int middle = (r.top + r.bottom) / 2;
         const int edge = FirstInk(view, f, r.left - 3, middle, r.right);
         ASSERT_GE(edge, r.left);
@@ -185,8 +186,8 @@ TEST(SheetRenderTest, TransparentPictureShowsTheColourBeneath)
     f.design.FindCover(u"Disc 1")->colors[0] = kRedItem;
     const CRichChild& disc = *f.design.FindCover(u"Disc 1");
     for (const bool transparent : {true, false}) {
-        CRichChild& picture = f.Add(u"Image(1)"_s, u"Image"_s, u"Disc 1"_s, disc.left() + 300, disc.top() + 2000,
-                                    600, 600);
+        CRichChild& picture =
+            f.Add(u"Image(1)"_s, u"Image"_s, u"Disc 1"_s, disc.left() + 300, disc.top() + 2000, 600, 600);
         picture.image = std::make_shared<CxImage>();
         ASSERT_TRUE(picture.image->Create(8, 8, 8, CXIMAGE_FORMAT_BMP)); // index 0, black
         if (transparent)
@@ -195,7 +196,8 @@ TEST(SheetRenderTest, TransparentPictureShowsTheColourBeneath)
         RenderedView view;
         view.Render(f);
         const EdgeRect r = f.geometry.GetItemSheetRect(picture, true);
-        EXPECT_EQ(view.At(f, (r.left + r.right) / 2, (r.top + r.bottom) / 2), transparent ? test::kRed : test::kBlack);
+        EXPECT_EQ(view.At(f, (r.left + r.right) / 2, (r.top + r.bottom) / 2),
+                  transparent ? test::kRed : test::kBlack);
         EXPECT_EQ(view.bitmaps.pictures().stretchCount(), transparent ? 0 : 1);
         f.design.DeleteItem(f.design.IndexOf(u"Image(1)"));
     }
@@ -293,8 +295,9 @@ TEST(PixelOverlaysTest, EllipseOutlineIsAGapFreeOnePixelCurve)
         for (const QRect& band : filled) {
             for (int y = band.top(); y <= band.bottom(); ++y) {
                 for (int x = band.left(); x <= band.right(); ++x) {
-                    const bool edge = !filled.contains(QPoint(x - 1, y)) || !filled.contains(QPoint(x + 1, y)) ||
-                                      !filled.contains(QPoint(x, y - 1)) || !filled.contains(QPoint(x, y + 1));
+                    const bool edge =
+                        !filled.contains(QPoint(x - 1, y)) || !filled.contains(QPoint(x + 1, y)) ||
+                        !filled.contains(QPoint(x, y - 1)) || !filled.contains(QPoint(x, y + 1));
                     if (edge) {
                         ASSERT_TRUE(curve.count({x, y})) << x << "," << y;
                     }

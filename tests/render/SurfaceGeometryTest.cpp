@@ -23,7 +23,8 @@ TEST(DeviceRectTest, DiscGivesOuterSquareAndCentredHubThatInflationShrinks)
     EXPECT_EQ(GetDeviceRect(disc, false, 50, 0, 0, 1.0f, 0, 0), (EdgeRect{950, 1950, 5675, 6675}));
     EXPECT_EQ(GetDeviceRect(disc, true, 50, 0, 0, 1.0f, 0, 0), (EdgeRect{2562, 3562, 4062, 5062}));
     // Offsets scale with the resolution of their axis, the inflation with the horizontal one.
-    EXPECT_EQ(GetDeviceRect(disc, false, 100, 300, 600, 1.0f, -1000, -2000), (EdgeRect{-30, -30, 1417, 2805}));
+    EXPECT_EQ(GetDeviceRect(disc, false, 100, 300, 600, 1.0f, -1000, -2000),
+              (EdgeRect{-30, -30, 1417, 2805}));
 }
 
 TEST(ViewGeometryTest, MilsToScreenPixels)
@@ -117,7 +118,8 @@ TEST(ViewGeometryTest, ZoomKeepsTheWindowCentreOnTheSamePointOfAScrollingSheet)
     f.Select(u"Disc 1"_s);
     f.geometry.SetScrollPosition(QPoint(100, 150));
     const QPoint before = f.geometry.WindowToPage(QPoint(150, 150));
-    const std::array<QSize, 4> sizes{QSize(1800, 1078), QSize(1500, 1095), QSize(1080, 1080), QSize(1080, 1080)};
+    const std::array<QSize, 4> sizes{QSize(1800, 1078), QSize(1500, 1095), QSize(1080, 1080),
+                                     QSize(1080, 1080)};
     ASSERT_TRUE(f.geometry.ZoomIn(f.design, sizes));
     const QPoint after = f.geometry.WindowToPage(QPoint(150, 150));
     EXPECT_NEAR(after.x(), before.x(), 15);
