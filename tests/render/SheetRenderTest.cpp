@@ -85,6 +85,31 @@ TEST(SheetRenderTest, DuplicateDiscShowsDiscOneAtTheSecondPosition)
     EXPECT_EQ(other.At(plain, second.left + 20, (second.top + second.bottom) / 2), test::kWhite);
 }
 
+TEST(SheetRenderTest, DirectToDiscSheetShowsOnlyTheCurrentDisc)
+{
+    for (const bool direct : {false, true}) {
+        SurfaceFixture f;
+        if (direct)
+            f.disc.paper1 = QSize(5500, 5500);
+        CRichChild& disc1 = *f.design.FindCover(u"Disc 1");
+        CRichChild& disc2 = *f.design.FindCover(u"Disc 2");
+        disc1.left(437);
+        disc1.top(437);
+        disc2.left(800);
+        disc2.top(800);
+        f.Select(u"Disc 1"_s);
+        RenderedView view;
+        view.Render(f);
+        // The bottom of disc 2 lies below disc 1.
+        const EdgeRect r = SurfaceBitmaps::CoverSheetRect(disc2, f.geometry);
+        const int x = (r.left + r.right) / 2;
+        bool teal = false;
+        for (int y = r.bottom - 4; y < r.bottom + 2; ++y)
+            teal = teal || view.At(f, x, y) == test::kTealDisc;
+        EXPECT_EQ(teal, !direct);
+    }
+}
+
 TEST(SheetRenderTest, TextGuideReachesOntoThePaperOnlyForTheSelectedItem)
 {
     SurfaceFixture f;
