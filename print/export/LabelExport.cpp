@@ -5,6 +5,7 @@
 #include "render/surface/RenderSurfaceImage.h"
 #include "render/surface/SurfaceNames.h"
 
+#include <QPainter>
 #include <QSaveFile>
 
 namespace tvl {
@@ -73,15 +74,23 @@ FileResult<> ExportLabel(LabelDesign& design, const ExportChoices& choices, cons
     request.resolutionCode = choices.resolution;
     request.borderMode = choices.border;
     request.overlapCode = choices.overlap;
-    const QImage drawn = RenderSurfaceImage(design, request);
-    if (drawn.isNull())
+    const QSize size = SurfaceImageSize(design, request);
+
+    // The label is drawn straight into the 24-bit bottom-up bitmap the encoder takes, seen as a
+    // top-down image turned upside down, so that no second copy of a large label is made.
+    CxImage image;
+    if (size.isEmpty() || !image.Create(size.width(), size.height(), 24, kImageFormats[imageType]))
         return Failure(QStringLiteral(
             "Your computer does not have enough memory to complete this operation.\r\n\r\nPlease choose a "
             "smaller resolution (300 DPI or below)."));
-
-    CxImage image;
-    if (!image.FromBitmap(drawn))
-        return Failure(image.lastError());
+    {
+        QImage canvas(image.ScanLine(size.height() - 1), size.width(), size.height(), image.BytesPerLine(),
+                      QImage::Format_BGR888);
+        QPainter painter(&canvas);
+        painter.translate(0, size.height());
+        painter.scale(1, -1);
+        DrawSurfaceImage(painter, design, request);
+    }
     image.SetResolution(dpi, dpi);
     QByteArray bytes;
     if (!image.EncodeBuffer(bytes, kImageFormats[imageType]))

@@ -89,29 +89,47 @@ QSize SurfaceImageSize(const CRichChild& cover, int dpi, int overlap)
     return QSize(static_cast<int>(dpi * mils.width() * 0.001), static_cast<int>(dpi * mils.height() * 0.001));
 }
 
-QImage RenderSurfaceImage(LabelDesign& design, const SurfaceImageRequest& request)
+QSize SurfaceImageSize(const LabelDesign& design, const SurfaceImageRequest& request)
 {
     const int dpi = ResolutionDpi(request.resolutionCode);
     if (dpi <= 0 || request.surface < 0 || request.surface >= kSurfaceCount)
         return {};
-    const QStringView name = SurfaceName(request.surface);
-    const CRichChild* cover = design.FindCover(name);
+    const CRichChild* cover = design.FindCover(SurfaceName(request.surface));
     if (!cover)
         return {};
-    const bool preview = request.resolutionCode == 7 || request.resolutionCode == 8;
     const int overlap = request.resolutionCode == 8 ? request.margin : OverlapMils(request.overlapCode);
-    const QSize size = SurfaceImageSize(*cover, dpi, overlap);
+    return SurfaceImageSize(*cover, dpi, overlap);
+}
+
+QImage RenderSurfaceImage(LabelDesign& design, const SurfaceImageRequest& request)
+{
+    const QSize size = SurfaceImageSize(design, request);
     if (size.isEmpty())
         return {};
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         return {};
-    image.fill(request.background);
+    QPainter painter(&image);
+    DrawSurfaceImage(painter, design, request);
+    return image;
+}
+
+bool DrawSurfaceImage(QPainter& painter, LabelDesign& design, const SurfaceImageRequest& request)
+{
+    const QSize size = SurfaceImageSize(design, request);
+    if (size.isEmpty())
+        return false;
+    const int dpi = ResolutionDpi(request.resolutionCode);
+    const QStringView name = SurfaceName(request.surface);
+    const CRichChild* cover = design.FindCover(name);
+    const bool preview = request.resolutionCode == 7 || request.resolutionCode == 8;
+    const int overlap = request.resolutionCode == 8 ? request.margin : OverlapMils(request.overlapCode);
+    painter.save();
+    painter.fillRect(QRect(QPoint(0, 0), size), QColor::fromRgb(request.background));
 
     const int offsetX = overlap - cover->left();
     const int offsetY = overlap - cover->top();
     const bool disc = request.surface == Disc1Surface || request.surface == Disc2Surface;
-    QPainter painter(&image);
     if (disc) {
         EdgeRect outer = GetDeviceRect(*cover, false, overlap, dpi, dpi, 1.0f, offsetX, offsetY);
         if (request.resolutionCode == 7)
@@ -143,7 +161,8 @@ QImage RenderSurfaceImage(LabelDesign& design, const SurfaceImageRequest& reques
     painter.setClipping(false);
     if (!preview && !(disc && request.resolutionCode == 8))
         DrawBorders(painter, *cover, request.surface, request.borderMode, dpi, offsetX, offsetY);
-    return image;
+    painter.restore();
+    return true;
 }
 
 } // namespace tvl

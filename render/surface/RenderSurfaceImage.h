@@ -4,6 +4,8 @@
 #include <QRgb>
 #include <QSize>
 
+class QPainter;
+
 namespace tvl {
 
 class CRichChild;
@@ -38,10 +40,17 @@ struct SurfaceImageRequest
 // axis; a disc is the square of its outer diameter.
 QSize SurfaceImageSize(const CRichChild& cover, int dpi, int overlap);
 
-// One cover alone at the chosen resolution, the way it prints: backgrounds (grown by the overlap) and
-// pictures, then text, then the border and fold lines; discs are clipped to their ring, grown outwards
-// and into the hub by the overlap. Null when the surface does not exist, the resolution code is unknown
-// or the bitmap cannot be made. Text items may be laid out on the way, hence the non-const design.
+// One cover alone at the chosen resolution, the way it prints, onto a painter whose device is
+// SurfaceImageSize: the background colour, the covers' colours (grown by the overlap) and pictures,
+// then text, then the border and fold lines; discs are clipped to their ring, grown outwards and into
+// the hub by the overlap. False (nothing drawn) when the surface does not exist or the resolution code
+// is unknown. Text items may be laid out on the way, hence the non-const design.
+bool DrawSurfaceImage(QPainter& painter, LabelDesign& design, const SurfaceImageRequest& request);
+
+// The same into a new image; null when the surface or resolution does not exist or the bitmap cannot
+// be made.
 QImage RenderSurfaceImage(LabelDesign& design, const SurfaceImageRequest& request);
+// The pixel size DrawSurfaceImage needs; empty when the surface or resolution does not exist.
+QSize SurfaceImageSize(const LabelDesign& design, const SurfaceImageRequest& request);
 
 } // namespace tvl

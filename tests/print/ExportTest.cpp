@@ -34,6 +34,31 @@ TEST(ExportPathTest, ExtensionIsAppendedOrItsCaseMended)
     EXPECT_EQ(ExportImageType(u"a.gif"), -1);
 }
 
+TEST(ExportLabelTest, LabelKeepsItsOrientationInEveryFormat)
+{
+    SurfaceFixture f;
+    const CRichChild& front = *f.design.FindCover(u"Front Cover");
+    CRichChild& mark =
+        f.Add(u"Image(1)"_s, u"Image"_s, u"Front Cover"_s, front.left(), front.top(), 1000, 500);
+    QImage green(4, 4, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    mark.image = std::make_shared<CxImage>();
+    ASSERT_TRUE(mark.image->FromBitmap(green));
+    QTemporaryDir dir;
+    for (const char16_t* extension : {u".png", u".bmp", u".tif", u".jpg"}) {
+        const QString out = dir.filePath(u"front"_s + QString::fromUtf16(extension));
+        ASSERT_TRUE(ExportLabel(f.design, {0, 0, 0, 0}, out));
+        CxImage image;
+        ASSERT_TRUE(image.LoadFile(out, CXIMAGE_FORMAT_DETECT));
+        ASSERT_EQ(image.Width(), 1428);
+        ASSERT_EQ(image.Height(), 714);
+        EXPECT_GT(qGreen(image.PixelColor(20, 20)), 230) << "top left";
+        EXPECT_LT(qRed(image.PixelColor(20, 20)), 30);
+        EXPECT_GT(qRed(image.PixelColor(20, 700)), 230) << "bottom left stays white";
+        EXPECT_GT(qRed(image.PixelColor(160, 20)), 230) << "right of the picture";
+    }
+}
+
 class ExportVerbTest : public ::testing::Test
 {
 protected:
