@@ -1,6 +1,7 @@
 #include "document/files/DesignFile.h"
 #include "images/CxImage.h"
 #include "print/export/LabelExport.h"
+#include "render/surface/RenderSurfaceImage.h"
 #include "tests/render/SurfaceFixture.h"
 
 #include <QDir>
@@ -40,10 +41,20 @@ TEST(ExportLabelTest, LabelKeepsItsOrientationInEveryFormat)
     const CRichChild& front = *f.design.FindCover(u"Front Cover");
     CRichChild& mark =
         f.Add(u"Image(1)"_s, u"Image"_s, u"Front Cover"_s, front.left(), front.top(), 1000, 500);
-    QImage green(4, 4, QImage::Format_RGB32);
-    green.fill(Qt::green);
+    // Green above, red below.
+    QImage pixels(4, 4, QImage::Format_RGB32);
+    pixels.fill(Qt::green);
+    for (int x = 0; x < 4; ++x) {
+        pixels.setPixel(x, 2, qRgb(255, 0, 0));
+        pixels.setPixel(x, 3, qRgb(255, 0, 0));
+    }
     mark.image = std::make_shared<CxImage>();
-    ASSERT_TRUE(mark.image->FromBitmap(green));
+    ASSERT_TRUE(mark.image->FromBitmap(pixels));
+    SurfaceImageRequest request;
+    request.resolutionCode = 0;
+    const QImage preview = RenderSurfaceImage(f.design, request);
+    EXPECT_EQ(preview.pixel(20, 10) & 0xffffff, 0x00ff00u);
+    EXPECT_EQ(preview.pixel(20, 65) & 0xffffff, 0xff0000u);
     QTemporaryDir dir;
     for (const char16_t* extension : {u".png", u".bmp", u".tif", u".jpg"}) {
         const QString out = dir.filePath(u"front"_s + QString::fromUtf16(extension));
@@ -52,8 +63,10 @@ TEST(ExportLabelTest, LabelKeepsItsOrientationInEveryFormat)
         ASSERT_TRUE(image.LoadFile(out, CXIMAGE_FORMAT_DETECT));
         ASSERT_EQ(image.Width(), 1428);
         ASSERT_EQ(image.Height(), 714);
-        EXPECT_GT(qGreen(image.PixelColor(20, 20)), 230) << "top left";
-        EXPECT_LT(qRed(image.PixelColor(20, 20)), 30);
+        EXPECT_GT(qGreen(image.PixelColor(20, 10)), 230) << "top left";
+        EXPECT_LT(qRed(image.PixelColor(20, 10)), 30);
+        EXPECT_GT(qRed(image.PixelColor(20, 65)), 230) << "the picture's lower half";
+        EXPECT_LT(qGreen(image.PixelColor(20, 65)), 30);
         EXPECT_GT(qRed(image.PixelColor(20, 700)), 230) << "bottom left stays white";
         EXPECT_GT(qRed(image.PixelColor(160, 20)), 230) << "right of the picture";
     }
