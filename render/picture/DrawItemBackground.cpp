@@ -30,23 +30,6 @@ Growth GrowthOf(const CRichChild& item, const CRichChild& cover)
     return {true, true, true, true};
 }
 
-// An opaque 24-bit picture is drawn from its own bottom-up rows, seen as an upside-down image and
-// turned back by the painter, so that a large picture is not copied first. On a painter that is itself
-// turned upside down (the export bitmap) the two turns cancel and the picture is only scaled.
-bool DrawOpaquePicture(const CxImage& picture, QPainter& painter, const EdgeRect& rect)
-{
-    const int height = picture.Height();
-    const QImage upsideDown(picture.ScanLine(height - 1), picture.Width(), height, picture.BytesPerLine(),
-                            QImage::Format_BGR888);
-    painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.translate(0, rect.top + rect.bottom);
-    painter.scale(1, -1);
-    painter.drawImage(rect.toQRect(), upsideDown);
-    painter.restore();
-    return true;
-}
-
 bool DrawPicture(const CRichChild& item, QPainter& painter, const EdgeRect& rect, PictureCache* cache)
 {
     const std::shared_ptr<CxImage>& picture = item.image;
@@ -57,8 +40,6 @@ bool DrawPicture(const CRichChild& item, QPainter& painter, const EdgeRect& rect
                           cache->Stretched(picture, QSize(rect.width(), rect.height())));
         return true;
     }
-    if (picture->Bpp() == 24 && !picture->HasTransparency() && !picture->HasAlpha())
-        return DrawOpaquePicture(*picture, painter, rect);
     return picture->DrawTo(&painter, rect.toQRect());
 }
 
