@@ -8,7 +8,7 @@ packages=(
     libgl-dev
     libjpeg62-turbo-dev libpng-dev zlib1g-dev libtiff-dev libgif-dev libtag1-dev
     libgtest-dev libgmock-dev libbenchmark-dev libdiscid-dev
-    fonts-liberation2 xvfb xauth xdotool
+    fonts-liberation2 xvfb xauth xdotool imagemagick
     netpbm
 )
 

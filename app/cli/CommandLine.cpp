@@ -2,6 +2,7 @@
 
 #include "app/cli/DiscInfoVerb.h"
 #include "app/cli/DumpVerb.h"
+#include "app/cli/ExportVerb.h"
 #include "app/cli/SaveAsVerb.h"
 
 #include <cstdio>
@@ -32,6 +33,10 @@ constexpr Verb verbs[] = {
      RunDiscInfo},
     {"dump", "tovrelline dump FILE.tvl [--layout]", RunDumpVerb},
     {"save-as", "tovrelline save-as IN.tvl OUT.tvl", RunSaveAsVerb},
+    {"export",
+     "tovrelline export FILE.tvl --label front|back|disc1|disc2 [--dpi 150|300|600] [--border 0|1|2|3] "
+     "[--overlap 0|50|100|150] -o OUT",
+     RunExportVerb},
 };
 
 } // namespace

@@ -1,0 +1,131 @@
+#include "app/cli/ExportVerb.h"
+
+#include "document/files/DesignFile.h"
+#include "print/export/LabelExport.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+namespace tvl {
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: tovrelline export FILE.tvl --label front|back|disc1|disc2 [--dpi 150|300|600] "
+    "[--border 0|1|2|3] [--overlap 0|50|100|150] -o OUT\n";
+
+// The index of value in choices, or nothing.
+template <size_t N>
+std::optional<int> IndexOf(std::string_view value, const std::array<std::string_view, N>& choices)
+{
+    for (size_t i = 0; i < N; ++i) {
+        if (choices[i] == value)
+            return static_cast<int>(i);
+    }
+    return std::nullopt;
+}
+
+int Fail(const char* what, std::string_view value)
+{
+    std::fprintf(stderr, "%s: %.*s\n%s", what, static_cast<int>(value.size()), value.data(), kUsage);
+    return 2;
+}
+
+// Text needs the font database, which needs a GUI application; without a display it runs offscreen.
+std::unique_ptr<QGuiApplication> EnsureGuiApplication()
+{
+    if (QGuiApplication::instance())
+        return nullptr;
+    static int argc = 3;
+    static char name[] = "tovrelline";
+    static char platformOption[] = "-platform";
+    static char platform[] = "offscreen";
+    static char* argv[] = {name, platformOption, platform, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+} // namespace
+
+int RunExportVerb(std::span<char*> args)
+{
+    static constexpr std::array<std::string_view, 4> labels{"front", "back", "disc1", "disc2"};
+    static constexpr std::array<std::string_view, 3> resolutions{"150", "300", "600"};
+    static constexpr std::array<std::string_view, 4> borders{"0", "1", "2", "3"};
+    static constexpr std::array<std::string_view, 4> overlaps{"0", "50", "100", "150"};
+
+    const char* input = nullptr;
+    const char* output = nullptr;
+    std::optional<int> label;
+    ExportChoices choices;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--label" || arg == "--dpi" || arg == "--border" || arg == "--overlap" || arg == "-o") {
+            if (!hasValue)
+                return Fail("Missing value after", arg);
+            const std::string_view value = args[++i];
+            if (arg == "-o") {
+                output = args[i];
+                continue;
+            }
+            const std::optional<int> index = arg == "--label"    ? IndexOf(value, labels)
+                                             : arg == "--dpi"    ? IndexOf(value, resolutions)
+                                             : arg == "--border" ? IndexOf(value, borders)
+                                                                 : IndexOf(value, overlaps);
+            if (!index)
+                return Fail(arg == "--label"    ? "Unknown label"
+                            : arg == "--dpi"    ? "Unsupported resolution"
+                            : arg == "--border" ? "Unknown border"
+                                                : "Unsupported overlap",
+                            value);
+            if (arg == "--label")
+                label = *index;
+            else if (arg == "--dpi")
+                choices.resolution = *index;
+            else if (arg == "--border")
+                choices.border = *index;
+            else
+                choices.overlap = *index;
+        } else if (!input && !arg.starts_with('-')) {
+            input = args[i];
+        } else {
+            return Fail("Unexpected argument", arg);
+        }
+    }
+    if (!input || !output || !label) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    choices.label = *label;
+
+    QString path = QString::fromLocal8Bit(output);
+    int imageType = ExportImageType(path);
+    if (imageType < 0) {
+        // A name without an extension takes the dialog's default type, PNG.
+        if (!QFileInfo(path).suffix().isEmpty())
+            return Fail("Unknown image file extension (use .bmp, .jpg, .png or .tif)", output);
+        imageType = 2;
+    }
+    path = ExportFilePath(path, ExportExtension(imageType));
+
+    const auto app = EnsureGuiApplication();
+    FileResult<DesignContent> read = ReadDesignFile(QString::fromLocal8Bit(input));
+    if (!read) {
+        std::fprintf(stderr, "%s\n", read.error().message.toLocal8Bit().constData());
+        return 1;
+    }
+    LabelDesign& design = read.value().design;
+    design.RefreshLinkedItems();
+    const FileResult<> written = ExportLabel(design, choices, path);
+    if (!written) {
+        std::fprintf(stderr, "%s\n", written.error().message.toLocal8Bit().constData());
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace tvl

@@ -1,0 +1,152 @@
+#include "editing/CMervo6View.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+namespace tvl {
+
+CMervo6View::CMervo6View(QWidget* parent)
+    : QAbstractScrollArea(parent)
+{
+    m_scene.design = &m_design;
+    MakeBuiltInStock(m_discStock, u"Disc");
+    MakeBuiltInStock(m_caseStock, u"Jewel");
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CMervo6View::SetStocks(const CLabelDim& discStock, const CLabelDim& caseStock)
+{
+    m_discStock = discStock;
+    m_caseStock = caseStock;
+}
+
+void CMervo6View::showEvent(QShowEvent* event)
+{
+    QAbstractScrollArea::showEvent(event);
+    if (m_created)
+        return;
+    m_created = m_bitmaps.Create();
+    m_geometry.SetScreenDpi(logicalDpiX(), logicalDpiY());
+    m_geometry.SetClientSize(viewport()->size());
+    SelectSurface(m_geometry.currentSurface());
+}
+
+void CMervo6View::SelectSurface(const QString& name)
+{
+    if (m_geometry.SelectSurface(m_design, m_discStock, m_caseStock, name)) {
+        SyncScrollBars();
+        Rerender();
+    }
+    viewport()->update();
+}
+
+bool CMervo6View::ZoomIn()
+{
+    if (!m_geometry.ZoomIn(m_design, m_bitmaps.Sizes()))
+        return false;
+    m_bitmaps.DropPictureCache();
+    SyncScrollBars();
+    Rerender();
+    viewport()->update();
+    return true;
+}
+
+bool CMervo6View::ZoomOut()
+{
+    if (!m_geometry.ZoomOut(m_design))
+        return false;
+    m_bitmaps.DropPictureCache();
+    SyncScrollBars();
+    Rerender();
+    viewport()->update();
+    return true;
+}
+
+void CMervo6View::Redraw(const CRichChild* item, bool rerender)
+{
+    if (rerender)
+        Rerender();
+    if (!item) {
+        viewport()->repaint();
+        return;
+    }
+    const EdgeRect area = m_geometry.GetItemWindowRect(*item, true);
+    m_partialArea = area.toQRect().adjusted(-12, -12, 12, 12);
+    viewport()->repaint(m_partialArea);
+    const bool duplicate = m_geometry.currentPageCode() == u"1" && !m_scene.IsDouble() &&
+                           m_scene.discPositionMode == 3 && item->name != u"Disc 2";
+    const CRichChild* disc1 = m_design.FindCover(u"Disc 1");
+    const CRichChild* disc2 = m_design.FindCover(u"Disc 2");
+    if (duplicate && item->pageCode == u"1" && disc1 && disc2) {
+        const QPoint shift(disc2->left() - disc1->left(), disc2->top() - disc1->top());
+        const EdgeRect moved = m_geometry.PageToDevice(
+            {item->left() + shift.x(), item->top() + shift.y(), item->left() + shift.x() + item->width(),
+             item->top() + shift.y() + (item->IsDiscSurface() ? item->width() : item->height())},
+            true, true);
+        m_partialArea = moved.toQRect().adjusted(-12, -12, 12, 12);
+        viewport()->repaint(m_partialArea);
+    }
+    m_partialArea = QRect();
+}
+
+void CMervo6View::Rerender()
+{
+    if (!m_created)
+        return;
+    m_bitmaps.Clear(m_scene, m_geometry);
+    m_bitmaps.Render(m_scene, m_geometry);
+}
+
+void CMervo6View::SyncScrollBars()
+{
+    m_syncing = true;
+    const QSize client = viewport()->size();
+    const QSize scroll = m_geometry.scrollSize();
+    horizontalScrollBar()->setRange(0, std::max(0, scroll.width() - client.width()));
+    verticalScrollBar()->setRange(0, std::max(0, scroll.height() - client.height()));
+    horizontalScrollBar()->setPageStep(client.width());
+    verticalScrollBar()->setPageStep(client.height());
+    horizontalScrollBar()->setValue(m_geometry.scrollPosition().x());
+    verticalScrollBar()->setValue(m_geometry.scrollPosition().y());
+    m_geometry.SetScrollPosition(QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()));
+    m_syncing = false;
+}
+
+void CMervo6View::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(viewport());
+    SheetPainter::Options options = m_paintOptions;
+    options.partialRedraw = !m_partialArea.isNull();
+    if (!m_created) {
+        painter.fillRect(event->rect(), options.workspace);
+        return;
+    }
+    const SheetPainter::Result result =
+        SheetPainter::Paint(painter, event->rect(), m_scene, m_geometry, m_bitmaps, options);
+    m_handles = result.handles;
+    if (result.selectionMarksEnded)
+        m_scene.selectionMarksOn = false;
+}
+
+void CMervo6View::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    m_geometry.SetClientSize(viewport()->size());
+    if (!m_created)
+        return;
+    m_geometry.UpdateScrollSizes(m_design);
+    m_geometry.UpdatePageOrigin();
+    SyncScrollBars();
+}
+
+void CMervo6View::scrollContentsBy(int, int)
+{
+    if (m_syncing)
+        return;
+    m_geometry.SetScrollPosition(QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()));
+    viewport()->update();
+}
+
+} // namespace tvl

@@ -1,0 +1,105 @@
+#include "print/export/LabelExport.h"
+
+#include "document/model/LabelDesign.h"
+#include "images/CxImage.h"
+#include "render/surface/RenderSurfaceImage.h"
+#include "render/surface/SurfaceNames.h"
+
+#include <QPainter>
+#include <QSaveFile>
+
+namespace tvl {
+namespace {
+
+constexpr const char* kExtensions[] = {".bmp", ".jpg", ".png", ".tif"};
+constexpr int kImageFormats[] = {CXIMAGE_FORMAT_BMP, CXIMAGE_FORMAT_JPG, CXIMAGE_FORMAT_PNG,
+                                 CXIMAGE_FORMAT_TIF};
+
+FileError Failure(const QString& message)
+{
+    FileError error;
+    error.message = message;
+    return error;
+}
+
+} // namespace
+
+QString ExportExtension(int imageType)
+{
+    if (imageType < 0 || imageType > 3)
+        return {};
+    return QString::fromLatin1(kExtensions[imageType]);
+}
+
+int ExportImageType(QStringView path)
+{
+    for (int i = 0; i < 4; ++i) {
+        if (path.endsWith(QLatin1StringView(kExtensions[i]), Qt::CaseInsensitive))
+            return i;
+    }
+    return -1;
+}
+
+QString ExportFilePath(const QString& chosen, QStringView extension)
+{
+    if (chosen.endsWith(extension, Qt::CaseInsensitive))
+        return chosen.left(chosen.size() - extension.size()) + extension.toString();
+    return chosen + extension.toString();
+}
+
+QString ExportSizeText(const LabelDesign& design, const ExportChoices& choices)
+{
+    const CRichChild* cover = design.FindCover(SurfaceName(choices.label));
+    const int dpi = ResolutionDpi(choices.resolution);
+    if (!cover || dpi <= 0)
+        return {};
+    const QSize size = SurfaceImageSize(*cover, dpi, OverlapMils(choices.overlap));
+    return QStringLiteral("%1 x %2 pixels ").arg(size.width()).arg(size.height());
+}
+
+FileResult<> ExportLabel(LabelDesign& design, const ExportChoices& choices, const QString& path)
+{
+    const int imageType = ExportImageType(path);
+    if (imageType < 0)
+        return Failure(QStringLiteral("Unknown image type: use .bmp, .jpg, .png or .tif"));
+    const int dpi = ResolutionDpi(choices.resolution);
+    if (choices.label < 0 || choices.label >= kSurfaceCount || choices.resolution < 0 ||
+        choices.resolution > 2)
+        return Failure(QStringLiteral("Unknown label or resolution"));
+    if (!design.FindCover(SurfaceName(choices.label)))
+        return Failure(QStringLiteral("The design has no %1").arg(SurfaceName(choices.label)));
+
+    SurfaceImageRequest request;
+    request.surface = choices.label;
+    request.resolutionCode = choices.resolution;
+    request.borderMode = choices.border;
+    request.overlapCode = choices.overlap;
+    const QSize size = SurfaceImageSize(design, request);
+
+    // The label is drawn straight into the 24-bit bottom-up bitmap the encoder takes, seen as a
+    // top-down image turned upside down, so that no second copy of a large label is made.
+    CxImage image;
+    if (size.isEmpty() || !image.Create(size.width(), size.height(), 24, kImageFormats[imageType]))
+        return Failure(QStringLiteral(
+            "Your computer does not have enough memory to complete this operation.\r\n\r\nPlease choose a "
+            "smaller resolution (300 DPI or below)."));
+    {
+        QImage canvas(image.ScanLine(size.height() - 1), size.width(), size.height(), image.BytesPerLine(),
+                      QImage::Format_BGR888);
+        QPainter painter(&canvas);
+        painter.translate(0, size.height());
+        painter.scale(1, -1);
+        DrawSurfaceImage(painter, design, request);
+    }
+    image.SetResolution(dpi, dpi);
+    QByteArray bytes;
+    if (!image.EncodeBuffer(bytes, kImageFormats[imageType]))
+        return Failure(image.lastError());
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return Failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    return FileResult<>(std::monostate{});
+}
+
+} // namespace tvl

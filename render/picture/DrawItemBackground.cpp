@@ -1,0 +1,72 @@
+#include "render/picture/DrawItemBackground.h"
+
+#include "document/model/LabelDesign.h"
+#include "images/CxImage.h"
+#include "render/picture/PictureCache.h"
+#include "render/surface/SurfaceNames.h"
+
+#include <QPainter>
+
+namespace tvl {
+namespace {
+
+struct Growth
+{
+    bool left = false;
+    bool up = false;
+    bool right = false;
+    bool down = false;
+};
+
+Growth GrowthOf(const CRichChild& item, const CRichChild& cover)
+{
+    if (item.surface == kBackCover) {
+        return {item.name == kLeftTab, true, item.name == kRightTab, true};
+    }
+    if (item.name == kFrontCover)
+        return {cover.coverFolded == 0, true, true, true};
+    if (item.name == kFrontInside)
+        return {true, true, false, true};
+    return {true, true, true, true};
+}
+
+bool DrawPicture(const CRichChild& item, QPainter& painter, const EdgeRect& rect, PictureCache* cache)
+{
+    const std::shared_ptr<CxImage>& picture = item.image;
+    if (!picture || !picture->IsValid() || rect.isEmpty())
+        return false;
+    if (cache && !picture->HasTransparency() && !picture->HasAlpha()) {
+        painter.drawImage(QPoint(rect.left, rect.top),
+                          cache->Stretched(picture, QSize(rect.width(), rect.height())));
+        return true;
+    }
+    return picture->DrawTo(&painter, rect.toQRect());
+}
+
+} // namespace
+
+bool DrawItemBackground(CRichChild& item, const LabelDesign& design, QPainter& painter, const EdgeRect& rect,
+                        int overlap, PictureCache* cache)
+{
+    const bool image = item.itemType == u"Image";
+    if (!image && item.itemType != u"Cover" && item.itemType != u"Boundary")
+        return false;
+    const CRichChild* cover = design.FindCover(item.surface);
+    if (!cover)
+        return false;
+    if (item.surface == kFrontCover && item.left() + item.width() <= cover->left())
+        return false;
+    if (image)
+        return DrawPicture(item, painter, rect, cache);
+
+    if (item.colors.empty())
+        item.colors.emplace_back(0x00ffffffu);
+    const ItemColor color = item.colors.front().value_or(0x00ffffffu);
+    const Growth grow = GrowthOf(item, *cover);
+    const EdgeRect area = rect.adjusted(grow.left ? -overlap : 0, grow.up ? -overlap : 0,
+                                        grow.right ? overlap : 0, grow.down ? overlap : 0);
+    painter.fillRect(area.toQRect(), QColor::fromRgb(ItemColorToRgb(color)));
+    return true;
+}
+
+} // namespace tvl

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "render/surface/EdgeRect.h"
+
+namespace tvl {
+
+class CRichChild;
+
+// The item's rectangle scaled to a device: every x becomes trunc(zoomFactor * dpiX * x * 0.001), every y
+// the same with dpiY; offsets and inflate (mils) are scaled alike, then the rectangle is moved by the
+// offset and grown by inflate on every side. Disc surfaces give the square of their outer diameter, or
+// with innerCircle the square of their hub, which an inflation shrinks instead. With dpiX and dpiY 0 the
+// result stays in mils.
+EdgeRect GetDeviceRect(const CRichChild& item, bool innerCircle, int inflate, double dpiX, double dpiY,
+                       float zoomFactor, int offsetX, int offsetY);
+
+// The same rule for a length: trunc(zoomFactor * dpi * value * 0.001), or value itself when dpi is 0.
+int ScaleToDevice(int value, double dpi, float zoomFactor);
+
+} // namespace tvl

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QRect>
+
+namespace tvl {
+
+// A rectangle kept as its four edges, right and bottom exclusive, as lengths in mils and device pixels
+// are computed: the width is right - left.
+struct EdgeRect
+{
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+    bool isEmpty() const { return right <= left || bottom <= top; }
+    EdgeRect translated(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
+    EdgeRect adjusted(int dl, int dt, int dr, int db) const
+    {
+        return {left + dl, top + dt, right + dr, bottom + db};
+    }
+    QRect toQRect() const { return QRect(left, top, width(), height()); }
+    static EdgeRect fromQRect(const QRect& r)
+    {
+        return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
+    }
+
+    bool operator==(const EdgeRect&) const = default;
+};
+
+} // namespace tvl

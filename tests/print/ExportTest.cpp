@@ -1,0 +1,170 @@
+#include "document/files/DesignFile.h"
+#include "images/CxImage.h"
+#include "print/export/LabelExport.h"
+#include "render/surface/RenderSurfaceImage.h"
+#include "tests/render/SurfaceFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace tvl {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+using test::SurfaceFixture;
+
+TEST(ExportPathTest, ExtensionIsAppendedOrItsCaseMended)
+{
+    const struct
+    {
+        const char* chosen;
+        const char* saved;
+    } cases[] = {
+        {"label.PNG", "label.png"},
+        {"label", "label.png"},
+        {"label.jpg", "label.jpg.png"},
+        {"dir.png/label.Png", "dir.png/label.png"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ExportFilePath(QString::fromLatin1(c.chosen), u".png"), QString::fromLatin1(c.saved));
+    EXPECT_EQ(ExportImageType(u"a.TIF"), 3);
+    EXPECT_EQ(ExportImageType(u"a.gif"), -1);
+}
+
+TEST(ExportLabelTest, LabelKeepsItsOrientationInEveryFormat)
+{
+    SurfaceFixture f;
+    const CRichChild& front = *f.design.FindCover(u"Front Cover");
+    CRichChild& mark =
+        f.Add(u"Image(1)"_s, u"Image"_s, u"Front Cover"_s, front.left(), front.top(), 1000, 500);
+    // Green above, red below.
+    QImage pixels(4, 4, QImage::Format_RGB32);
+    pixels.fill(Qt::green);
+    for (int x = 0; x < 4; ++x) {
+        pixels.setPixel(x, 2, qRgb(255, 0, 0));
+        pixels.setPixel(x, 3, qRgb(255, 0, 0));
+    }
+    mark.image = std::make_shared<CxImage>();
+    ASSERT_TRUE(mark.image->FromBitmap(pixels));
+    SurfaceImageRequest request;
+    request.resolutionCode = 0;
+    const QImage preview = RenderSurfaceImage(f.design, request);
+    EXPECT_EQ(preview.pixel(20, 10) & 0xffffff, 0x00ff00u);
+    EXPECT_EQ(preview.pixel(20, 65) & 0xffffff, 0xff0000u);
+    QTemporaryDir dir;
+    for (const char16_t* extension : {u".png", u".bmp", u".tif", u".jpg"}) {
+        const QString out = dir.filePath(u"front"_s + QString::fromUtf16(extension));
+        ASSERT_TRUE(ExportLabel(f.design, {0, 0, 0, 0}, out));
+        CxImage image;
+        ASSERT_TRUE(image.LoadFile(out, CXIMAGE_FORMAT_DETECT));
+        ASSERT_EQ(image.Width(), 1428);
+        ASSERT_EQ(image.Height(), 714);
+        EXPECT_GT(qGreen(image.PixelColor(20, 10)), 230) << "top left";
+        EXPECT_LT(qRed(image.PixelColor(20, 10)), 30);
+        EXPECT_GT(qRed(image.PixelColor(20, 65)), 230) << "the picture's lower half";
+        EXPECT_LT(qGreen(image.PixelColor(20, 65)), 30);
+        EXPECT_GT(qRed(image.PixelColor(20, 700)), 230) << "bottom left stays white";
+        EXPECT_GT(qRed(image.PixelColor(160, 20)), 230) << "right of the picture";
+    }
+}
+
+class ExportVerbTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        SurfaceFixture f;
+        f.design.FindCover(u"Disc 1")->colors[0] = 0x000000ff;
+        design = dir.filePath(u"album.tvl"_s);
+        LiveDesignState live{u"Disc 1"_s, u"1"_s, u"Single"_s, u"Jewel"_s};
+        ASSERT_TRUE(WriteDesignFile(design, f.design, live).ok());
+    }
+
+    // Runs the program without a display.
+    int Run(const QStringList& args, QString* errors = nullptr)
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(u"DISPLAY"_s);
+        env.remove(u"WAYLAND_DISPLAY"_s);
+        env.remove(u"QT_QPA_PLATFORM"_s);
+        env.insert(u"ASAN_OPTIONS"_s, u"detect_leaks=0"_s);
+        process.setProcessEnvironment(env);
+        process.start(QString::fromLatin1(TOVRELLINE_PROGRAM), QStringList{u"export"_s} + args);
+        process.waitForFinished(120000);
+        if (errors)
+            *errors = QString::fromLocal8Bit(process.readAllStandardError());
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    static QString Identify(const QString& path)
+    {
+        QProcess identify;
+        identify.start(u"identify"_s, {u"-units"_s, u"PixelsPerInch"_s, u"-format"_s,
+                                       u"%w %h %[fx:round(resolution.x)]"_s, path});
+        identify.waitForFinished(60000);
+        return QString::fromLocal8Bit(identify.readAllStandardOutput()).trimmed();
+    }
+
+    QTemporaryDir dir;
+    QString design;
+};
+
+TEST_F(ExportVerbTest, WritesEveryFormatAtItsTrueSize)
+{
+    for (const char16_t* extension : {u".png", u".jpg", u".bmp", u".tif"}) {
+        const QString out = dir.filePath(u"disc"_s + QString::fromUtf16(extension));
+        QString errors;
+        ASSERT_EQ(Run({design, u"--label"_s, u"disc1"_s, u"--dpi"_s, u"300"_s, u"-o"_s, out}, &errors), 0)
+            << errors.toStdString();
+        EXPECT_EQ(Identify(out), u"1387 1387 300"_s) << out.toStdString();
+        CxImage image;
+        ASSERT_TRUE(image.LoadFile(out, CXIMAGE_FORMAT_DETECT));
+        const QRgb ring = image.PixelColor(40, 693) & 0xffffff;
+        EXPECT_GT(qRed(ring), 230);
+        EXPECT_LT(qGreen(ring), 30);
+        EXPECT_EQ(image.PixelColor(5, 5) & 0xffffff, 0xffffffu) << "white outside the ring";
+        EXPECT_GT(qGreen(image.PixelColor(693, 693)), 230) << "white hub";
+    }
+}
+
+TEST_F(ExportVerbTest, OverlapBorderAndNameRules)
+{
+    const QString out = dir.filePath(u"label.PNG"_s);
+    ASSERT_EQ(Run({design, u"--label"_s, u"disc1"_s, u"--dpi"_s, u"600"_s, u"--overlap"_s, u"100"_s,
+                   u"--border"_s, u"1"_s, u"-o"_s, out}),
+              0);
+    EXPECT_EQ(Identify(dir.filePath(u"label.png"_s)), u"2895 2895 600"_s);
+    ASSERT_EQ(
+        Run({design, u"--label"_s, u"front"_s, u"--dpi"_s, u"150"_s, u"-o"_s, dir.filePath(u"front"_s)}), 0);
+    EXPECT_EQ(Identify(dir.filePath(u"front.png"_s)), u"1428 714 150"_s);
+}
+
+TEST_F(ExportVerbTest, BadChoicesFailWithAMessageAndLeaveNoFile)
+{
+    const QString out = dir.filePath(u"bad.png"_s);
+    const QStringList cases[] = {
+        {design, u"--label"_s, u"sleeve"_s, u"-o"_s, out},
+        {design, u"--label"_s, u"disc1"_s, u"--dpi"_s, u"200"_s, u"-o"_s, out},
+        {design, u"--label"_s, u"disc1"_s, u"--overlap"_s, u"75"_s, u"-o"_s, out},
+        {design, u"--label"_s, u"disc1"_s, u"-o"_s, dir.filePath(u"bad.gif"_s)},
+        {design, u"--label"_s, u"disc1"_s},
+        {dir.filePath(u"missing.tvl"_s), u"--label"_s, u"disc1"_s, u"-o"_s, out},
+        {design, u"--label"_s, u"disc1"_s, u"-o"_s, dir.filePath(u"no/such/folder/x.png"_s)},
+    };
+    for (const QStringList& args : cases) {
+        QString errors;
+        EXPECT_NE(Run(args, &errors), 0) << args.join(u' ').toStdString();
+        EXPECT_FALSE(errors.trimmed().isEmpty());
+    }
+    QDir folder(dir.path());
+    EXPECT_EQ(folder.entryList(QDir::Files), QStringList{u"album.tvl"_s});
+}
+
+} // namespace
+} // namespace tvl
