@@ -1,8 +1,6 @@
 #include "images/metafile/EmfReader.h"
 
-#include "images/CxImage.h"
 #include "images/codecs/ByteReader.h"
-#include "images/codecs/DibCodec.h"
 #include "images/metafile/GdiPlayer.h"
 
 #include <QtEndian>
@@ -70,7 +68,8 @@ QPolygonF points(ByteReader& in, quint32 count, bool small)
 }
 
 // A DIB whose header and pixels lie at two offsets of a record.
-QImage dibImage(QByteArrayView record, quint32 offBmi, quint32 cbBmi, quint32 offBits, quint32 cbBits)
+QImage dibImage(GdiPlayer& player, QByteArrayView record, quint32 offBmi, quint32 cbBmi, quint32 offBits,
+                quint32 cbBits)
 {
     const auto inside = [&](quint32 offset, quint32 size) {
         return offset <= quint32(record.size()) && size <= quint32(record.size()) - offset;
@@ -79,45 +78,7 @@ QImage dibImage(QByteArrayView record, quint32 offBmi, quint32 cbBmi, quint32 of
         return QImage();
     QByteArray dib = record.sliced(offBmi, cbBmi).toByteArray();
     dib.append(record.sliced(offBits, cbBits).toByteArray());
-    CxImage image;
-    QString ignored;
-    if (!DibCodec::decode(dib, qsizetype(cbBmi), DibCodec::Layout::Plain, image, ignored))
-        return QImage();
-    return image.ToBitmap();
-}
-
-QPen penFrom(quint32 style, double width, QColor color, GdiObject& object)
-{
-    static constexpr Qt::PenStyle styles[] = {Qt::SolidLine,      Qt::DashLine, Qt::DotLine,  Qt::DashDotLine,
-                                              Qt::DashDotDotLine, Qt::NoPen,    Qt::SolidLine};
-    const quint32 index = style & 0x0f;
-    QPen pen(color);
-    pen.setStyle(index < 7 ? styles[index] : Qt::SolidLine);
-    static constexpr Qt::PenCapStyle caps[] = {Qt::RoundCap, Qt::SquareCap, Qt::FlatCap};
-    static constexpr Qt::PenJoinStyle joins[] = {Qt::RoundJoin, Qt::BevelJoin, Qt::MiterJoin};
-    const quint32 cap = (style >> 8) & 0x0f;
-    const quint32 join = (style >> 12) & 0x0f;
-    pen.setCapStyle(cap < 3 ? caps[cap] : Qt::RoundCap);
-    pen.setJoinStyle(join < 3 ? joins[join] : Qt::RoundJoin);
-    object.kind = GdiObject::Kind::Pen;
-    object.penWidth = width;
-    return pen;
-}
-
-QBrush brushFrom(quint32 style, QColor color, quint32 hatch)
-{
-    static constexpr Qt::BrushStyle hatches[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::FDiagPattern,
-                                                 Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
-    switch (style) {
-    case 0:
-        return QBrush(color);
-    case 1:
-        return QBrush(Qt::NoBrush);
-    case 2:
-        return QBrush(color, hatch < 6 ? hatches[hatch] : Qt::SolidPattern);
-    default:
-        return QBrush(Qt::gray);
-    }
+    return player.decodeDib(dib, qsizetype(cbBmi));
 }
 
 GdiObject fontFrom(ByteReader& in)
@@ -212,7 +173,7 @@ void bitBlt(GdiPlayer& player, const Record& r, ByteReader& in, bool stretch)
         patternFill(player, target, rop);
         return;
     }
-    const QImage image = dibImage(r.bytes, offBmi, cbBmi, offBits, cbBits);
+    const QImage image = dibImage(player, r.bytes, offBmi, cbBmi, offBits, cbBits);
     player.image(target, image, QRectF(source, QSizeF(sw, sh)), rop);
 }
 
@@ -233,7 +194,7 @@ void stretchDiBits(GdiPlayer& player, const Record& r, ByteReader& in)
     const double h = in.s32();
     if (in.failed())
         return;
-    const QImage image = dibImage(r.bytes, offBmi, cbBmi, offBits, cbBits);
+    const QImage image = dibImage(player, r.bytes, offBmi, cbBmi, offBits, cbBits);
     // The source origin counts from the bottom row of the DIB.
     player.image(QRectF(dest, QSizeF(w, h)), image,
                  QRectF(source.x(), image.height() - source.y() - sh, sw, sh), rop);
@@ -307,7 +268,7 @@ void createObject(GdiPlayer& player, const Record& r, ByteReader& in)
         const quint32 style = in.u32();
         const double width = in.s32();
         in.s32();
-        object.pen = penFrom(style, std::abs(width), GdiPlayer::colorRef(in.u32()), object);
+        object = GdiObject::makePen(style, std::abs(width), GdiPlayer::colorRef(in.u32()));
         break;
     }
     case 95: {
@@ -316,17 +277,16 @@ void createObject(GdiPlayer& player, const Record& r, ByteReader& in)
         const double width = in.u32();
         const quint32 brushStyle = in.u32();
         const QColor color = GdiPlayer::colorRef(in.u32());
-        object.pen = penFrom(brushStyle == 1 ? 5 : style, width, color, object);
+        object = GdiObject::makePen(brushStyle == 1 ? 5 : style, width, color);
         // Cosmetic pens are one pixel whatever their width says.
         if (!(style & 0x00010000))
             object.penWidth = 0;
         break;
     }
     case 39: {
-        object.kind = GdiObject::Kind::Brush;
         const quint32 style = in.u32();
         const QColor color = GdiPlayer::colorRef(in.u32());
-        object.brush = brushFrom(style, color, in.u32());
+        object = GdiObject::makeBrush(style, color, in.u32());
         break;
     }
     case 94: {
@@ -336,7 +296,7 @@ void createObject(GdiPlayer& player, const Record& r, ByteReader& in)
         const quint32 cbBmi = in.u32();
         const quint32 offBits = in.u32();
         const quint32 cbBits = in.u32();
-        const QImage pattern = dibImage(r.bytes, offBmi, cbBmi, offBits, cbBits);
+        const QImage pattern = dibImage(player, r.bytes, offBmi, cbBmi, offBits, cbBits);
         object.brush = pattern.isNull() ? QBrush(Qt::gray) : QBrush(pattern);
         break;
     }
@@ -349,6 +309,31 @@ void createObject(GdiPlayer& player, const Record& r, ByteReader& in)
     }
     if (!in.failed())
         player.createObjectAt(index, object);
+}
+
+// The region comes as a header and a list of rectangles in device units.
+void selectClipRegion(GdiPlayer& player, ByteReader& in)
+{
+    const quint32 size = in.u32();
+    const quint32 mode = in.u32();
+    if (in.failed())
+        return;
+    if (size == 0) {
+        if (mode == RGN_COPY)
+            player.resetClip();
+        return;
+    }
+    in.skip(8);
+    const quint32 count = in.u32();
+    in.skip(4 + 16);
+    if (in.failed() || qint64(count) * 16 > in.remaining())
+        return;
+    QList<QRectF> rects;
+    for (quint32 i = 0; i < count; ++i) {
+        const QRectF r = rectl(in);
+        rects.append(r);
+    }
+    player.selectClipRegion(rects, int(mode));
 }
 
 QTransform xform(ByteReader& in)
@@ -523,12 +508,12 @@ void playRecord(GdiPlayer& player, const Record& r)
     case 68:
         player.abortPath();
         break;
-    case 75: {
-        const quint32 size = in.u32();
-        if (in.u32() == RGN_COPY && size == 0)
-            player.resetClip();
+    case 67:
+        player.selectClipPath(int(in.u32()));
         break;
-    }
+    case 75:
+        selectClipRegion(player, in);
+        break;
     case 76:
         bitBlt(player, r, in, false);
         break;

@@ -1,5 +1,9 @@
 #include "images/metafile/GdiPlayer.h"
 
+#include "images/CxImage.h"
+#include "images/codecs/ByteReader.h"
+#include "images/codecs/DibCodec.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 
@@ -116,6 +120,49 @@ QImage keyedOut(const QImage& source, QRgb key)
 }
 
 } // namespace
+
+GdiObject GdiObject::makePen(quint32 style, double width, QColor color)
+{
+    static constexpr Qt::PenStyle styles[] = {Qt::SolidLine,      Qt::DashLine, Qt::DotLine,  Qt::DashDotLine,
+                                              Qt::DashDotDotLine, Qt::NoPen,    Qt::SolidLine};
+    const quint32 index = style & 0x0f;
+    QPen pen(color);
+    pen.setStyle(index < 7 ? styles[index] : Qt::SolidLine);
+    static constexpr Qt::PenCapStyle caps[] = {Qt::RoundCap, Qt::SquareCap, Qt::FlatCap};
+    static constexpr Qt::PenJoinStyle joins[] = {Qt::RoundJoin, Qt::BevelJoin, Qt::MiterJoin};
+    const quint32 cap = (style >> 8) & 0x0f;
+    const quint32 join = (style >> 12) & 0x0f;
+    pen.setCapStyle(cap < 3 ? caps[cap] : Qt::RoundCap);
+    pen.setJoinStyle(join < 3 ? joins[join] : Qt::RoundJoin);
+    GdiObject object;
+    object.kind = Kind::Pen;
+    object.pen = pen;
+    object.penWidth = width;
+    return object;
+}
+
+GdiObject GdiObject::makeBrush(quint32 style, QColor color, quint32 hatch)
+{
+    static constexpr Qt::BrushStyle hatches[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::FDiagPattern,
+                                                 Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+    GdiObject object;
+    object.kind = Kind::Brush;
+    switch (style) {
+    case 0:
+        object.brush = QBrush(color);
+        break;
+    case 1:
+        object.brush = QBrush(Qt::NoBrush);
+        break;
+    case 2:
+        object.brush = QBrush(color, hatch < 6 ? hatches[hatch] : Qt::SolidPattern);
+        break;
+    default:
+        object.brush = QBrush(Qt::gray);
+        break;
+    }
+    return object;
+}
 
 GdiPlayer::GdiPlayer(QPainter& painter, const QTransform& deviceToImage, QSizeF devicePixelsPerMm,
                      bool drawText)
@@ -350,6 +397,14 @@ void GdiPlayer::fillAndStroke(const QPainterPath& shape, bool fill, bool stroke)
         m_painter.strokePath(path, pen);
 }
 
+void GdiPlayer::draw(const QPainterPath& shape, bool closed)
+{
+    if (m_inPath)
+        addToPath(shape, closed);
+    else
+        fillAndStroke(shape, closed);
+}
+
 void GdiPlayer::addToPath(const QPainterPath& shape, bool closed)
 {
     m_path.addPath(shape);
@@ -384,10 +439,7 @@ void GdiPlayer::polyline(const QPolygonF& points)
         return;
     QPainterPath path;
     path.addPolygon(points);
-    if (m_inPath)
-        addToPath(path, false);
-    else
-        fillAndStroke(path, false);
+    draw(path, false);
 }
 
 void GdiPlayer::polylineTo(const QPolygonF& points)
@@ -403,10 +455,7 @@ void GdiPlayer::polygon(const QPolygonF& points)
     QPainterPath path;
     path.addPolygon(points);
     path.closeSubpath();
-    if (m_inPath)
-        addToPath(path, true);
-    else
-        fillAndStroke(path, true);
+    draw(path, true);
 }
 
 void GdiPlayer::polyPolygon(const QList<QPolygonF>& polygons)
@@ -416,10 +465,7 @@ void GdiPlayer::polyPolygon(const QList<QPolygonF>& polygons)
         path.addPolygon(points);
         path.closeSubpath();
     }
-    if (m_inPath)
-        addToPath(path, true);
-    else
-        fillAndStroke(path, true);
+    draw(path, true);
 }
 
 void GdiPlayer::polyBezier(const QPolygonF& points, bool fromCurrent)
@@ -451,30 +497,21 @@ void GdiPlayer::rectangle(const QRectF& rect)
 {
     QPainterPath path;
     path.addRect(rect.normalized());
-    if (m_inPath)
-        addToPath(path, true);
-    else
-        fillAndStroke(path, true);
+    draw(path, true);
 }
 
 void GdiPlayer::roundRect(const QRectF& rect, QSizeF corner)
 {
     QPainterPath path;
     path.addRoundedRect(rect.normalized(), std::abs(corner.width()) / 2, std::abs(corner.height()) / 2);
-    if (m_inPath)
-        addToPath(path, true);
-    else
-        fillAndStroke(path, true);
+    draw(path, true);
 }
 
 void GdiPlayer::ellipse(const QRectF& rect)
 {
     QPainterPath path;
     path.addEllipse(rect.normalized());
-    if (m_inPath)
-        addToPath(path, true);
-    else
-        fillAndStroke(path, true);
+    draw(path, true);
 }
 
 QPainterPath GdiPlayer::arcPath(const QRectF& box, QPointF start, QPointF end, ArcKind kind) const
@@ -503,10 +540,7 @@ QPainterPath GdiPlayer::arcPath(const QRectF& box, QPointF start, QPointF end, A
 void GdiPlayer::arc(const QRectF& rect, QPointF start, QPointF end, ArcKind kind)
 {
     const QPainterPath path = arcPath(rect, start, end, kind);
-    if (m_inPath)
-        addToPath(path, kind != ArcKind::Arc);
-    else
-        fillAndStroke(path, kind != ArcKind::Arc);
+    draw(path, kind != ArcKind::Arc);
 }
 
 void GdiPlayer::setPixel(QPointF p, QColor color)
@@ -606,6 +640,23 @@ void GdiPlayer::image(const QRectF& dest, const QImage& source, const QRectF& so
     m_painter.restore();
 }
 
+QImage GdiPlayer::decodeDib(QByteArrayView dib, qsizetype bitsOffset)
+{
+    ByteReader in(dib);
+    const quint32 headerSize = in.u32();
+    const qint64 width = headerSize == 12 ? in.u16() : in.s32();
+    const qint64 height = headerSize == 12 ? in.u16() : in.s32();
+    const qint64 pixels = std::abs(width) * std::abs(height);
+    if (in.failed() || pixels > m_bitmapPixelsLeft)
+        return QImage();
+    m_bitmapPixelsLeft -= pixels;
+    CxImage image;
+    QString ignored;
+    if (!DibCodec::decode(dib, bitsOffset, DibCodec::Layout::Plain, image, ignored))
+        return QImage();
+    return image.ToBitmap();
+}
+
 void GdiPlayer::intersectClip(const QRectF& rect)
 {
     QPainterPath area;
@@ -633,6 +684,54 @@ void GdiPlayer::resetClip()
     m_state.clipped = false;
     m_state.clip = QPainterPath();
     apply();
+}
+
+void GdiPlayer::combineClip(const QPainterPath& area, int mode)
+{
+    QPainterPath current = m_state.clip;
+    if (!m_state.clipped) {
+        current = QPainterPath();
+        current.addRect(QRectF(0, 0, m_painter.device()->width(), m_painter.device()->height()));
+    }
+    switch (mode) {
+    case 1:
+        m_state.clip = current.intersected(area);
+        break;
+    case 2:
+        m_state.clip = current.united(area);
+        break;
+    case 3:
+        m_state.clip = current.united(area).subtracted(current.intersected(area));
+        break;
+    case 4:
+        m_state.clip = current.subtracted(area);
+        break;
+    case 5:
+        m_state.clip = area;
+        break;
+    default:
+        return;
+    }
+    m_state.clipped = true;
+    apply();
+}
+
+void GdiPlayer::selectClipPath(int mode)
+{
+    QPainterPath path = m_path;
+    path.setFillRule(m_state.winding ? Qt::WindingFill : Qt::OddEvenFill);
+    combineClip(logicalToImage().map(path), mode);
+    m_path = QPainterPath();
+    m_inPath = false;
+}
+
+void GdiPlayer::selectClipRegion(const QList<QRectF>& deviceRects, int mode)
+{
+    QPainterPath area;
+    for (const QRectF& rect : deviceRects)
+        area.addPolygon(m_deviceToImage.map(QPolygonF(rect.normalized())));
+    area = area.simplified();
+    combineClip(area, mode);
 }
 
 void GdiPlayer::beginPath()

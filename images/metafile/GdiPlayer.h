@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QBrush>
+#include <QByteArrayView>
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -40,6 +41,11 @@ struct GdiObject
     bool fontStrikeOut = false;
     // Angle of the text line in tenths of a degree, counter-clockwise.
     int escapement = 0;
+
+    // A pen from its GDI style (dash style, end cap and join bits), width in logical units and colour.
+    static GdiObject makePen(quint32 style, double width, QColor color);
+    // A brush from its GDI style (solid, hollow, hatched) and hatch number.
+    static GdiObject makeBrush(quint32 style, QColor color, quint32 hatch);
 };
 
 // The drawing state machine shared by the WMF and EMF readers: mapping modes, window and viewport, the
@@ -116,6 +122,10 @@ public:
     void intersectClip(const QRectF& rect);
     void excludeClip(const QRectF& rect);
     void resetClip();
+    // Combines the current path, or rectangles in device units, with the clip: 1 and, 2 or, 3 xor,
+    // 4 difference, 5 copy.
+    void selectClipPath(int mode);
+    void selectClipRegion(const QList<QRectF>& deviceRects, int mode);
 
     void beginPath();
     void endPath();
@@ -124,6 +134,9 @@ public:
     void fillPath();
     void strokePath();
     void strokeAndFillPath();
+
+    // Decodes a bitmap a record carries, while the metafile's allowance of bitmap pixels lasts; null after.
+    QImage decodeDib(QByteArrayView dib, qsizetype bitsOffset);
 
     static QColor colorRef(quint32 value)
     {
@@ -155,9 +168,12 @@ private:
     QTransform logicalToImage() const;
     void apply();
     void fillAndStroke(const QPainterPath& path, bool fill, bool stroke = true);
+    // Fills and strokes a shape, or adds it to the path being recorded.
+    void draw(const QPainterPath& shape, bool closed);
     void addToPath(const QPainterPath& shape, bool closed);
     QPainterPath arcPath(const QRectF& rect, QPointF start, QPointF end, ArcKind kind) const;
     QPen devicePen() const;
+    void combineClip(const QPainterPath& area, int mode);
 
     QPainter& m_painter;
     QTransform m_deviceToImage;
@@ -166,6 +182,8 @@ private:
     State m_state;
     QList<State> m_saved;
     QList<GdiObject> m_objects;
+    // A few bytes of run-length data can claim a huge bitmap; together they may not exceed this.
+    qint64 m_bitmapPixelsLeft = 64'000'000;
     bool m_inPath = false;
     QPainterPath m_path;
 };

@@ -1,8 +1,6 @@
 #include "images/metafile/WmfReader.h"
 
-#include "images/CxImage.h"
 #include "images/codecs/ByteReader.h"
-#include "images/codecs/DibCodec.h"
 #include "images/metafile/GdiPlayer.h"
 
 #include <QtEndian>
@@ -83,44 +81,6 @@ QPolygonF points(ByteReader& in, int count)
     for (int i = 0; i < count; ++i)
         polygon.append(point(in));
     return polygon;
-}
-
-QImage dibImage(QByteArrayView dib)
-{
-    CxImage image;
-    QString ignored;
-    if (!DibCodec::decode(dib, -1, DibCodec::Layout::Plain, image, ignored))
-        return QImage();
-    return image.ToBitmap();
-}
-
-QPen penFrom(quint16 style, double width, QColor color, GdiObject& object)
-{
-    static constexpr Qt::PenStyle styles[] = {Qt::SolidLine,      Qt::DashLine, Qt::DotLine,  Qt::DashDotLine,
-                                              Qt::DashDotDotLine, Qt::NoPen,    Qt::SolidLine};
-    const int index = style & 0x0f;
-    QPen pen(color);
-    pen.setStyle(index < 7 ? styles[index] : Qt::SolidLine);
-    pen.setCapStyle(Qt::RoundCap);
-    pen.setJoinStyle(Qt::RoundJoin);
-    object.penWidth = width;
-    return pen;
-}
-
-QBrush brushFrom(quint16 style, QColor color, quint16 hatch)
-{
-    static constexpr Qt::BrushStyle hatches[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::FDiagPattern,
-                                                 Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
-    switch (style) {
-    case 0:
-        return QBrush(color);
-    case 2:
-        return QBrush(color, hatch < 6 ? hatches[hatch] : Qt::SolidPattern);
-    case 1:
-        return QBrush(Qt::NoBrush);
-    default:
-        return QBrush(Qt::gray);
-    }
 }
 
 GdiObject fontFrom(ByteReader& in)
@@ -204,7 +164,7 @@ void blit(GdiPlayer& player, const Record& r, ByteReader& in, bool stretch)
         }
         return;
     }
-    const QImage image = dibImage(r.params.sliced(in.offset()));
+    const QImage image = player.decodeDib(r.params.sliced(in.offset()), -1);
     const QRectF from(source.x(), image.height() - source.y() - sourceSize.height(), sourceSize.width(),
                       sourceSize.height());
     player.image(target, image, from, rop);
@@ -222,7 +182,7 @@ void stretchDib(GdiPlayer& player, const Record& r, ByteReader& in)
     const QPointF dest = pointYX(in);
     if (in.failed())
         return;
-    const QImage image = dibImage(r.params.sliced(in.offset()));
+    const QImage image = player.decodeDib(r.params.sliced(in.offset()), -1);
     player.image(QRectF(dest, QSizeF(w, h)), image,
                  QRectF(source.x(), image.height() - source.y() - sh, sw, sh), rop);
 }
@@ -367,22 +327,16 @@ void playRecord(GdiPlayer& player, const Record& r)
         player.deleteObject(in.u16());
         break;
     case 0x02fa: {
-        GdiObject pen;
-        pen.kind = GdiObject::Kind::Pen;
         const quint16 style = in.u16();
         const double width = in.s16();
         in.s16();
-        pen.pen = penFrom(style, std::abs(width), GdiPlayer::colorRef(in.u32()), pen);
-        player.createObject(pen);
+        player.createObject(GdiObject::makePen(style, std::abs(width), GdiPlayer::colorRef(in.u32())));
         break;
     }
     case 0x02fc: {
-        GdiObject brush;
-        brush.kind = GdiObject::Kind::Brush;
         const quint16 style = in.u16();
         const QColor color = GdiPlayer::colorRef(in.u32());
-        brush.brush = brushFrom(style, color, in.u16());
-        player.createObject(brush);
+        player.createObject(GdiObject::makeBrush(style, color, in.u16()));
         break;
     }
     case 0x02fb:
@@ -392,7 +346,7 @@ void playRecord(GdiPlayer& player, const Record& r)
         GdiObject brush;
         brush.kind = GdiObject::Kind::Brush;
         in.skip(4);
-        const QImage pattern = dibImage(r.params.sliced(std::min<qsizetype>(4, r.params.size())));
+        const QImage pattern = player.decodeDib(r.params.sliced(std::min<qsizetype>(4, r.params.size())), -1);
         brush.brush = pattern.isNull() ? QBrush(Qt::gray) : QBrush(pattern);
         player.createObject(brush);
         break;

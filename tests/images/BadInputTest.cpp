@@ -55,15 +55,15 @@ TEST_P(BrokenFile, CorruptBytesAreSurvived)
 
 INSTANTIATE_TEST_SUITE_P(
     All, BrokenFile,
-    testing::Values(Source{"bmp24.bmp", CXIMAGE_FORMAT_BMP}, Source{"bmp8rle.bmp", CXIMAGE_FORMAT_BMP},
-                    Source{"bmp16.bmp", CXIMAGE_FORMAT_BMP}, Source{"bmpos2.bmp", CXIMAGE_FORMAT_BMP},
-                    Source{"jpeg-progressive.jpg", CXIMAGE_FORMAT_JPG},
-                    Source{"png-interlaced.png", CXIMAGE_FORMAT_PNG},
-                    Source{"png-palette.png", CXIMAGE_FORMAT_DETECT},
-                    Source{"gif-interlaced.gif", CXIMAGE_FORMAT_GIF},
-                    Source{"tiff-lzw.tif", CXIMAGE_FORMAT_TIF}, Source{"tiff-jpeg.tif", CXIMAGE_FORMAT_TIF},
-                    Source{"ico-quad.ico", CXIMAGE_FORMAT_ICO}, Source{"ico-png.ico", CXIMAGE_FORMAT_ICO},
-                    Source{"pcx-8.pcx", CXIMAGE_FORMAT_PCX}, Source{"pcx-4planes.pcx", CXIMAGE_FORMAT_PCX}));
+    testing::Values(
+        Source{"bmp24.bmp", CXIMAGE_FORMAT_BMP}, Source{"bmp8rle.bmp", CXIMAGE_FORMAT_BMP},
+        Source{"bmp16.bmp", CXIMAGE_FORMAT_BMP}, Source{"bmpos2.bmp", CXIMAGE_FORMAT_BMP},
+        Source{"jpeg-progressive.jpg", CXIMAGE_FORMAT_JPG}, Source{"png-interlaced.png", CXIMAGE_FORMAT_PNG},
+        Source{"png-palette.png", CXIMAGE_FORMAT_DETECT}, Source{"gif-interlaced.gif", CXIMAGE_FORMAT_GIF},
+        Source{"tiff-lzw.tif", CXIMAGE_FORMAT_TIF}, Source{"tiff-jpeg.tif", CXIMAGE_FORMAT_TIF},
+        Source{"ico-quad.ico", CXIMAGE_FORMAT_ICO}, Source{"ico-png.ico", CXIMAGE_FORMAT_ICO},
+        Source{"pcx-8.pcx", CXIMAGE_FORMAT_PCX}, Source{"pcx-4planes.pcx", CXIMAGE_FORMAT_PCX},
+        Source{"wmf-shapes.wmf", CXIMAGE_FORMAT_WMF}, Source{"emf-shapes.emf", CXIMAGE_FORMAT_WMF}));
 
 TEST(BadInput, HugeDeclaredSizesAreRefusedBeforeAllocating)
 {
