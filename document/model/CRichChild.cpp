@@ -52,6 +52,8 @@ int CRichChild::SetInt(const char* property, int& field, int value)
 {
     if (value == kNoValue)
         return field;
+    if (value != field)
+        layout.reset();
     if (m_recorder) {
         m_recorder->RecordChange(QLatin1StringView(property), this, QString::number(field),
                                  QString::number(value));
@@ -64,6 +66,8 @@ QString CRichChild::SetString(const char* property, QString& field, const QStrin
 {
     if (value.isEmpty())
         return field;
+    if (value != field)
+        layout.reset();
     if (m_recorder)
         m_recorder->RecordChange(QLatin1StringView(property), this, field, value);
     field = value;

@@ -32,6 +32,7 @@ using ItemColor = std::uint32_t;
 //
 // Accessors called with kNoValue (integers) or an empty string return the value; called with a value
 // they report the change to the undo recorder (when one is attached) and then store it.
+// A changed value drops the item's layout.
 //
 // Copies share the picture: a picture is never changed in place, it is replaced.
 class CRichChild : public ArchiveRecord

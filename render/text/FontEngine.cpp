@@ -64,11 +64,16 @@ double FontFace::Advance(char32_t character) const
     return advance;
 }
 
+FontFace::Scale FontFace::AtHeight(int height) const
+{
+    const double milsPerUnit = EmMils(height) / m_unitsPerEm;
+    return {milsPerUnit, Round((m_ascent + m_descent) * milsPerUnit), Round(m_descent * milsPerUnit)};
+}
+
 CharExtent FontFace::Extent(char32_t character, int height) const
 {
-    const double scale = EmMils(height) / m_unitsPerEm;
-    return {Round(Advance(character) * scale), Round((m_ascent + m_descent) * scale),
-            Round(m_descent * scale)};
+    const Scale scale = AtHeight(height);
+    return {ScaledWidth(Advance(character), scale), scale.height, scale.descent};
 }
 
 int FontFace::Descent(int height) const

@@ -31,6 +31,21 @@ public:
     // Extent of the character at a height in tenths of a point; one point is 1000 / 72 mils.
     CharExtent Extent(char32_t character, int height) const;
     int Descent(int height) const;
+
+    // The advance of a character in design units, and what turns design units into mils at a height:
+    // Extent(c, h).width is ScaledWidth(Advance(c), AtHeight(h)).
+    double Advance(char32_t character) const;
+    struct Scale
+    {
+        double milsPerUnit = 0;
+        int height = 0;
+        int descent = 0;
+    };
+    Scale AtHeight(int height) const;
+    static int ScaledWidth(double advance, const Scale& scale)
+    {
+        return static_cast<int>(advance * scale.milsPerUnit + 0.5);
+    }
     // The family the face resolved to (after substitution).
     QString ResolvedFamily() const { return m_raw.familyName(); }
 
@@ -39,8 +54,6 @@ public:
     void Draw(QPainter& painter, char32_t character, int height, int escapement, QPointF point) const;
 
 private:
-    double Advance(char32_t character) const;
-
     QFont m_font;
     QRawFont m_raw; // at a pixel size of one em in design units
     double m_unitsPerEm = 2048;

@@ -1,6 +1,6 @@
 #include "render/text/LayoutText.h"
 
-#include "render/text/AutoFitSearch.h"
+#include "render/text/AutoFitLayout.h"
 #include "render/text/LineBuilder.h"
 #include "render/text/RunMeasurer.h"
 #include "render/text/TextLines.h"
@@ -31,27 +31,17 @@ std::vector<CharRule> TextRules(const CRichChild& item)
 ItemLayout LayoutText(CRichChild& item, const LayoutFrame& frame, FontEngine& engine)
 {
     const std::vector<CharRule> rules = TextRules(item);
+    RunMeasurer measurer(item, engine);
     WorkingLayout work;
     const bool autoFit = item.bAutoFit() != 0;
     if (!autoFit) {
         const LineOptions options{false, FirstFont(item).height, {}, {}};
-        LineBuilder(item, frame, engine, rules, options).Run(work);
+        LineBuilder(item, frame, measurer, rules, options).Run(work);
     } else {
-        AutoFitSearch search(FirstFont(item).height);
-        for (;;) {
-            SetRunHeights(item, search.size());
-            const LineOptions options{true, search.size(), {}, {}};
-            const bool fitted = LineBuilder(item, frame, engine, rules, options).Run(work);
-            const AutoFitSearch::Outcome outcome = search.Record(fitted);
-            if (outcome == AutoFitSearch::Outcome::Settled)
-                break;
-            if (outcome == AutoFitSearch::Outcome::Stopped) {
-                SetRunHeights(item, search.size());
-                const LineOptions last{false, search.size(), {}, {}};
-                LineBuilder(item, frame, engine, rules, last).Run(work);
-                break;
-            }
-        }
+        AutoFitLayout(item, work, [&](int size, bool fitting, WorkingLayout& pass) {
+            const LineOptions options{fitting, size, {}, {}};
+            return LineBuilder(item, frame, measurer, rules, options).Run(pass);
+        });
     }
     ItemLayout& layout = work.layout;
     if (!layout.lineCells.empty())

@@ -6,8 +6,14 @@
 #include "render/text/RotateRect.h"
 #include "render/text/TrackCells.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace tvl {
 namespace {
+
+// Far beyond any sheet (about 250 m), yet small enough that sums of such lengths stay within int.
+constexpr std::int64_t kFarMils = 10'000'000;
 
 void RotateBack(std::vector<CellRect>& cells, int escapement, int side)
 {
@@ -25,14 +31,21 @@ std::optional<LayoutFrame> FrameOfItem(const CRichChild& item, const LabelDesign
     const CRichChild* disc = design.FindItem(u"Disc 1");
     if (!surface || !disc)
         return std::nullopt;
-    const CellRect rect{item.left() - surface->left(), item.top() - surface->top(),
-                        item.left() + item.width() - surface->left(),
-                        item.top() + item.height() - surface->top()};
+    // Damaged designs may hold any 32-bit values; keep the arithmetic of layout far from overflow.
+    auto bounded = [](std::int64_t value) {
+        return static_cast<int>(std::clamp<std::int64_t>(value, -kFarMils, kFarMils));
+    };
+    const std::int64_t left = std::int64_t{item.left()} - surface->left();
+    const std::int64_t top = std::int64_t{item.top()} - surface->top();
+    const CellRect rect{bounded(left), bounded(top), bounded(left + item.width()),
+                        bounded(top + item.height())};
     LayoutFrame frame;
     frame.rect = RotateRect(rect, EscapementOfAngle(item.angle()), disc->width(), true);
     frame.onDisc = item.pageCode == u"1" && surface->IsDiscSurface();
-    if (frame.onDisc)
-        frame.disc = {surface->width() / 2, surface->height() / 2, surface->textMargin()};
+    if (frame.onDisc) {
+        frame.disc = {bounded(surface->width() / 2), bounded(surface->height() / 2),
+                      bounded(surface->textMargin())};
+    }
     return frame;
 }
 

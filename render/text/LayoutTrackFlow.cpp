@@ -1,6 +1,6 @@
 #include "render/text/LayoutTrackFlow.h"
 
-#include "render/text/AutoFitSearch.h"
+#include "render/text/AutoFitLayout.h"
 #include "render/text/LineBuilder.h"
 #include "render/text/RunMeasurer.h"
 #include "render/text/TextLines.h"
@@ -74,25 +74,25 @@ FlowPlan PlanFlow(const CRichChild& item, const LayoutFrame& frame, const std::v
 }
 
 // An empty cell keeps a box one space wide for the caret; every other terminator has no width.
-void SettleTerminators(const CRichChild& item, ItemLayout& layout, FontEngine& engine)
+void SettleTerminators(const CRichChild& item, ItemLayout& layout, RunMeasurer& measurer)
 {
-    RunMeasurer measurer(item, engine, FirstFont(item).height);
+    measurer.BeginPass(FirstFont(item).height);
     const std::vector<char32_t>& characters = item.characters;
     for (size_t i = 0; i < characters.size(); ++i) {
         if (characters[i] != kCellEnd || layout.lineCells[i] == CellRect{})
             continue;
         const bool emptyCell = i == 0 || characters[i - 1] == kCellEnd;
-        const int width = emptyCell ? measurer.Measure(i, U' ').width : 0;
+        const int width = emptyCell ? measurer.MeasureSpace(i).width : 0;
         layout.lineCells[i].right = layout.lineCells[i].left + width;
         layout.glyphCells[i].right = layout.glyphCells[i].left + width;
     }
 }
 
-bool RunPass(CRichChild& item, const FlowPlan& plan, FontEngine& engine, bool autoFit, int size,
+bool RunPass(CRichChild& item, const FlowPlan& plan, RunMeasurer& measurer, bool autoFit, int size,
              WorkingLayout& work)
 {
     const LineOptions options{autoFit, size, plan.secondColumn, plan.keepOut};
-    return LineBuilder(item, plan.firstColumn, engine, plan.rules, options).Run(work);
+    return LineBuilder(item, plan.firstColumn, measurer, plan.rules, options).Run(work);
 }
 
 } // namespace
@@ -101,27 +101,18 @@ ItemLayout LayoutTrackFlow(CRichChild& item, const LayoutFrame& frame, FontEngin
                            const std::vector<TrackCells>& tracks)
 {
     const FlowPlan plan = PlanFlow(item, frame, tracks);
+    RunMeasurer measurer(item, engine);
     WorkingLayout work;
     const bool autoFit = item.bAutoFit() != 0;
     if (!autoFit) {
-        RunPass(item, plan, engine, false, FirstFont(item).height, work);
+        RunPass(item, plan, measurer, false, FirstFont(item).height, work);
     } else {
-        AutoFitSearch search(FirstFont(item).height);
-        for (;;) {
-            SetRunHeights(item, search.size());
-            const bool fitted = RunPass(item, plan, engine, true, search.size(), work);
-            const AutoFitSearch::Outcome outcome = search.Record(fitted);
-            if (outcome == AutoFitSearch::Outcome::Settled)
-                break;
-            if (outcome == AutoFitSearch::Outcome::Stopped) {
-                SetRunHeights(item, search.size());
-                RunPass(item, plan, engine, false, search.size(), work);
-                break;
-            }
-        }
+        AutoFitLayout(item, work, [&](int size, bool fitting, WorkingLayout& pass) {
+            return RunPass(item, plan, measurer, fitting, size, pass);
+        });
     }
     ItemLayout& layout = work.layout;
-    SettleTerminators(item, layout, engine);
+    SettleTerminators(item, layout, measurer);
     if (!layout.lineCells.empty()) {
         const size_t last = layout.lineCells.size() - 1;
         if (plan.secondColumn) {

@@ -1,6 +1,6 @@
 #include "render/text/LayoutTrackTable.h"
 
-#include "render/text/AutoFitSearch.h"
+#include "render/text/AutoFitLayout.h"
 #include "render/text/RunMeasurer.h"
 #include "render/text/TextLines.h"
 #include "render/text/TrackCells.h"
@@ -25,7 +25,7 @@ public:
                const std::vector<TrackCells>& tracks)
         : m_item(item)
         , m_frame(frame)
-        , m_engine(engine)
+        , m_measurer(item, engine)
         , m_tracks(tracks)
         , m_classes(ClassifyTrackCharacters(item, tracks))
         , m_wordWrap(item.wrapStyle() == u"Word-Wrap")
@@ -50,7 +50,7 @@ private:
 
     CRichChild& m_item;
     const LayoutFrame& m_frame;
-    FontEngine& m_engine;
+    RunMeasurer m_measurer;
     const std::vector<TrackCells>& m_tracks;
     const std::vector<TrackCharacter> m_classes;
     const bool m_wordWrap;
@@ -81,27 +81,32 @@ int TrackTable::CellHeight(int start, int end) const
 bool TrackTable::Measure(int size, bool checkFit)
 {
     const std::vector<char32_t>& characters = m_item.characters;
-    RunMeasurer measurer(m_item, m_engine, size);
+    m_measurer.BeginPass(size);
     m_extents.assign(characters.size(), {});
-    for (size_t i = 0; i < characters.size(); ++i) {
-        if (!m_classes[i].shown)
-            continue;
-        const char32_t character = characters[i];
-        if (character == kLineBreak) {
-            m_extents[i] = measurer.Measure(i, U' ');
-            if (!m_singleLine && m_classes[i].column == TrackColumn::Title)
-                m_extents[i].width = 0;
-        } else {
-            m_extents[i] = measurer.Measure(i, character);
-            if (character == kCellEnd)
-                m_extents[i].width = 0;
+    // Cells are measured track by track, so a size that fails stops early.
+    auto measureRange = [&](int start, int end) {
+        for (int i = start; i <= end; ++i) {
+            const size_t at = static_cast<size_t>(i);
+            if (!m_classes[at].shown)
+                continue;
+            const char32_t character = characters[at];
+            if (character == kLineBreak) {
+                m_extents[at] = m_measurer.MeasureSpace(at);
+                if (!m_singleLine && m_classes[at].column == TrackColumn::Title)
+                    m_extents[at].width = 0;
+            } else {
+                m_extents[at] = m_measurer.Measure(at);
+                if (character == kCellEnd)
+                    m_extents[at].width = 0;
+            }
         }
-    }
+    };
 
     m_numberWidth = m_titleWidth = m_timeWidth = 0;
     m_tableHeight = 0;
     const int width = m_frame.rect.Width();
     for (const TrackCells& track : m_tracks) {
+        measureRange(track.numberStart, track.timeEnd);
         auto cellWidth = [&](int start, int end, bool restartAtSpaces) {
             int widest = 0;
             int running = 0;
@@ -265,20 +270,12 @@ ItemLayout LayoutTrackTable(CRichChild& item, const LayoutFrame& frame, FontEngi
         return table.Finish(false);
     }
 
-    AutoFitSearch search(FirstFont(item).height);
-    for (;;) {
-        SetRunHeights(item, search.size());
-        const bool fitted = table.Measure(search.size(), true);
-        const AutoFitSearch::Outcome outcome = search.Record(fitted);
-        if (outcome == AutoFitSearch::Outcome::Settled)
-            break;
-        if (outcome == AutoFitSearch::Outcome::Stopped) {
-            SetRunHeights(item, search.size());
-            table.Measure(search.size(), false);
-            break;
-        }
-    }
-    int size = search.size();
+    // The search measures only; the table is placed once the size is found.
+    WorkingLayout unused;
+    int size = AutoFitLayout(item, unused, [&](int candidate, bool fitting, WorkingLayout&) {
+        return table.Measure(candidate, fitting);
+    });
+    table.Measure(size, false);
     while (!table.Place(true)) {
         if (size == AutoFitSearch::kMinSize) {
             table.Measure(size, false);

@@ -6,11 +6,11 @@
 
 namespace tvl {
 
-LineBuilder::LineBuilder(const CRichChild& item, const LayoutFrame& frame, FontEngine& engine,
+LineBuilder::LineBuilder(const CRichChild& item, const LayoutFrame& frame, RunMeasurer& measurer,
                          const std::vector<CharRule>& rules, const LineOptions& options)
     : m_item(item)
     , m_frame(frame)
-    , m_measurer(item, engine, options.defaultHeight)
+    , m_measurer(measurer)
     , m_rules(rules)
     , m_options(options)
     , m_discAutoFit(options.autoFit && frame.onDisc)
@@ -32,6 +32,7 @@ bool LineBuilder::Run(WorkingLayout& work)
     const std::vector<char32_t>& characters = m_item.characters;
     const size_t count = characters.size();
     work.Reset(count);
+    m_measurer.BeginPass(m_options.defaultHeight);
     m_y = m_frame.rect.top;
     Recompute();
     m_firstLinePlaced = !m_discAutoFit;
@@ -43,10 +44,10 @@ bool LineBuilder::Run(WorkingLayout& work)
         CharExtent extent;
         switch (rule.role) {
         case CharRole::MeasuredAsSpace:
-            extent = m_measurer.Measure(i, U' ');
+            extent = m_measurer.MeasureSpace(i);
             break;
         case CharRole::TrackGap:
-            extent = m_measurer.Measure(i, U' ');
+            extent = m_measurer.MeasureSpace(i);
             extent.width *= 3;
             m_lastBreak = static_cast<long>(i);
             break;
@@ -56,14 +57,14 @@ bool LineBuilder::Run(WorkingLayout& work)
             m_lastBreak = static_cast<long>(i);
             [[fallthrough]];
         case CharRole::CellEnd:
-            extent = m_measurer.Measure(i, characters[i]);
+            extent = m_measurer.Measure(i);
             extent.width = 0;
             break;
         case CharRole::SpaceBreak:
             m_lastBreak = static_cast<long>(i);
             [[fallthrough]];
         case CharRole::Plain:
-            extent = m_measurer.Measure(i, characters[i]);
+            extent = m_measurer.Measure(i);
             break;
         }
         // A text that does not end with a terminator still ends its last line.
@@ -126,7 +127,9 @@ bool LineBuilder::PlaceFirstDiscLine()
             return true;
         }
         ++m_y;
-        if (m_y + m_lineHeight > m_frame.rect.bottom)
+        // Below the disc there is no room at all, whatever the item's height.
+        const int limit = std::min(m_frame.rect.bottom, 2 * m_frame.disc.outerRadius);
+        if (m_y + m_lineHeight > limit)
             return false;
     }
 }

@@ -48,7 +48,7 @@ struct LineOptions
 class LineBuilder
 {
 public:
-    LineBuilder(const CRichChild& item, const LayoutFrame& frame, FontEngine& engine,
+    LineBuilder(const CRichChild& item, const LayoutFrame& frame, RunMeasurer& measurer,
                 const std::vector<CharRule>& rules, const LineOptions& options);
 
     // False when AutoFit finds that the text does not fit.
@@ -66,7 +66,7 @@ private:
 
     const CRichChild& m_item;
     LayoutFrame m_frame;
-    RunMeasurer m_measurer;
+    RunMeasurer& m_measurer;
     const std::vector<CharRule>& m_rules;
     const LineOptions& m_options;
     const bool m_discAutoFit;

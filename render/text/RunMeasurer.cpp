@@ -1,36 +1,47 @@
 #include "render/text/RunMeasurer.h"
 
 namespace tvl {
+namespace {
 
-RunMeasurer::RunMeasurer(const CRichChild& item, FontEngine& engine, int defaultHeight)
+const ItemFont& DefaultFont()
+{
+    static const ItemFont font{QStringLiteral("Arial"), 400, 400, 0};
+    return font;
+}
+
+} // namespace
+
+RunMeasurer::RunMeasurer(const CRichChild& item, FontEngine& engine)
     : m_item(item)
-    , m_engine(engine)
 {
-    m_defaultFont = ItemFont{QStringLiteral("Arial"), defaultHeight, 400, 0};
-    m_runOf.resize(item.characters.size(), -1);
-    int run = -1;
-    for (size_t i = 0; i < m_runOf.size(); ++i) {
-        if (i < item.fonts.size() && item.fonts[i])
-            run = static_cast<int>(i);
-        m_runOf[i] = run;
+    const size_t count = item.characters.size();
+    m_runOf.resize(count);
+    m_advances.resize(count);
+    m_runStart.push_back(0);
+    m_runs.push_back({&engine.Face(DefaultFont()), 0});
+    for (size_t i = 0; i < count; ++i) {
+        if (i < item.fonts.size() && item.fonts[i]) {
+            m_runStart.push_back(i);
+            m_runs.push_back({&engine.Face(*item.fonts[i]), 0});
+        }
+        m_runOf[i] = m_runs.size() - 1;
+        m_advances[i] = m_runs.back().face->Advance(item.characters[i]);
     }
+    for (Run& run : m_runs)
+        run.spaceAdvance = run.face->Advance(U' ');
 }
 
-void RunMeasurer::Select(size_t index)
+void RunMeasurer::BeginPass(int defaultHeight)
 {
-    const int run = index < m_runOf.size() ? m_runOf[index] : -1;
-    if (run == m_selectedRun)
-        return;
+    m_defaultHeight = defaultHeight;
+    m_selectedRun = static_cast<size_t>(-1);
+}
+
+void RunMeasurer::SelectRun(size_t run)
+{
     m_selectedRun = run;
-    const ItemFont& font = run < 0 ? m_defaultFont : *m_item.fonts[static_cast<size_t>(run)];
-    m_face = &m_engine.Face(font);
-    m_height = font.height;
-}
-
-CharExtent RunMeasurer::Measure(size_t index, char32_t character)
-{
-    Select(index);
-    return m_face->Extent(character, m_height);
+    const int height = run == 0 ? m_defaultHeight : m_item.fonts[m_runStart[run]]->height;
+    m_scale = m_runs[run].face->AtHeight(height);
 }
 
 ItemFont FirstFont(const CRichChild& item)
@@ -39,7 +50,7 @@ ItemFont FirstFont(const CRichChild& item)
         if (font)
             return *font;
     }
-    return ItemFont{QStringLiteral("Arial"), 400, 400, 0};
+    return DefaultFont();
 }
 
 void SetRunHeights(CRichChild& item, int height)

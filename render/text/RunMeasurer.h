@@ -7,27 +7,54 @@
 
 namespace tvl {
 
-// Measures the characters of an item in the font of their run. Characters may be measured in any
-// order (a line cut at a break is laid out again), so the run of every character is known up front.
+// Measures the characters of an item in the font of their run. Made once per layout: the advances
+// do not depend on the size, so the AutoFit passes only scale them. Characters may be measured in any
+// order (a line cut at a break is laid out again).
 class RunMeasurer
 {
 public:
-    // defaultHeight: the size of characters before the first set font slot.
-    RunMeasurer(const CRichChild& item, FontEngine& engine, int defaultHeight = 400);
+    RunMeasurer(const CRichChild& item, FontEngine& engine);
 
-    // The extent of `character` (normally item.characters[index]) in the font of index's run.
-    CharExtent Measure(size_t index, char32_t character);
+    // Starts a pass: run sizes are read again from the item's fonts; characters before the first run
+    // are measured at defaultHeight.
+    void BeginPass(int defaultHeight);
+
+    // The extent of the character at index, or of a space in its font.
+    CharExtent Measure(size_t index)
+    {
+        Select(index);
+        return {FontFace::ScaledWidth(m_advances[index], m_scale), m_scale.height, m_scale.descent};
+    }
+    CharExtent MeasureSpace(size_t index)
+    {
+        Select(index);
+        return {FontFace::ScaledWidth(m_runs[RunSlot(index)].spaceAdvance, m_scale), m_scale.height,
+                m_scale.descent};
+    }
 
 private:
-    void Select(size_t index);
+    struct Run
+    {
+        const FontFace* face = nullptr;
+        double spaceAdvance = 0;
+    };
+    // Runs are numbered from 1; 0 is the run of the characters before the first set font slot.
+    size_t RunSlot(size_t index) const { return m_runOf[index]; }
+    void Select(size_t index)
+    {
+        if (m_runOf[index] != m_selectedRun)
+            SelectRun(m_runOf[index]);
+    }
+    void SelectRun(size_t run);
 
     const CRichChild& m_item;
-    FontEngine& m_engine;
-    ItemFont m_defaultFont;
-    std::vector<int> m_runOf; // the slot that starts each character's run, -1 before the first one
-    int m_selectedRun = -2;
-    const FontFace* m_face = nullptr;
-    int m_height = 0;
+    std::vector<size_t> m_runOf;
+    std::vector<size_t> m_runStart; // character index of each run's font slot
+    std::vector<Run> m_runs;
+    std::vector<double> m_advances;
+    int m_defaultHeight = 400;
+    size_t m_selectedRun = static_cast<size_t>(-1);
+    FontFace::Scale m_scale;
 };
 
 // The font that starts the item's first run, or the default one ("Arial", 40 pt).

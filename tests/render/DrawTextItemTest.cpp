@@ -66,6 +66,35 @@ TEST(DrawTextItem, DrawsInsideTheItemAtTheDeviceScale)
     EXPECT_EQ(out, 0);
 }
 
+// At every angle the glyphs land inside the block: drawn outside it they would be clipped away.
+TEST(DrawTextItem, TurnedTextStaysInItsBlock)
+{
+    for (const char* angle : {"0 degrees", "90 degrees", "180 degrees", "270 degrees"}) {
+        LabelDesign design = MakeDesign();
+        TextSpec spec;
+        spec.left = 1000;
+        spec.top = 1000;
+        const bool upright = angle[0] == '0' || angle[0] == '1';
+        spec.width = upright ? 2000 : 600;
+        spec.height = upright ? 600 : 2000;
+        spec.fontHeight = 360;
+        spec.angle = QString::fromLatin1(angle);
+        spec.text = QStringLiteral("WWW\b");
+        CRichChild& item = AddItem(design, spec);
+        QImage image(475, 475, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            DrawTextItem(painter, item, design, MilsToDevice(-500, -500, QSize(4750, 4750), QSize(475, 475)));
+        }
+        // Three 36-point W's cover about a third of their 160 × 50 mil box, about 16 × 5 pixels each.
+        const QRect block(100, 100, spec.width / 10, spec.height / 10);
+        const auto [in, out] = DarkPixels(image, block);
+        EXPECT_GT(in, 150) << angle;
+        EXPECT_EQ(out, 0) << angle;
+    }
+}
+
 TEST(DrawTextItem, SkipsItemsWhoseArraysDisagree)
 {
     LabelDesign design = MakeDesign();

@@ -1,5 +1,6 @@
 #include "TextFixture.h"
 #include "render/text/FontEngine.h"
+#include "render/text/LayoutReport.h"
 #include "render/text/LayoutTextItem.h"
 
 #include <cmath>
@@ -289,12 +290,61 @@ TEST(LayoutText, ClearLayoutLaysOutAgain)
     CRichChild& item = AddItem(design, spec);
     const ItemLayout* first = &LayOut(item, design);
     EXPECT_EQ(&LayOut(item, design), first); // kept while nothing changes
-    item.left(item.left() + 100);
-    ClearLayout(item);
+    item.left(item.left() + 100);            // a changed property drops the layout
+    EXPECT_EQ(item.layout, nullptr);
     const ItemLayout& moved = LayOut(item, design);
     EXPECT_EQ(moved.lineCells[0].left, 100);
     EXPECT_EQ(moved.lineCells.size(), item.characters.size());
     EXPECT_EQ(moved.glyphCells.size(), item.characters.size());
+    ClearLayout(item);
+    EXPECT_EQ(item.layout, nullptr);
+}
+
+TEST(LayoutText, DamagedGeometryStillEnds)
+{
+    LabelDesign design = MakeDesign();
+    TextSpec spec;
+    spec.surface = QStringLiteral("Disc 1");
+    spec.autoFit = true;
+    spec.text = QStringLiteral("Wide words everywhere\b");
+    spec.height = 2'000'000'000;
+    CRichChild& tall = AddItem(design, spec);
+    EXPECT_EQ(LayOut(tall, design).lineCells.size(), tall.characters.size());
+    spec.surface = QStringLiteral("Front Cover");
+    spec.width = -500;
+    spec.left = 2'147'000'000;
+    CRichChild& inverted = AddItem(design, spec);
+    EXPECT_EQ(LayOut(inverted, design).lineCells.size(), inverted.characters.size());
+    EXPECT_EQ(inverted.fonts[0]->height, 25);
+}
+
+TEST(LayOutTextItems, ReportsTheSizesAutoFitChose)
+{
+    LabelDesign design = MakeDesign();
+    TextSpec spec;
+    spec.width = 4000;
+    spec.height = 1200;
+    spec.autoFit = true;
+    spec.text = QStringLiteral("Title\b");
+    AddItem(design, spec);
+    spec.autoFit = false;
+    spec.text = QStringLiteral("ab\b");
+    CRichChild& mixed = AddItem(design, spec);
+    mixed.fonts[1] = ItemFont{QStringLiteral("Arial"), 200, 700, 0};
+    spec.surface = QStringLiteral("Back Cover");
+    CRichChild& orphan = AddItem(design, spec);
+    orphan.surface = QStringLiteral("Nowhere");
+
+    const std::vector<TextItemSizes> report = LayOutTextItems(design);
+    ASSERT_EQ(report.size(), 3u);
+    EXPECT_EQ(report[0].name, u"Text 1");
+    EXPECT_TRUE(report[0].autoFit);
+    ASSERT_EQ(report[0].heights.size(), 1u);
+    EXPECT_GT(report[0].heights[0], 700); // one line fills the 1.2-inch block at over 70 pt
+    EXPECT_EQ(report[0].heights[0] % 5, 0);
+    EXPECT_EQ(report[1].heights, (std::vector<int>{120, 200}));
+    EXPECT_TRUE(report[1].laidOut);
+    EXPECT_FALSE(report[2].laidOut);
 }
 
 } // namespace
