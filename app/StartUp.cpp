@@ -9,12 +9,18 @@
 #include "app/messages/ErrorReport.h"
 #include "app/messages/MessageRequest.h"
 #include "app/messages/Tips.h"
+#include "app/session/DesignSession.h"
+#include "app/session/QtFileCommandsUi.h"
 #include "app/settings/AppSettings.h"
 #include "app/settings/SettingsStore.h"
+#include "app/settings/StoreSettings.h"
 #include "document/files/ProgramFolder.h"
+#include "editing/CMervo6View.h"
+#include "stock/StockCatalogue.h"
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QIcon>
 #include <QScreen>
 #include <QSplashScreen>
@@ -71,13 +77,18 @@ int RunDesigner(int argc, char** argv)
                            ProgramFolder(),
                            [](const QUrl& url) { return QDesktopServices::openUrl(url); }};
 
-        const QStringList arguments = QApplication::arguments().mid(1);
-        if (!arguments.isEmpty())
-            std::fprintf(stderr,
-                         "tovrelline: opening a design at start-up is not available in this version: %s\n",
-                         qUtf8Printable(arguments.constFirst()));
+        StoreSettings storeSettings(store);
+        StockCatalogue catalogue(context.programFolder, storeSettings);
+        catalogue.LoadCatalogue();
 
         MainWindow window(context);
+        auto* view = new CMervo6View;
+        window.SetLabelView(view);
+        QtFileCommandsUi fileUi(window, request);
+        DesignSession session(window, *view, catalogue, fileUi, storeSettings, request,
+                              context.programFolder);
+        const QStringList arguments = QApplication::arguments().mid(1);
+        session.Start(arguments.isEmpty() ? QString() : QFileInfo(arguments.constFirst()).absoluteFilePath());
         QTimer::singleShot(10, &window, [&] { window.FirstShow(&splash); });
         return QApplication::exec();
     });

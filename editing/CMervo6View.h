@@ -37,6 +37,12 @@ public:
     void ShowDisc2() { SelectSurface(QStringLiteral("Disc 2")); }
     bool ZoomIn();
     bool ZoomOut();
+    // The zoom (tenths) a new design starts at; the next SelectSurface lays the sheet out at it.
+    void SetZoom(int zoom)
+    {
+        m_geometry.SetZoom(zoom);
+        m_bitmaps.DropPictureCache();
+    }
 
     // Shows the design's changes: with rerender the bitmaps are drawn again first; with an item only
     // its area of the window is repainted (and, for a duplicated disc 1, the same area on disc 2).

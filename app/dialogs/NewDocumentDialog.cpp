@@ -71,6 +71,8 @@ NewDocumentDialog::NewDocumentDialog(QWidget* parent)
         new QListWidgetItem(CaseIcon(entry.dvd, entry.twoDiscs), QString::fromLatin1(entry.text), m_list);
     m_list->setCurrentRow(0);
     m_list->setMinimumWidth(300);
+    m_list->setMinimumHeight(4 * (m_list->sizeHintForRow(0) + 2 * m_list->spacing()) +
+                             2 * m_list->frameWidth());
     m_useDefault->setChecked(true);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -31,11 +31,6 @@ void Present(const QString& text)
 
 } // namespace
 
-QString ErrorText(int number)
-{
-    return QStringLiteral("Error ") + QString::number(number);
-}
-
 QString ErrorStepText(int number, int step)
 {
     return ErrorText(number) + QStringLiteral(" - Step: ") + QString::number(step);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/files/FileResult.h"
+
 #include <QString>
 
 #include <functional>
@@ -7,8 +9,6 @@
 
 namespace tvl {
 
-// "Error " and the routine's own number.
-QString ErrorText(int number);
 // "Error " and the number, then " - Step: " and the last stage the routine reached.
 QString ErrorStepText(int number, int step);
 

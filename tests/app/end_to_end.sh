@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Starts the real designer under an Xvfb server of its own, waits for its window, checks what the first
-# start wrote, opens the Help menu with xdotool to reach the About box, quits through File > Exit and
-# starts it a second time. Usage: end_to_end.sh PATH_TO_TOVRELLINE
+# Starts the real designer under an Xvfb server of its own as a new user would: the first start writes
+# the default design and offers a new one, a double DVD design is chosen and saved through the Save As
+# dialog, the About box is opened from the Help menu, the program quits through File > Exit and starts a
+# second time with the saved design named on its command line. Usage: end_to_end.sh PATH_TO_TOVRELLINE
 set -euo pipefail
 program=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
@@ -10,15 +11,27 @@ work=$(mktemp -d)
 xvfb_pid=
 app_pid=
 
+stop_process() {
+    kill "$1" 2>/dev/null || return 0
+    for _ in $(seq 50); do
+        kill -0 "$1" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -9 "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
+}
+
 cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    [ -n "$app_pid" ] && stop_process "$app_pid"
+    [ -n "$xvfb_pid" ] && stop_process "$xvfb_pid"
     rm -rf "$work"
 }
 trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
+    for w in $(xdotool search --name Tovrelline 2>/dev/null); do echo "$w $(xdotool getwindowname "$w")"; done >&2
+    echo "window=${window:-}" >&2
     for log in "$work"/app*.log; do
         [ -f "$log" ] && { echo "--- $log" >&2; tail -n 40 "$log" >&2; }
     done
@@ -68,12 +81,20 @@ unset BROWSER DEFAULT_BROWSER XDG_CURRENT_DESKTOP DESKTOP_SESSION KDE_FULL_SESSI
 settings="$work/config/Tovrelline/settings.ini"
 layout="$work/config/Tovrelline/layout.ini"
 
+# The caption names the design: a default design opens as "Untitled.tvl".
 start_program() {
-    "$program" >"$work/app$1.log" 2>&1 &
+    "$program" "${@:2}" >"$work/app$1.log" 2>&1 &
     app_pid=$!
-    wait_for 60 "the main window" timeout 10 xdotool search --onlyvisible --name '^Tovrelline$'
-    window=$(timeout 10 xdotool search --onlyvisible --name '^Tovrelline$' | head -n 1)
-    [ "$(xdotool getwindowname "$window")" = "Tovrelline" ] || fail "window title is not Tovrelline"
+    wait_for 60 "the main window" timeout 10 xdotool search --onlyvisible --name ' - Tovrelline$'
+    window=$(timeout 10 xdotool search --onlyvisible --name ' - Tovrelline$' | head -n 1)
+}
+
+caption_is() {
+    [ "$(xdotool getwindowname "$window")" = "$1" ]
+}
+
+title_is() {
+    caption_is "$1" || fail "the window title is not $1"
 }
 
 # There is no window manager: give the window the keyboard focus directly, then type.
@@ -121,9 +142,30 @@ stop_program() {
 }
 
 start_program 1
+title_is "Untitled.tvl - Tovrelline"
+# Without default designs the first start builds a blank one and keeps it as the default design.
+[ -f "$work/data/Tovrelline/Default1.tvl" ] || fail "the first start did not write Default1.tvl"
+# The first run offers a new design: choose the DVD case for two discs without the default template.
+wait_for 30 "the New Document dialog" xdotool search --onlyvisible --name '^ New Document$'
+new_dialog=$(timeout 10 xdotool search --onlyvisible --name '^ New Document$' | head -n 1)
+key "$new_dialog" Down Down Down Tab space Return
+wait_for 30 "the New Document dialog to close" bash -c "! timeout 10 xdotool search --onlyvisible --name '^ New Document$'"
 wait_for 30 "HelpScreen to be written" grep -qx "HelpScreen=1" "$settings"
 grep -qx "Version=4.00" "$settings" || fail "Version 4.00 was not written"
 wait_for 30 "the user guide to be opened" grep -q "help/index.html" "$work/opened"
+
+# Save As through the file dialog: the name gets its ".tvl" and the design reads back as a double DVD design.
+choose alt+f a
+wait_for 30 "the Save As dialog" xdotool search --onlyvisible --name '^Save As$'
+save_dialog=$(timeout 10 xdotool search --onlyvisible --name '^Save As$' | head -n 1)
+key "$save_dialog" ctrl+a
+timeout 10 xdotool type --delay 20 "$work/My Album"
+key "$save_dialog" Return
+wait_for 30 "the saved design" test -f "$work/My Album.tvl"
+wait_for 30 "the caption to name the saved design" caption_is "My Album.tvl - Tovrelline"
+"$program" dump "$work/My Album.tvl" >"$work/dump.json" || fail "the saved design cannot be read"
+grep -q '"discMode": "Double"' "$work/dump.json" || fail "the saved design is not a double-disc design"
+grep -q '"caseKind": "DVD"' "$work/dump.json" || fail "the saved design is not a DVD design"
 
 choose alt+h a
 wait_for 30 "the About box" xdotool search --onlyvisible --name 'About Tovrelline'
@@ -134,8 +176,10 @@ wait_for 30 "the About box to close" bash -c "! timeout 10 xdotool search --only
 stop_program
 grep -q "^State=" "$layout" || fail "the bar layout was not saved at exit"
 
-# The second start neither opens the guide again nor rewrites the first-run values.
-start_program 2
+# The second start neither opens the guide again nor rewrites the first-run values; a design named on the
+# command line opens.
+start_program 2 "$work/My Album.tvl"
+title_is "My Album.tvl - Tovrelline"
 sleep 1
 [ "$(wc -l <"$work/opened")" -eq 1 ] || fail "the second start opened the user guide again"
 stop_program
