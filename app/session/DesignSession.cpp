@@ -74,6 +74,16 @@ void DesignSession::RouteCommands()
         m_commands.OpenDesignPath(path);
         ShowTitle();
     });
+    m_window.SetEditStateSource([this] {
+        EditState state;
+        const CRichChild* selected = SelectedItem();
+        state.itemSelected = selected != nullptr;
+        state.textItemSelected =
+            selected && (selected->itemType == u"Text" || selected->itemType == u"Track");
+        state.historySteps = m_history.stepCount();
+        state.historyIndex = m_history.currentIndex();
+        return state;
+    });
     m_window.SetCloseGuard(
         [this] { return Guarded(155, true, [&] { return m_commands.QuerySaveChanges(); }); });
 }
