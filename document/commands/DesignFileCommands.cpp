@@ -53,6 +53,16 @@ bool DesignFileCommands::QuerySaveChanges()
     return false;
 }
 
+void DesignFileCommands::TakeFallback()
+{
+    m_file.fallback = false;
+    LabelDesign& design = m_store.design();
+    design.albumHeader.discMode = QStringLiteral("Single");
+    design.albumHeader.caseKind = QStringLiteral("Jewel");
+    m_file.modified = false;
+    m_file.title = kFallbackDesignName.toString();
+}
+
 void DesignFileCommands::BuildBlank()
 {
     LabelDesign& design = m_store.design();
@@ -143,12 +153,7 @@ bool DesignFileCommands::ReadDefaultFile(const QString& path)
         return true;
     }
     if (m_file.fallback) {
-        m_file.fallback = false;
-        LabelDesign& design = m_store.design();
-        design.albumHeader.discMode = QStringLiteral("Single");
-        design.albumHeader.caseKind = QStringLiteral("Jewel");
-        m_file.modified = false;
-        m_file.title = kFallbackDesignName.toString();
+        TakeFallback();
         LoadDefaultDesign();
         if (outcome.status == DesignReadOutcome::Status::Failed)
             SaveAsDefaultDesign();
@@ -173,12 +178,7 @@ void DesignFileCommands::LoadDefaultDesign()
             return;
         }
         if (m_file.fallback) {
-            m_file.fallback = false;
-            LabelDesign& design = m_store.design();
-            design.albumHeader.discMode = QStringLiteral("Single");
-            design.albumHeader.caseKind = QStringLiteral("Jewel");
-            m_file.modified = false;
-            m_file.title = kFallbackDesignName.toString();
+            TakeFallback();
             continue;
         }
         BuildBlank();

@@ -39,6 +39,8 @@ private:
     bool ReadDefaultFile(const QString& path);
     bool WriteTo(const QString& path);
     void BuildBlank();
+    // The one automatic fallback: a single jewel design from "Default.tvl".
+    void TakeFallback();
 
     DocumentFileState& m_file;
     DesignStore& m_store;
