@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build clang libclang-rt-dev clang-format
-    qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-svg-dev libqt6opengl6-dev
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6opengl6-dev
     libgl-dev
     libjpeg62-turbo-dev libpng-dev zlib1g-dev libtiff-dev libgif-dev libtag1-dev
     libgtest-dev libgmock-dev libbenchmark-dev libdiscid-dev
