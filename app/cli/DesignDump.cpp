@@ -8,8 +8,6 @@
 namespace tvl {
 namespace {
 
-constexpr const char* albumKeys[] = {"Artist", "Title", "Track List", "Year", "Time", "Genre"};
-
 QString Key(const char* key)
 {
     return QString::fromLatin1(key);
@@ -94,9 +92,9 @@ QJsonObject DumpDesign(const DesignContent& content)
         {Key("caseKind"), header.caseKind},
     };
     for (int field = 0; field < kAlbumFieldCount; ++field) {
-        fields[Key(albumKeys[field])] = header.discs[0][static_cast<size_t>(field)];
-        fields[Key(albumKeys[field]) + QStringLiteral(" - Disc 2")] =
-            header.discs[1][static_cast<size_t>(field)];
+        const QString key = AlbumFieldKey(static_cast<AlbumField>(field));
+        fields[key] = header.discs[0][static_cast<size_t>(field)];
+        fields[key + QStringLiteral(" - Disc 2")] = header.discs[1][static_cast<size_t>(field)];
     }
     QJsonArray items;
     for (const auto& item : content.design.itemList)

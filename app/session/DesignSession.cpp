@@ -129,9 +129,8 @@ DesignReadOutcome DesignSession::Read(const QString& path, QString& title)
     m_history.ClearHistory();
     ClearSelection();
     LabelDesign& live = m_view.design();
-    live.itemList = std::move(read.value().design.itemList);
+    live.ReplaceItems(std::move(read.value().design.itemList));
     live.albumHeader = read.value().design.albumHeader;
-    live.SetRecorder(&m_history);
     m_file.fileVersion = read.value().fileVersion;
 
     SceneState& scene = m_view.scene();

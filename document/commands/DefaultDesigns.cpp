@@ -47,11 +47,12 @@ void FillSampleAlbum(LabelDesign& design)
             tracks += QStringLiteral("%1. ").arg(n) + end + QStringLiteral("Track %1").arg(n) + suffix + end +
                       QStringLiteral(" 0:0%1").arg(n) + end;
         const QString keySuffix = disc == 2 ? QStringLiteral(" - Disc 2") : QString();
-        for (const char16_t* field : {u"Artist", u"Title", u"Year", u"Time", u"Genre"}) {
-            const QString name = QString::fromUtf16(field);
-            design.SetAlbumField(name + keySuffix, name + suffix + end);
+        for (int field = 0; field < kAlbumFieldCount; ++field) {
+            const auto which = static_cast<AlbumField>(field);
+            const QString name = AlbumFieldKey(which);
+            design.SetAlbumField(name + keySuffix,
+                                 which == AlbumField::TrackList ? tracks : name + suffix + end);
         }
-        design.SetAlbumField(QStringLiteral("Track List") + keySuffix, tracks);
     }
 }
 

@@ -132,12 +132,17 @@ bool DesignFileCommands::ReadUserFile(const QString& path)
         m_ui.ShowError(outcome.message);
     if (outcome.status != DesignReadOutcome::Status::Read)
         return false;
+    TakeReadFile(path, title);
+    return true;
+}
+
+void DesignFileCommands::TakeReadFile(const QString& path, const QString& title)
+{
     m_file.SetPath(path);
     m_file.title = title;
     m_ui.AddRecentFile(path);
     m_file.modified = false;
     m_file.fallback = true;
-    return true;
 }
 
 bool DesignFileCommands::ReadDefaultFile(const QString& path)
@@ -145,11 +150,7 @@ bool DesignFileCommands::ReadDefaultFile(const QString& path)
     QString title = m_file.title;
     const DesignReadOutcome outcome = m_store.Read(path, title);
     if (outcome.status == DesignReadOutcome::Status::Read) {
-        m_file.SetPath(path);
-        m_file.title = title;
-        m_ui.AddRecentFile(path);
-        m_file.modified = false;
-        m_file.fallback = true;
+        TakeReadFile(path, title);
         return true;
     }
     if (m_file.fallback) {

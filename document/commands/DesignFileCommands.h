@@ -37,6 +37,8 @@ public:
 private:
     bool ReadUserFile(const QString& path);
     bool ReadDefaultFile(const QString& path);
+    // The file just read is the design's file now: path, title (as the read left it), recent list.
+    void TakeReadFile(const QString& path, const QString& title);
     bool WriteTo(const QString& path);
     void BuildBlank();
     // The one automatic fallback: a single jewel design from "Default.tvl".

@@ -5,14 +5,8 @@
 namespace tvl {
 namespace {
 
-constexpr std::u16string_view albumKeys[] = {u"Artist", u"Title", u"Track List", u"Year", u"Time", u"Genre"};
 constexpr int kDuplicateDisc = 3;
 constexpr int kDiscOnTop = 1;
-
-QString Key(std::u16string_view key)
-{
-    return QString::fromUtf16(key.data(), static_cast<qsizetype>(key.size()));
-}
 
 } // namespace
 
@@ -37,8 +31,8 @@ void ApplyReadDesign(LabelDesign& design, LiveDesignState& live, int& discPositi
         FillSampleAlbum(design);
         title = QStringLiteral("Untitled.tvl");
     } else {
-        for (const std::u16string_view key : albumKeys) {
-            const QString name = Key(key);
+        for (int field = 0; field < kAlbumFieldCount; ++field) {
+            const QString name = AlbumFieldKey(static_cast<AlbumField>(field));
             const QString value = header.LinkedAlbumText(name);
             design.SetAlbumField(name, value);
             hooks.AlbumFieldChanged(name, value);

@@ -31,6 +31,12 @@ void CAlbumInfo::Serialize(CArchive& archive)
         archive.Exchange(caseKind);
 }
 
+QString AlbumFieldKey(AlbumField field)
+{
+    const std::u16string_view key = fieldKeys[static_cast<size_t>(field)];
+    return QString::fromUtf16(key.data(), static_cast<qsizetype>(key.size()));
+}
+
 std::optional<CAlbumInfo::FieldRef> CAlbumInfo::ParseKey(QStringView key)
 {
     if (const qsizetype bracket = key.indexOf(u'('); bracket >= 0)

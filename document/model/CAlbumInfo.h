@@ -62,4 +62,7 @@ public:
     static std::optional<FieldRef> ParseKey(QStringView key);
 };
 
+// The key of a disc-1 album field ("Artist" … "Genre"); " - Disc 2" is appended for disc 2.
+QString AlbumFieldKey(AlbumField field);
+
 } // namespace tvl
