@@ -154,15 +154,6 @@ QString CRichChild::Text() const
     return FromCharacters(characters);
 }
 
-void CRichChild::ClearText()
-{
-    characters.clear();
-    fonts.clear();
-    colors.clear();
-    underlines.clear();
-    layout.reset();
-}
-
 void CRichChild::ReplaceText(const QString& text)
 {
     const std::vector<CellSpan> oldCells = CellSpans(characters);

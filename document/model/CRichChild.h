@@ -107,8 +107,6 @@ public:
     // Replaces the characters; font and colour runs stay with the cell and offset they started at (new
     // cells of a track list take the runs of the same column of the last track), underlines likewise.
     void ReplaceText(const QString& text);
-    // Empties the text and everything kept per character.
-    void ClearText();
 
 private:
     int SetInt(const char* property, int& field, int value);
