@@ -15,6 +15,9 @@ class QPainter;
 
 namespace tvl {
 
+// The JPEG quality a new image encodes at.
+constexpr int kDefaultJpegQuality = 90;
+
 // One raster picture held as a bottom-up device-independent bitmap: depth 1, 4 or 8 with a palette of 2, 16
 // or 256 entries, or 24 bits (blue, green, red); rows padded to 4 bytes; an optional alpha channel of one
 // byte per pixel. Every operation reports failure by its result and leaves the reason in lastError().
@@ -138,7 +141,7 @@ private:
     int m_transparentIndex = -1;
     QRgb m_transparentColor = 0xffffffffu;
     int m_opacity = 255;
-    int m_jpegQuality = 90;
+    int m_jpegQuality = kDefaultJpegQuality;
     int m_xDpi = 96;
     int m_yDpi = 96;
     QByteArray m_sourceBytes;

@@ -4,9 +4,11 @@
 #include "images/ExifOrientation.h"
 #include "images/ImageLimits.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
 #include <jerror.h>
@@ -197,11 +199,19 @@ bool runDecode(DecodeState& s)
     return true;
 }
 
+// What the encoder needs of a picture: its size, the layout of its pixels and where each row starts.
 struct EncodeState
 {
     jpeg_compress_struct cinfo;
     ErrorManager err;
-    const CxImage* image = nullptr;
+    int width = 0;
+    int height = 0;
+    int components = 3;
+    J_COLOR_SPACE colorSpace = JCS_EXT_BGR;
+    int quality = 90;
+    int xDpi = 0;
+    int yDpi = 0;
+    std::function<const uchar*(int)> row;
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     QString error;
@@ -220,25 +230,34 @@ bool runEncode(EncodeState& s)
     }
     jpeg_create_compress(&cinfo);
     jpeg_mem_dest(&cinfo, &s.buffer, &s.size);
-    const CxImage& image = *s.image;
-    const bool grey = image.Bpp() == 8;
-    cinfo.image_width = JDIMENSION(image.Width());
-    cinfo.image_height = JDIMENSION(image.Height());
-    cinfo.input_components = grey ? 1 : 3;
-    cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGR;
+    cinfo.image_width = JDIMENSION(s.width);
+    cinfo.image_height = JDIMENSION(s.height);
+    cinfo.input_components = s.components;
+    cinfo.in_color_space = s.colorSpace;
     jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, image.JpegQuality(), TRUE);
+    jpeg_set_quality(&cinfo, s.quality, TRUE);
     cinfo.density_unit = 1;
-    cinfo.X_density = UINT16(std::clamp(image.XDpi(), 1, 65535));
-    cinfo.Y_density = UINT16(std::clamp(image.YDpi(), 1, 65535));
+    cinfo.X_density = UINT16(std::clamp(s.xDpi, 1, 65535));
+    cinfo.Y_density = UINT16(std::clamp(s.yDpi, 1, 65535));
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(image.ScanLine(int(cinfo.next_scanline)));
+        JSAMPROW row = const_cast<JSAMPROW>(s.row(int(cinfo.next_scanline)));
         jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);
     jpeg_destroy_compress(&cinfo);
     return true;
+}
+
+bool encodeRows(EncodeState& state, QByteArray& out, QString& error)
+{
+    const bool ok = runEncode(state);
+    if (ok)
+        out = QByteArray(reinterpret_cast<const char*>(state.buffer), qsizetype(state.size));
+    else
+        error = state.error;
+    std::free(state.buffer);
+    return ok;
 }
 
 } // namespace
@@ -271,14 +290,36 @@ bool JpegCodec::encode(const CxImage& image, QByteArray& out, QString& error)
         return false;
     }
     EncodeState state;
-    state.image = &image;
-    const bool ok = runEncode(state);
-    if (ok)
-        out = QByteArray(reinterpret_cast<const char*>(state.buffer), qsizetype(state.size));
-    else
-        error = state.error;
-    std::free(state.buffer);
-    return ok;
+    state.width = image.Width();
+    state.height = image.Height();
+    if (image.Bpp() == 8) {
+        state.components = 1;
+        state.colorSpace = JCS_GRAYSCALE;
+    }
+    state.quality = image.JpegQuality();
+    state.xDpi = image.XDpi();
+    state.yDpi = image.YDpi();
+    state.row = [&image](int y) { return image.ScanLine(y); };
+    return encodeRows(state, out, error);
+}
+
+bool JpegCodec::encode(const QImage& image, int quality, int dpi, QByteArray& out, QString& error)
+{
+    if (image.format() != QImage::Format_RGB32) {
+        error = QStringLiteral("JPEG can save only RGB or GreyScale images");
+        return false;
+    }
+    EncodeState state;
+    state.width = image.width();
+    state.height = image.height();
+    state.components = 4;
+    // QImage's RGB32 pixels are 0xffRRGGBB words: blue comes first in memory on a little-endian machine.
+    state.colorSpace = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+    state.quality = std::clamp(quality, 0, 100);
+    state.xDpi = dpi;
+    state.yDpi = dpi;
+    state.row = [&image](int y) { return image.constScanLine(y); };
+    return encodeRows(state, out, error);
 }
 
 } // namespace tvl

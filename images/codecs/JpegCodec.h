@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QImage>
 #include <QSize>
 #include <QString>
 
@@ -18,6 +19,8 @@ public:
     static bool decode(QByteArrayView data, QSize atLeast, CxImage& image, QString& error);
     // 24-bit colour or 8-bit grey ramp images only, at the image's JPEG quality.
     static bool encode(const CxImage& image, QByteArray& out, QString& error);
+    // An RGB32 image as it was drawn, so that a large label needs no 24-bit copy before encoding.
+    static bool encode(const QImage& image, int quality, int dpi, QByteArray& out, QString& error);
 };
 
 } // namespace tvl

@@ -2,6 +2,7 @@
 
 #include "document/model/LabelDesign.h"
 #include "images/CxImage.h"
+#include "images/codecs/JpegCodec.h"
 #include "render/surface/RenderSurfaceImage.h"
 #include "render/surface/SurfaceNames.h"
 
@@ -20,6 +21,53 @@ FileError Failure(const QString& message)
     FileError error;
     error.message = message;
     return error;
+}
+
+const QString& OutOfMemoryText()
+{
+    static const QString text = QStringLiteral(
+        "Your computer does not have enough memory to complete this operation.\r\n\r\nPlease choose a "
+        "smaller resolution (300 DPI or below).");
+    return text;
+}
+
+// The label is drawn straight into the 24-bit bottom-up bitmap the encoder takes, seen as a top-down
+// image turned upside down, so that no second copy of a large label is made.
+bool EncodeLabel(LabelDesign& design, const SurfaceImageRequest& request, int format, int dpi,
+                 QByteArray& bytes, QString& error)
+{
+    const QSize size = SurfaceImageSize(design, request);
+    CxImage image;
+    if (size.isEmpty() || !image.Create(size.width(), size.height(), 24, format)) {
+        error = OutOfMemoryText();
+        return false;
+    }
+    {
+        QImage canvas(image.ScanLine(size.height() - 1), size.width(), size.height(), image.BytesPerLine(),
+                      QImage::Format_BGR888);
+        QPainter painter(&canvas);
+        painter.translate(0, size.height());
+        painter.scale(1, -1);
+        DrawSurfaceImage(painter, design, request);
+    }
+    image.SetResolution(dpi, dpi);
+    if (image.EncodeBuffer(bytes, format))
+        return true;
+    error = image.lastError();
+    return false;
+}
+
+// JPEG takes 32-bit rows, so the label is drawn the way the painter draws fastest: top down, one word a
+// pixel, without the flip and the 24-bit conversion of every span the bitmap above costs.
+bool EncodeJpegLabel(LabelDesign& design, const SurfaceImageRequest& request, int dpi, QByteArray& bytes,
+                     QString& error)
+{
+    const QImage label = RenderSurfaceImage(design, request);
+    if (label.isNull()) {
+        error = OutOfMemoryText();
+        return false;
+    }
+    return JpegCodec::encode(label, kDefaultJpegQuality, dpi, bytes, error);
 }
 
 } // namespace
@@ -74,27 +122,13 @@ FileResult<> ExportLabel(LabelDesign& design, const ExportChoices& choices, cons
     request.resolutionCode = choices.resolution;
     request.borderMode = choices.border;
     request.overlapCode = choices.overlap;
-    const QSize size = SurfaceImageSize(design, request);
-
-    // The label is drawn straight into the 24-bit bottom-up bitmap the encoder takes, seen as a
-    // top-down image turned upside down, so that no second copy of a large label is made.
-    CxImage image;
-    if (size.isEmpty() || !image.Create(size.width(), size.height(), 24, kImageFormats[imageType]))
-        return Failure(QStringLiteral(
-            "Your computer does not have enough memory to complete this operation.\r\n\r\nPlease choose a "
-            "smaller resolution (300 DPI or below)."));
-    {
-        QImage canvas(image.ScanLine(size.height() - 1), size.width(), size.height(), image.BytesPerLine(),
-                      QImage::Format_BGR888);
-        QPainter painter(&canvas);
-        painter.translate(0, size.height());
-        painter.scale(1, -1);
-        DrawSurfaceImage(painter, design, request);
-    }
-    image.SetResolution(dpi, dpi);
     QByteArray bytes;
-    if (!image.EncodeBuffer(bytes, kImageFormats[imageType]))
-        return Failure(image.lastError());
+    QString error;
+    const bool encoded = kImageFormats[imageType] == CXIMAGE_FORMAT_JPG
+                             ? EncodeJpegLabel(design, request, dpi, bytes, error)
+                             : EncodeLabel(design, request, kImageFormats[imageType], dpi, bytes, error);
+    if (!encoded)
+        return Failure(error);
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())

@@ -45,6 +45,14 @@ bool DrawPicture(const CRichChild& item, QPainter& painter, const EdgeRect& rect
 
 } // namespace
 
+std::optional<QRgb> ItemFillColor(const CRichChild& item)
+{
+    if (item.itemType != u"Cover" && item.itemType != u"Boundary")
+        return std::nullopt;
+    const ItemColor color = item.colors.empty() ? 0x00ffffffu : item.colors.front().value_or(0x00ffffffu);
+    return ItemColorToRgb(color);
+}
+
 bool DrawItemBackground(CRichChild& item, const LabelDesign& design, QPainter& painter, const EdgeRect& rect,
                         int overlap, PictureCache* cache)
 {
@@ -61,11 +69,10 @@ bool DrawItemBackground(CRichChild& item, const LabelDesign& design, QPainter& p
 
     if (item.colors.empty())
         item.colors.emplace_back(0x00ffffffu);
-    const ItemColor color = item.colors.front().value_or(0x00ffffffu);
     const Growth grow = GrowthOf(item, *cover);
     const EdgeRect area = rect.adjusted(grow.left ? -overlap : 0, grow.up ? -overlap : 0,
                                         grow.right ? overlap : 0, grow.down ? overlap : 0);
-    painter.fillRect(area.toQRect(), QColor::fromRgb(ItemColorToRgb(color)));
+    painter.fillRect(area.toQRect(), QColor::fromRgb(*ItemFillColor(item)));
     return true;
 }
 

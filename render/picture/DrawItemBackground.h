@@ -2,6 +2,10 @@
 
 #include "render/surface/EdgeRect.h"
 
+#include <QRgb>
+
+#include <optional>
+
 class QPainter;
 
 namespace tvl {
@@ -19,6 +23,10 @@ class PictureCache;
 // given white. Returns whether anything was drawn.
 bool DrawItemBackground(CRichChild& item, const LabelDesign& design, QPainter& painter, const EdgeRect& rect,
                         int overlap, PictureCache* cache);
+
+// The colour a "Cover" or "Boundary" item fills its area with (white when it has none yet); none for other
+// items.
+std::optional<QRgb> ItemFillColor(const CRichChild& item);
 
 // 0x00BBGGRR as stored in items.
 inline unsigned ItemColorToRgb(unsigned color)

@@ -139,15 +139,19 @@ bool DrawSurfaceImage(QPainter& painter, LabelDesign& design, const SurfaceImage
             QRegion(outer.toQRect(), QRegion::Ellipse).subtracted(QRegion(hub.toQRect(), QRegion::Ellipse)));
     }
     const int overlapPixels = ScaleToDevice(overlap, dpi, 1.0f);
+    bool paintedOver = false;
     for (const auto& item : design.itemList) {
         if (item->surface != name)
+            continue;
+        // A cover in the background colour, drawn before anything else, would change no pixel.
+        if (!paintedOver && ItemFillColor(*item) == request.background)
             continue;
         EdgeRect r = GetDeviceRect(*item, false, 0, dpi, dpi, 1.0f, offsetX, offsetY);
         if (item.get() == cover && request.surface == BackSurface) {
             const int spine = ScaleToDevice(cover->coverSpine, dpi, 1.0f);
             r = r.adjusted(spine, 0, -spine, 0);
         }
-        DrawItemBackground(*item, design, painter, r, overlapPixels, nullptr);
+        paintedOver = DrawItemBackground(*item, design, painter, r, overlapPixels, nullptr) || paintedOver;
     }
     // The window extent is the grown cover, so that text keeps the scale of the backgrounds when the
     // cover is grown by an overlap.

@@ -73,6 +73,23 @@ TEST(SurfaceImageTest, DiscIsClippedToItsRingGrownByTheOverlap)
     }
 }
 
+TEST(SurfaceImageTest, CoverInTheBackgroundColourStillCoversWhatIsDrawnBeforeIt)
+{
+    SurfaceFixture f;
+    const CRichChild& disc = *f.design.FindCover(u"Disc 1");
+    f.Add(u"Image(1)"_s, u"Image"_s, u"Disc 1"_s, disc.left(), disc.top(), disc.width(), disc.width()).image =
+        SolidPicture(Qt::green);
+    SurfaceImageRequest request;
+    request.surface = Disc1Surface;
+    request.resolutionCode = 0;
+    const int ring = 20;
+    EXPECT_EQ(Pixel(RenderSurfaceImage(f.design, request), ring, 693 / 2), 0x00ff00u);
+
+    // The white disc now lies on the picture.
+    f.design.InsertItem(f.design.TakeItem(f.design.IndexOf(u"Image(1)")), f.design.IndexOf(u"Disc 1"));
+    EXPECT_EQ(Pixel(RenderSurfaceImage(f.design, request), ring, 693 / 2), kWhite);
+}
+
 TEST(SurfaceImageTest, BordersAndFoldLinesFollowTheBorderMode)
 {
     SurfaceFixture f;
