@@ -2,6 +2,7 @@
 
 #include "images/ImageLimits.h"
 #include "images/ImageResampler.h"
+#include "images/LargePages.h"
 #include "images/codecs/DibCodec.h"
 #include "images/codecs/ImageCodecs.h"
 
@@ -12,8 +13,6 @@
 
 #include <cstring>
 #include <new>
-
-#include <sys/mman.h>
 
 namespace tvl {
 
@@ -59,20 +58,6 @@ void bgrToRgb32(const uchar* src, QRgb* dst, int width)
     }
     for (; x < width; ++x, src += 3)
         dst[x] = qRgb(src[2], src[1], src[0]);
-}
-
-// A camera photograph is tens of megabytes; in 2 MB pages it costs a few hundred page faults instead of
-// thousands.
-void adviseLargePages(QByteArray& block)
-{
-    constexpr qsizetype largePage = 2 * 1024 * 1024;
-    if (block.size() < 4 * largePage)
-        return;
-    const auto start = reinterpret_cast<quintptr>(block.data());
-    const quintptr first = (start + largePage - 1) & ~quintptr(largePage - 1);
-    const quintptr end = (start + quintptr(block.size())) & ~quintptr(largePage - 1);
-    if (end > first)
-        madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
 }
 
 QSize fitWithin(QSize size, QSize box)
@@ -272,7 +257,7 @@ bool CxImage::Create(int width, int height, int depth, int type)
     m_height = height;
     try {
         m_bits = QByteArray(BytesPerLine() * height, Qt::Uninitialized);
-        adviseLargePages(m_bits);
+        AdviseLargePages(m_bits.data(), static_cast<std::size_t>(m_bits.size()));
         m_bits.fill('\0');
     } catch (const std::bad_alloc&) {
         *this = CxImage(type);
@@ -460,6 +445,7 @@ QImage CxImage::ToBitmap() const
         }
     } else {
         image = QImage(m_width, m_height, HasAlpha() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+        AdviseLargePages(image.bits(), static_cast<std::size_t>(image.sizeInBytes()));
         for (int y = 0; y < m_height; ++y) {
             QRgb* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
             const uchar* src = ScanLine(y);

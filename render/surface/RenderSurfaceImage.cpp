@@ -1,6 +1,7 @@
 #include "render/surface/RenderSurfaceImage.h"
 
 #include "document/model/LabelDesign.h"
+#include "images/LargePages.h"
 #include "render/DrawTextItem.h"
 #include "render/picture/DrawItemBackground.h"
 #include "render/surface/DeviceRect.h"
@@ -109,6 +110,7 @@ QImage RenderSurfaceImage(LabelDesign& design, const SurfaceImageRequest& reques
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         return {};
+    AdviseLargePages(image.bits(), static_cast<std::size_t>(image.sizeInBytes()));
     QPainter painter(&image);
     DrawSurfaceImage(painter, design, request);
     return image;
