@@ -208,7 +208,7 @@ struct EncodeState
     int height = 0;
     int components = 3;
     J_COLOR_SPACE colorSpace = JCS_EXT_BGR;
-    int quality = 90;
+    int quality = kDefaultJpegQuality;
     int xDpi = 0;
     int yDpi = 0;
     std::function<const uchar*(int)> row;
