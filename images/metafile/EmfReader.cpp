@@ -15,9 +15,6 @@ namespace {
 constexpr quint32 EMR_HEADER = 1;
 constexpr quint32 EMR_EOF = 14;
 constexpr quint32 emfSignature = 0x464d4520;
-constexpr quint32 PATCOPY = 0x00f00021;
-constexpr quint32 BLACKNESS = 0x00000042;
-constexpr quint32 WHITENESS = 0x00ff0062;
 constexpr quint32 RGN_COPY = 5;
 
 struct Record
@@ -135,18 +132,6 @@ void textOut(GdiPlayer& player, const Record& r, ByteReader& in, bool wide)
     player.text(at, text, advances);
 }
 
-void patternFill(GdiPlayer& player, const QRectF& rect, quint32 rop)
-{
-    if (rop != PATCOPY && rop != BLACKNESS && rop != WHITENESS)
-        return;
-    player.save();
-    if (rop != PATCOPY)
-        player.selectStockObject(rop == BLACKNESS ? 4 : 0);
-    player.selectStockObject(8);
-    player.rectangle(rect);
-    player.restore(-1);
-}
-
 void bitBlt(GdiPlayer& player, const Record& r, ByteReader& in, bool stretch)
 {
     in.skip(16);
@@ -170,7 +155,7 @@ void bitBlt(GdiPlayer& player, const Record& r, ByteReader& in, bool stretch)
         return;
     const QRectF target(dest, QSizeF(w, h));
     if (cbBmi == 0) {
-        patternFill(player, target, rop);
+        player.patternFill(target, rop);
         return;
     }
     const QImage image = dibImage(player, r.bytes, offBmi, cbBmi, offBits, cbBits);

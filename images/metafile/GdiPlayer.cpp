@@ -500,6 +500,18 @@ void GdiPlayer::rectangle(const QRectF& rect)
     draw(path, true);
 }
 
+void GdiPlayer::patternFill(const QRectF& rect, quint32 rop)
+{
+    if (rop != PATCOPY && rop != BLACKNESS && rop != WHITENESS)
+        return;
+    save();
+    if (rop != PATCOPY)
+        selectStockObject(rop == BLACKNESS ? 4 : 0);
+    selectStockObject(8);
+    rectangle(rect);
+    restore(-1);
+}
+
 void GdiPlayer::roundRect(const QRectF& rect, QSizeF corner)
 {
     QPainterPath path;

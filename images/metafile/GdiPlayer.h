@@ -15,6 +15,11 @@ class QPainter;
 
 namespace tvl {
 
+// Raster operations of a blit that takes no bitmap: paint with the brush, black or white.
+constexpr quint32 PATCOPY = 0x00f00021;
+constexpr quint32 BLACKNESS = 0x00000042;
+constexpr quint32 WHITENESS = 0x00ff0062;
+
 // A graphics object of a metafile's object table.
 struct GdiObject
 {
@@ -112,6 +117,9 @@ public:
     void polyPolygon(const QList<QPolygonF>& polygons);
     void polyBezier(const QPolygonF& points, bool fromCurrent);
     void rectangle(const QRectF& rect);
+    // A blit without a bitmap: fills rect with the brush (PATCOPY), black or white and no outline; any
+    // other operation draws nothing.
+    void patternFill(const QRectF& rect, quint32 rop);
     void roundRect(const QRectF& rect, QSizeF corner);
     void ellipse(const QRectF& rect);
     void arc(const QRectF& rect, QPointF start, QPointF end, ArcKind kind);

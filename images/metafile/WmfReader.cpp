@@ -13,10 +13,6 @@ constexpr quint32 placeableKey = 0x9ac6cdd7;
 constexpr int placeableSize = 22;
 constexpr int headerWords = 9;
 
-constexpr quint32 PATCOPY = 0x00f00021;
-constexpr quint32 BLACKNESS = 0x00000042;
-constexpr quint32 WHITENESS = 0x00ff0062;
-
 struct Record
 {
     quint16 function = 0;
@@ -154,14 +150,7 @@ void blit(GdiPlayer& player, const Record& r, ByteReader& in, bool stretch)
         sourceSize = QSizeF(w, h);
     const QRectF target(dest, QSizeF(w, h));
     if (r.words <= fixedWords) {
-        if (rop == PATCOPY || rop == BLACKNESS || rop == WHITENESS) {
-            player.save();
-            if (rop != PATCOPY)
-                player.selectStockObject(rop == BLACKNESS ? 4 : 0);
-            player.selectStockObject(8);
-            player.rectangle(target);
-            player.restore(-1);
-        }
+        player.patternFill(target, rop);
         return;
     }
     const QImage image = player.decodeDib(r.params.sliced(in.offset()), -1);
@@ -373,12 +362,8 @@ void playRecord(GdiPlayer& player, const Record& r)
         const double h = in.s16();
         const double w = in.s16();
         const QPointF at = pointYX(in);
-        if (rop == PATCOPY) {
-            player.save();
-            player.selectStockObject(8);
-            player.rectangle(QRectF(at, QSizeF(w, h)));
-            player.restore(-1);
-        }
+        if (rop == PATCOPY)
+            player.patternFill(QRectF(at, QSizeF(w, h)), rop);
         break;
     }
     default:
