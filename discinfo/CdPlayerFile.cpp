@@ -3,6 +3,13 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace tvl {
 
 namespace {
@@ -28,6 +35,23 @@ QString TrimRight(QStringView text)
     return text.left(end).toString();
 }
 
+// Closes a descriptor when it goes.
+struct FileDescriptor
+{
+    explicit FileDescriptor(int fd)
+        : fd(fd)
+    {
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    const int fd;
+};
+
 } // namespace
 
 uint32_t CdPlayerKey(const DiscToc& toc)
@@ -48,30 +72,69 @@ QString CdPlayerSectionHeader(const DiscToc& toc)
     return u'[' + QString::number(CdPlayerKey(toc), 16).toUpper() + u']';
 }
 
+std::optional<QByteArray> ReadCdPlayerBytes(const QString& path, QString* problem)
+{
+    const auto refuse = [problem](const QString& why) -> std::optional<QByteArray> {
+        if (problem)
+            *problem = why;
+        return std::nullopt;
+    };
+    // Non-blocking, so that opening a FIFO without a writer returns at once.
+    const FileDescriptor file(
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    const int fd = file.fd;
+    if (fd < 0)
+        return refuse(QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat info
+    {
+    };
+    if (::fstat(fd, &info) != 0)
+        return refuse(QString::fromLocal8Bit(std::strerror(errno)));
+    if (!S_ISREG(info.st_mode))
+        return refuse(QStringLiteral("not a regular file"));
+    QByteArray bytes(maxCdPlayerFileSize, Qt::Uninitialized);
+    qsizetype size = 0;
+    while (size < bytes.size()) {
+        const ssize_t count = ::read(fd, bytes.data() + size, static_cast<size_t>(bytes.size() - size));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            return refuse(QString::fromLocal8Bit(std::strerror(errno)));
+        if (count == 0)
+            break;
+        size += count;
+    }
+    bytes.truncate(size);
+    return bytes;
+}
+
 std::optional<DiscRecord> ReadCdPlayerFile(const DiscToc& toc, const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const auto bytes = ReadCdPlayerBytes(path);
+    if (!bytes)
         return std::nullopt;
-    return ReadCdPlayerText(toc, file.readAll());
+    return ReadCdPlayerText(toc, *bytes);
 }
 
 std::optional<DiscRecord> ReadCdPlayerText(const DiscToc& toc, const QByteArray& bytes)
 {
     QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        text = QString::fromLatin1(bytes);
+    const QString decoded = utf8.decode(bytes);
+    const bool isUtf8 = !utf8.hasError();
     const QString header = CdPlayerSectionHeader(toc);
     std::optional<DiscRecord> record;
     int trackCounter = 0;
     qsizetype position = 0;
     for (;;) {
-        const qsizetype lineFeed = text.indexOf(u'\n', position);
+        const qsizetype lineFeed = bytes.indexOf('\n', position);
         if (lineFeed < 0)
             break;
-        const QStringView line = TrimLeft(QStringView(text).mid(position, lineFeed - position));
+        const QByteArrayView lineBytes = QByteArrayView(bytes).sliced(position, lineFeed - position);
         position = lineFeed + 1;
+        if (lineBytes.size() > maxCdPlayerLineLength)
+            continue;
+        const QString text = isUtf8 ? QString::fromUtf8(lineBytes) : QString::fromLatin1(lineBytes);
+        const QStringView line = TrimLeft(text);
         if (!record) {
             if (line.startsWith(u'[') && line.left(header.size()).toString().toUpper() == header)
                 record.emplace();

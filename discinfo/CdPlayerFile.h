@@ -17,11 +17,22 @@ uint32_t CdPlayerKey(const DiscToc& toc);
 // "[" + the key in upper-case hexadecimal + "]".
 QString CdPlayerSectionHeader(const DiscToc& toc);
 
+// Only this much of the file is read: thousands of discs fit, a device or a huge file cannot flood memory.
+constexpr qsizetype maxCdPlayerFileSize = 1024 * 1024;
+// Longer lines are skipped whole.
+constexpr qsizetype maxCdPlayerLineLength = 64 * 1024;
+
+// The first maxCdPlayerFileSize bytes of the file at path. Nothing, with the reason in problem, when it
+// cannot be opened or is not a regular file (or a link to one): a FIFO or device is never read, so
+// the reader can neither block nor read forever.
+std::optional<QByteArray> ReadCdPlayerBytes(const QString& path, QString* problem = nullptr);
+
 // The disc's record from the CD player's database file at path, with the source "CDPlayer.ini";
 // nothing when the file cannot be read or has no section for the disc.
 std::optional<DiscRecord> ReadCdPlayerFile(const DiscToc& toc, const QString& path);
 
-// The same from the file's bytes (UTF-8 when they are valid UTF-8, else ISO 8859-1).
+// The same from the file's bytes (UTF-8 when they are valid UTF-8, else ISO 8859-1). Lines longer than
+// maxCdPlayerLineLength bytes are skipped.
 std::optional<DiscRecord> ReadCdPlayerText(const DiscToc& toc, const QByteArray& bytes);
 
 } // namespace tvl

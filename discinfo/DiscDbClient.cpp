@@ -1,7 +1,9 @@
 #include "discinfo/DiscDbClient.h"
 
 #include "discinfo/DiscDbAnswer.h"
+#include "discinfo/DiscDbAnswerScanner.h"
 #include "discinfo/DiscDbLineParser.h"
+#include "discinfo/DiscDbServerText.h"
 #include "discinfo/TcpConnection.h"
 #include "discinfo/XmcdParser.h"
 
@@ -9,6 +11,7 @@
 #include <QUrl>
 
 #include <array>
+#include <chrono>
 
 #include <pwd.h>
 #include <unistd.h>
@@ -18,7 +21,40 @@ namespace tvl {
 namespace {
 
 constexpr qsizetype maxNameLength = 260;
-const QByteArray terminator = QByteArrayLiteral("\r\n.\r\n");
+
+DiscDbFailure ConnectFailure(TcpConnection::ConnectResult result)
+{
+    switch (result) {
+    case TcpConnection::ConnectResult::Connected:
+        return DiscDbFailure::None;
+    case TcpConnection::ConnectResult::NoSocket:
+        return DiscDbFailure::NoSocket;
+    case TcpConnection::ConnectResult::Unresolvable:
+        return DiscDbFailure::Unresolvable;
+    case TcpConnection::ConnectResult::Refused:
+        return DiscDbFailure::Refused;
+    case TcpConnection::ConnectResult::Unreachable:
+        break;
+    }
+    return DiscDbFailure::Unreachable;
+}
+
+// The first line of a body, fit for a message.
+QString StatusLine(const QString& body)
+{
+    QString line = SplitAnswerLines(body.left(200)).value(0);
+    for (QChar& c : line) {
+        if (c.category() == QChar::Other_Control)
+            c = u'?';
+    }
+    return line;
+}
+
+bool IsUsableServer(const DiscDbServer& server)
+{
+    return IsValidServerHost(server.host) && IsValidServerPath(server.path) && server.port > 0 &&
+           server.port <= 65535;
+}
 
 // Protocol level 5 answers are ISO 8859-1, but many servers send UTF-8 whatever was asked.
 QString DecodeAnswer(const QByteArray& bytes)
@@ -48,8 +84,9 @@ QString SystemHostName()
 
 } // namespace
 
-DiscDbClient::DiscDbClient(int timeoutMs)
+DiscDbClient::DiscDbClient(int timeoutMs, int deadlineMs)
     : timeoutMs(timeoutMs)
+    , deadlineMs(deadlineMs)
 {
 }
 
@@ -78,38 +115,74 @@ QByteArray DiscDbClient::Request(const DiscDbServer& server, const QString& cmd)
     return QStringLiteral("GET %1?cmd=%2&%3 HTTP/1.0\r\n\r\n").arg(server.path, cmd, BuildHello()).toUtf8();
 }
 
-int DiscDbClient::ConnectForQuery(const std::function<TcpConnection::ConnectResult()>& attempt)
+void DiscDbClient::Fail(const DiscDbServer& server, DiscDbFailure kind, const QString& detail)
 {
-    const TcpConnection::ConnectResult first = attempt();
-    if (first == TcpConnection::ConnectResult::noSocket)
+    ok = 0;
+    lastError = {kind, ServerAddress(server), detail};
+}
+
+int DiscDbClient::ConnectForQuery(const std::function<TcpConnection::ConnectResult()>& attempt,
+                                  TcpConnection::ConnectResult& failure)
+{
+    failure = attempt();
+    if (failure == TcpConnection::ConnectResult::NoSocket)
         return queryNoSocket;
-    if (first == TcpConnection::ConnectResult::connected ||
-        attempt() == TcpConnection::ConnectResult::connected)
+    if (failure == TcpConnection::ConnectResult::Connected)
         return queryDone;
-    return queryNoConnection;
+    failure = attempt();
+    return failure == TcpConnection::ConnectResult::Connected ? queryDone : queryNoConnection;
+}
+
+bool DiscDbClient::SendAndReceive(TcpConnection& connection, const DiscDbServer& server, const QString& cmd,
+                                  QString& answer)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(deadlineMs);
+    if (!connection.Send(Request(server, cmd), timeoutMs)) {
+        Fail(server, DiscDbFailure::SendFailed);
+        return false;
+    }
+    DiscDbAnswerScanner scanner;
+    const DiscDbFailure failure = connection.Receive(scanner, timeoutMs, deadline);
+    answer = DecodeAnswer(scanner.Text());
+    lastResponse = answer;
+    switch (failure) {
+    case DiscDbFailure::None:
+        return true;
+    case DiscDbFailure::Silent:
+        Fail(server, failure, QString::number(timeoutMs / 1000.0));
+        break;
+    case DiscDbFailure::Deadline:
+        Fail(server, failure, QString::number(deadlineMs / 1000.0));
+        break;
+    case DiscDbFailure::HttpError:
+        Fail(server, failure, QString::fromLatin1(scanner.HttpStatusLine()));
+        break;
+    default:
+        Fail(server, failure);
+        break;
+    }
+    return false;
 }
 
 int DiscDbClient::Query(const DiscDbServer& server, const QString& command, QList<DiscDbMatch>& matches)
 {
+    lastError = {};
+    if (!IsUsableServer(server)) {
+        Fail(server, DiscDbFailure::InvalidServer);
+        return queryNoConnection;
+    }
     TcpConnection connection;
-    const int connected =
-        ConnectForQuery([&] { return connection.Connect(server.host, server.port, timeoutMs); });
+    TcpConnection::ConnectResult connectResult = TcpConnection::ConnectResult::Connected;
+    const int connected = ConnectForQuery(
+        [&] { return connection.Connect(server.host, server.port, timeoutMs); }, connectResult);
     if (connected != queryDone) {
-        ok = 0;
+        Fail(server, ConnectFailure(connectResult));
         return connected;
     }
-    if (!connection.Send(Request(server, command), timeoutMs)) {
-        ok = 0;
-        return querySendFailed;
-    }
-    QByteArray bytes;
-    const bool received = connection.Receive(terminator, true, timeoutMs, bytes);
-    lastResponse = DecodeAnswer(bytes);
-    if (!received) {
-        ok = 0;
-        return queryReceiveFailed;
-    }
-    const QString body = AnswerBody(lastResponse);
+    QString answer;
+    if (!SendAndReceive(connection, server, command, answer))
+        return lastError.kind == DiscDbFailure::SendFailed ? querySendFailed : queryReceiveFailed;
+    const QString body = AnswerBody(answer);
     const int status = ProtocolStatus(body);
     if (status == 200) {
         if (body.size() > 5) {
@@ -123,24 +196,26 @@ int DiscDbClient::Query(const DiscDbServer& server, const QString& command, QLis
                 matches.append(*match);
         }
     } else if (status != 202) {
-        ok = 0;
+        Fail(server, DiscDbFailure::ServerError, StatusLine(body));
     }
     return queryDone;
 }
 
 bool DiscDbClient::Exchange(const DiscDbServer& server, const QString& cmd, QString& answer)
 {
+    lastError = {};
+    answer.clear();
+    if (!IsUsableServer(server)) {
+        Fail(server, DiscDbFailure::InvalidServer);
+        return false;
+    }
     TcpConnection connection;
-    QByteArray bytes;
-    const bool done =
-        connection.Connect(server.host, server.port, timeoutMs) == TcpConnection::ConnectResult::connected &&
-        connection.Send(Request(server, cmd), timeoutMs) &&
-        connection.Receive(terminator, false, timeoutMs, bytes);
-    answer = DecodeAnswer(bytes);
-    lastResponse = answer;
-    if (!done)
-        ok = 0;
-    return done;
+    const TcpConnection::ConnectResult connected = connection.Connect(server.host, server.port, timeoutMs);
+    if (connected != TcpConnection::ConnectResult::Connected) {
+        Fail(server, ConnectFailure(connected));
+        return false;
+    }
+    return SendAndReceive(connection, server, cmd, answer);
 }
 
 bool DiscDbClient::ReadRecord(const DiscDbServer& server, uint32_t discId, const QString& category,
@@ -153,13 +228,19 @@ bool DiscDbClient::ReadRecord(const DiscDbServer& server, uint32_t discId, const
     QString answer;
     if (!Exchange(server, cmd, answer))
         return false;
-    const bool parsed = ParseXmcdEntry(AnswerBody(answer), record);
+    const QString body = AnswerBody(answer);
+    const bool parsed = ParseXmcdEntry(body, record);
     if (record.discId != discId)
         record.discId = discId;
-    if (parsed)
+    if (parsed) {
         lastResponse.clear();
-    else
-        ok = 0;
+    } else {
+        const int status = ProtocolStatus(body);
+        if (status >= 210 && status <= 219)
+            Fail(server, DiscDbFailure::BadEntry);
+        else
+            Fail(server, DiscDbFailure::ServerError, StatusLine(body));
+    }
     return parsed;
 }
 
@@ -171,7 +252,7 @@ bool DiscDbClient::GetSites(const DiscDbServer& server, QList<DiscDbServer>& sit
     const QString body = AnswerBody(answer);
     const int status = ProtocolStatus(body);
     if (status < 210 || status > 219) {
-        ok = 0;
+        Fail(server, DiscDbFailure::ServerError, StatusLine(body));
         return false;
     }
     sites.clear();

@@ -1,6 +1,7 @@
 #include "discinfo/DiscDbLineParser.h"
 
 #include "discinfo/DiscDbAnswer.h"
+#include "discinfo/DiscDbServerText.h"
 
 namespace tvl {
 
@@ -101,7 +102,9 @@ std::optional<DiscDbServer> ParseServerLine(const QString& line)
     bool portOk = false;
     server.port = reader.Next().toInt(&portOk);
     server.path = reader.Next().toString();
-    if (!portOk || server.port <= 0 || server.port > 65535 || server.path.isEmpty())
+    // The host and path go into later requests: nothing that could reshape a request line.
+    if (!portOk || server.port <= 0 || server.port > 65535 || !IsValidServerHost(server.host) ||
+        !IsValidServerPath(server.path))
         return std::nullopt;
     if (!ParseCoordinate(reader.Next(), u'N', u'S', server.north, server.latitude) ||
         !ParseCoordinate(reader.Next(), u'E', u'W', server.east, server.longitude))

@@ -9,6 +9,8 @@ namespace tvl {
 namespace {
 // 255:59:74 is the largest MSF address the three bytes can carry.
 constexpr int maxFrameOffset = (255 * 60 + 59) * 75 + 74;
+// Addresses are absolute: the first track cannot start before the end of the lead-in.
+constexpr int leadInFrames = 150;
 } // namespace
 
 int DiscToc::TrackCount() const
@@ -49,26 +51,43 @@ std::optional<DiscToc> DiscToc::FromFrameOffsets(const std::vector<Track>& track
     return toc;
 }
 
-std::optional<DiscToc> DiscToc::FromText(const QString& text)
+std::optional<DiscToc> DiscToc::FromText(const QString& text, QString* problem)
 {
+    const auto refuse = [problem](const char* why) -> std::optional<DiscToc> {
+        if (problem)
+            *problem = QString::fromLatin1(why);
+        return std::nullopt;
+    };
     const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
     if (words.size() < 2)
-        return std::nullopt;
+        return refuse("the table of contents needs at least one track offset and the lead-out's offset");
+    if (words.size() > 100)
+        return refuse("a disc holds at most 99 tracks");
     std::vector<Track> tracks;
     int leadOut = 0;
+    int previous = -1;
     for (qsizetype w = 0; w < words.size(); ++w) {
-        QString word = words[w];
+        QStringView word = words[w];
         const bool data = word.startsWith(u'd');
         const bool last = w == words.size() - 1;
         if (data) {
             if (last)
-                return std::nullopt;
-            word.remove(0, 1);
+                return refuse("the lead-out cannot be a data track");
+            word = word.mid(1);
         }
-        bool ok = false;
-        const int value = word.toInt(&ok);
-        if (!ok || value < 0)
-            return std::nullopt;
+        // Digits only: no sign, no blanks, at most what an MSF address holds.
+        if (word.isEmpty() || word.size() > 7 ||
+            !std::all_of(word.begin(), word.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+            return refuse("every offset must be a number of frames");
+        const int value = word.toInt();
+        if (value > maxFrameOffset)
+            return refuse("an offset is beyond the largest address of a disc");
+        if (value < leadInFrames)
+            return refuse("every offset must be at least 150 (the two-second lead-in)");
+        if (value <= previous)
+            return refuse(last ? "the lead-out must come after the last track"
+                               : "the track offsets must increase strictly");
+        previous = value;
         if (last)
             leadOut = value;
         else

@@ -52,8 +52,10 @@ struct DiscToc
     static std::optional<DiscToc> FromFrameOffsets(const std::vector<Track>& tracks, int leadOutOffset);
 
     // Parses "OFFSET ... LEADOUT" (blank-separated frame offsets, a data track's offset with a leading
-    // "d"), the form the command line takes. Nothing on malformed text.
-    static std::optional<DiscToc> FromText(const QString& text);
+    // "d"), the form the command line takes. Nothing on malformed text or an impossible disc: 1 to 99
+    // tracks, every offset at least 150, strictly increasing, the lead-out after the last track. problem,
+    // when given, receives the reason.
+    static std::optional<DiscToc> FromText(const QString& text, QString* problem = nullptr);
 
 private:
     static int Offset(int i) { return 4 + 8 * i; }

@@ -3,6 +3,7 @@
 #include "discinfo/CdDriveAccess.h"
 #include "discinfo/CdPlayerFile.h"
 #include "discinfo/DiscDbClient.h"
+#include "discinfo/DiscDbServerText.h"
 #include "discinfo/DiscId.h"
 #include "discinfo/Mp3Reader.h"
 
@@ -13,21 +14,29 @@ namespace tvl {
 
 namespace {
 
-QString QueryErrorText(int result)
+const QString paragraph = QStringLiteral("\r\n\r\n");
+
+// The message for a query that did not give an answer; failures names the servers tried and why.
+QString QueryErrorText(int result, const DiscDbError& failure, const QString& failures)
 {
     switch (result) {
     case DiscDbClient::queryNoSocket:
         return QStringLiteral("Tovrelline requires an internet connection to search the Freedb database.");
     case DiscDbClient::queryNoConnection:
         return QStringLiteral(
-            "Tovrelline could not connect to the Freedb server.\r\n\r\nPlease make sure your "
-            "computer is connected to the internet and\r\nthat there is no firewall software "
-            "blocking Tovrelline.\r\n\r\nYou may have to re-boot your computer to correct "
-            "this problem.");
+                   "Tovrelline could not connect to the Freedb server.\r\n\r\nPlease make sure your "
+                   "computer is connected to the internet and\r\nthat there is no firewall software "
+                   "blocking Tovrelline.\r\n\r\nYou may have to re-boot your computer to correct "
+                   "this problem.") +
+               paragraph + failures;
     case DiscDbClient::queryReceiveFailed:
-        return QStringLiteral("Error: The Freedb server did not respond in time. (Timeout)");
+        if (failure.kind == DiscDbFailure::Silent)
+            return QStringLiteral("Error: The Freedb server did not respond in time. (Timeout)") + paragraph +
+                   failures;
+        return QStringLiteral("Error: ") + failures;
     default:
-        return QStringLiteral("An unexpected error occurred while connected to the Freedb server.");
+        return QStringLiteral("An unexpected error occurred while connected to the Freedb server.") +
+               paragraph + failures;
     }
 }
 
@@ -38,19 +47,34 @@ bool ReadDiscDatabase(ReadCdState& state, const DiscToc& toc, ReadCdOptions& opt
     const QString command = BuildQueryCommand(toc);
     if (!state.runFlag)
         return false;
-    DiscDbClient client(options.timeoutMs);
+    DiscDbClient client(options.timeoutMs, options.deadlineMs);
     state.SetStatusText(QStringLiteral(" Searching ") + options.databaseName + u' ');
     QList<DiscDbMatch> matches;
     int result = client.Query(options.server, command, matches);
-    if (result == DiscDbClient::queryNoConnection) {
-        options.server = options.fallbackServer;
+    QString unreachable;
+    if (result == DiscDbClient::queryNoConnection && options.fallbackServer) {
+        unreachable = client.LastError().Message();
+        options.server = *options.fallbackServer;
         matches.clear();
         result = client.Query(options.server, command, matches);
     }
     if (result != DiscDbClient::queryDone) {
-        state.SetErrorText(QueryErrorText(result));
+        const QString failures = unreachable.isEmpty() ? client.LastError().Message()
+                                                       : unreachable + u' ' + client.LastError().Message();
+        state.SetErrorText(QueryErrorText(result, client.LastError(), failures));
         return true;
     }
+    // An answer whose status says the query failed (the ok flag may still be clear from the first server).
+    if (client.LastError().kind != DiscDbFailure::None) {
+        state.SetErrorText(QStringLiteral("Error: ") + client.LastError().Message());
+        return true;
+    }
+    // The user asked another server: say where the answer came from.
+    QString errorText;
+    if (!unreachable.isEmpty())
+        errorText =
+            unreachable +
+            QStringLiteral(" The disc database at %1 answered instead.").arg(ServerAddress(options.server));
     if (!matches.isEmpty())
         state.SetStatusText(QStringLiteral(" Retrieving Freedb records"));
     for (const DiscDbMatch& match : matches) {
@@ -58,12 +82,16 @@ bool ReadDiscDatabase(ReadCdState& state, const DiscToc& toc, ReadCdOptions& opt
             return false;
         DiscRecord record;
         if (!client.ReadRecord(options.server, match.discId, match.category, record)) {
-            state.SetErrorText(QStringLiteral("Error: Could not read the Freedb record."));
+            const QString readError =
+                QStringLiteral("Error: Could not read the Freedb record.\r\n") + client.LastError().Message();
+            errorText = errorText.isEmpty() ? readError : errorText + paragraph + readError;
             break;
         }
         record.source = QStringLiteral("Freedb");
         state.AppendResult(std::move(record));
     }
+    if (!errorText.isEmpty())
+        state.SetErrorText(errorText);
     return true;
 }
 

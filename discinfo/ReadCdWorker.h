@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace tvl {
 
@@ -20,11 +21,13 @@ struct ReadCdOptions
     bool cdPlayer = true;
     bool mp3 = true;
     QString cdPlayerPath;
-    // The server asked first; replaced by fallbackServer when it cannot be reached.
+    // The server asked first; replaced by fallbackServer, when there is one, when it cannot be reached.
+    // The error text then names both servers.
     DiscDbServer server = DiscDbServer::DefaultPublic();
-    DiscDbServer fallbackServer = DiscDbServer::DefaultPublic();
+    std::optional<DiscDbServer> fallbackServer = DiscDbServer::DefaultPublic();
     QString databaseName = QStringLiteral("Freedb");
     int timeoutMs = 20000;
+    int deadlineMs = 60000;
 };
 
 // The Read CD worker: reads the table of contents (and CD-TEXT) of the disc in the state's drive through

@@ -1,11 +1,8 @@
 #include "discinfo/TcpConnection.h"
 
-#include "discinfo/DiscDbAnswer.h"
-
 #include <algorithm>
+#include <array>
 #include <cerrno>
-#include <chrono>
-#include <thread>
 
 #include <fcntl.h>
 #include <netdb.h>
@@ -17,31 +14,44 @@ namespace tvl {
 
 namespace {
 
-// True when the answer's body has a status line whose code says no list follows.
-bool IsCompleteSingleLine(const QByteArray& text)
-{
-    const qsizetype header = text.indexOf("\r\n\r\n");
-    if (header < 0)
-        return false;
-    const QByteArray body = text.mid(header + 4);
-    const int status = ProtocolStatus(QString::fromLatin1(body.left(3)));
-    if (status < 0 || (status >= 210 && status <= 219))
-        return false;
-    return body.contains('\n');
-}
+using Clock = std::chrono::steady_clock;
 
-bool WaitWritable(int fd, int timeoutMs)
+constexpr qsizetype chunkSize = 4096;
+
+// 0 when the socket became writable without error, else the error (ETIMEDOUT when it did not).
+int WaitWritable(int fd, int timeoutMs)
 {
     pollfd request{fd, POLLOUT, 0};
     int ready = 0;
     do {
         ready = ::poll(&request, 1, timeoutMs);
     } while (ready < 0 && errno == EINTR);
-    if (ready <= 0)
-        return false;
+    if (ready < 0)
+        return errno;
+    if (ready == 0)
+        return ETIMEDOUT;
     int error = 0;
     socklen_t length = sizeof(error);
-    return ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
+        return errno;
+    return error;
+}
+
+DiscDbFailure ScannerFailure(DiscDbAnswerScanner::State state)
+{
+    switch (state) {
+    case DiscDbAnswerScanner::State::Complete:
+        return DiscDbFailure::None;
+    case DiscDbAnswerScanner::State::HttpError:
+        return DiscDbFailure::HttpError;
+    case DiscDbAnswerScanner::State::TooLarge:
+        return DiscDbFailure::TooLarge;
+    case DiscDbAnswerScanner::State::NotHttp:
+    case DiscDbAnswerScanner::State::NotProtocol:
+    case DiscDbAnswerScanner::State::Incomplete:
+        break;
+    }
+    return DiscDbFailure::BadAnswer;
 }
 
 } // namespace
@@ -67,21 +77,26 @@ TcpConnection::ConnectResult TcpConnection::Connect(const QString& host, int por
     addrinfo* addresses = nullptr;
     const QByteArray portText = QByteArray::number(port);
     if (::getaddrinfo(host.toUtf8().constData(), portText.constData(), &hints, &addresses) != 0)
-        return ConnectResult::unreachable;
-    ConnectResult result = ConnectResult::noSocket;
+        return ConnectResult::Unresolvable;
+    ConnectResult result = ConnectResult::NoSocket;
     for (const addrinfo* address = addresses; address; address = address->ai_next) {
         const int candidate = ::socket(
             address->ai_family, address->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK, address->ai_protocol);
         if (candidate < 0)
             continue;
-        result = ConnectResult::unreachable;
-        const bool connected = ::connect(candidate, address->ai_addr, address->ai_addrlen) == 0 ||
-                               (errno == EINPROGRESS && WaitWritable(candidate, timeoutMs));
-        if (connected) {
+        int error = ::connect(candidate, address->ai_addr, address->ai_addrlen) == 0 ? 0 : errno;
+        if (error == EINPROGRESS)
+            error = WaitWritable(candidate, timeoutMs);
+        if (error == 0) {
             fd = candidate;
-            result = ConnectResult::connected;
+            result = ConnectResult::Connected;
             break;
         }
+        // One refusal among unreachable addresses still says that the host is there.
+        if (error == ECONNREFUSED)
+            result = ConnectResult::Refused;
+        else if (result != ConnectResult::Refused)
+            result = ConnectResult::Unreachable;
         ::close(candidate);
     }
     ::freeaddrinfo(addresses);
@@ -95,7 +110,7 @@ bool TcpConnection::Send(const QByteArray& request, int timeoutMs)
         const ssize_t count =
             ::send(fd, request.constData() + sent, static_cast<size_t>(request.size() - sent), MSG_NOSIGNAL);
         if (count < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (errno != EINTR && !WaitWritable(fd, timeoutMs))
+            if (errno != EINTR && WaitWritable(fd, timeoutMs) != 0)
                 return false;
             continue;
         }
@@ -106,47 +121,40 @@ bool TcpConnection::Send(const QByteArray& request, int timeoutMs)
     return fd >= 0;
 }
 
-bool TcpConnection::Receive(const QByteArray& terminator, bool queryMode, int timeoutMs, QByteArray& text)
+DiscDbFailure TcpConnection::Receive(DiscDbAnswerScanner& answer, int timeoutMs, Clock::time_point deadline)
 {
-    using Clock = std::chrono::steady_clock;
-    text.clear();
     if (fd < 0)
-        return false;
-    qsizetype capacity = chunkSize;
-    QByteArray chunk;
+        return DiscDbFailure::Closed;
+    std::array<char, chunkSize> chunk{};
     auto lastByte = Clock::now();
     for (;;) {
-        if (Clock::now() - lastByte > std::chrono::milliseconds(timeoutMs))
-            return false;
+        const auto now = Clock::now();
+        const auto silentUntil = lastByte + std::chrono::milliseconds(timeoutMs);
+        if (now >= deadline)
+            return DiscDbFailure::Deadline;
+        if (now >= silentUntil)
+            return DiscDbFailure::Silent;
+        // Wake at least every poll interval, and in time for whichever limit comes first.
+        const auto wait = std::min({std::chrono::duration_cast<std::chrono::milliseconds>(silentUntil - now),
+                                    std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now),
+                                    std::chrono::milliseconds(pollIntervalMs)});
         pollfd request{fd, POLLIN, 0};
-        const int ready = ::poll(&request, 1, 0);
+        const int ready = ::poll(&request, 1, static_cast<int>(std::max<long long>(1, wait.count())));
         if (ready < 0 && errno != EINTR)
-            return false;
-        if (ready <= 0) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(pollIntervalMs));
+            return DiscDbFailure::Reset;
+        if (ready <= 0)
             continue;
-        }
-        const qsizetype space = capacity - text.size() - 1;
-        chunk.resize(space);
-        const ssize_t count = ::recv(fd, chunk.data(), static_cast<size_t>(space), 0);
+        const ssize_t count = ::recv(fd, chunk.data(), chunk.size(), 0);
         if (count < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
             continue;
-        if (count <= 0)
-            return false;
+        if (count < 0)
+            return DiscDbFailure::Reset;
+        if (count == 0)
+            return DiscDbFailure::Closed;
         lastByte = Clock::now();
-        const qsizetype searchFrom = std::max<qsizetype>(0, text.size() - terminator.size() + 1);
-        text.append(chunk.constData(), count);
-        if (count == space)
-            capacity += chunkSize;
-        if (text.size() > maxAnswerSize)
-            return false;
-        const qsizetype end = text.indexOf(terminator, searchFrom);
-        if (end >= 0) {
-            text.truncate(end);
-            return true;
-        }
-        if (queryMode && IsCompleteSingleLine(text))
-            return true;
+        const DiscDbAnswerScanner::State state = answer.Append(chunk.data(), count);
+        if (state != DiscDbAnswerScanner::State::Incomplete)
+            return ScannerFailure(state);
     }
 }
 

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "discinfo/DiscDbAnswerScanner.h"
+#include "discinfo/DiscDbFailure.h"
+
 #include <QByteArray>
 #include <QString>
+
+#include <chrono>
 
 namespace tvl {
 
@@ -11,14 +16,13 @@ class TcpConnection
 public:
     enum class ConnectResult
     {
-        connected,
-        noSocket,    // no socket could be created
-        unreachable, // the name did not resolve or no address accepted the connection
+        Connected,
+        NoSocket,     // no socket could be created
+        Unresolvable, // the name did not resolve
+        Refused,      // every address refused the connection
+        Unreachable,  // no address accepted the connection within the time-out
     };
 
-    // Answers longer than this are refused.
-    static constexpr qsizetype maxAnswerSize = 16 * 1024 * 1024;
-    static constexpr qsizetype chunkSize = 4096;
     static constexpr int pollIntervalMs = 250;
 
     TcpConnection() = default;
@@ -32,11 +36,12 @@ public:
     // Sends all of request; false when the connection fails or stays blocked for timeoutMs.
     bool Send(const QByteArray& request, int timeoutMs);
 
-    // Reads until the answer contains terminator, which is cut off with what follows it. Fails when
-    // nothing arrives for timeoutMs, the connection closes or fails first, or the answer grows beyond
-    // maxAnswerSize. In query mode, an answer whose status is not 210-219 is a single line: reading
-    // stops once that line has arrived. text keeps what was read, also on failure.
-    bool Receive(const QByteArray& terminator, bool queryMode, int timeoutMs, QByteArray& text);
+    // Feeds what arrives to answer until it is complete or can no longer become a valid answer.
+    // Fails (Silent) when nothing arrives for timeoutMs, (Deadline) when deadline passes first, and
+    // (Closed, Reset) when the connection ends early. Returns None for a complete answer, the scanner's
+    // verdict as TooLarge, HttpError or BadAnswer otherwise.
+    DiscDbFailure Receive(DiscDbAnswerScanner& answer, int timeoutMs,
+                          std::chrono::steady_clock::time_point deadline);
 
 private:
     void Close();

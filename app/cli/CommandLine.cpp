@@ -29,7 +29,8 @@ constexpr Verb verbs[] = {
     {"help", "tovrelline help", PrintVerbUsage},
     {"disc-info",
      "tovrelline disc-info [--drive DEVICE | --toc \"OFFSET ... LEADOUT\"] [--server HOST[:PORT][PATH]] "
-     "[--sources freedb,cdtext,cdplayer,mp3|none] [--cdplayer FILE]",
+     "[--sources freedb,cdtext,cdplayer,mp3|none] [--cdplayer FILE]\n"
+     "           exit codes: 0 found, 1 usage, 2 nothing found, 3 network or server failure, 4 drive failure",
      RunDiscInfo},
     {"dump", "tovrelline dump FILE.tvl [--layout]", RunDumpVerb},
     {"save-as", "tovrelline save-as IN.tvl OUT.tvl", RunSaveAsVerb},

@@ -1,6 +1,8 @@
 #include "app/cli/DiscInfoVerb.h"
 
 #include "discinfo/CdDriveAccess.h"
+#include "discinfo/CdPlayerFile.h"
+#include "discinfo/DiscDbServerText.h"
 #include "discinfo/DiscId.h"
 #include "discinfo/ReadCdWorker.h"
 #include "discinfo/SgTransport.h"
@@ -18,43 +20,34 @@ namespace tvl {
 
 namespace {
 
-int UsageError(const char* message)
+// The exit codes "tovrelline help" lists.
+enum ExitCode
 {
-    std::fprintf(stderr, "disc-info: %s (see \"tovrelline help\")\n", message);
-    return 1;
+    exitFound = 0,
+    exitUsage = 1,
+    exitNothingFound = 2,
+    exitNetworkFailure = 3,
+    exitDriveFailure = 4,
+};
+
+int UsageError(const QString& message)
+{
+    std::fprintf(stderr, "disc-info: %s (see \"tovrelline help\")\n", qPrintable(message));
+    return exitUsage;
 }
 
-// HOST, HOST:PORT, HOST/PATH, HOST:PORT/PATH; an IPv6 address in brackets.
-std::optional<DiscDbServer> ParseServer(const QString& text)
+int UsageError(const char* message)
 {
-    DiscDbServer server;
-    qsizetype at = 0;
-    if (text.startsWith(u'[')) {
-        at = text.indexOf(u']');
-        if (at < 0)
-            return std::nullopt;
-        server.host = text.mid(1, at - 1);
-        ++at;
-    } else {
-        while (at < text.size() && text[at] != u':' && text[at] != u'/')
-            ++at;
-        server.host = text.left(at);
-    }
-    if (at < text.size() && text[at] == u':') {
-        const qsizetype portStart = ++at;
-        while (at < text.size() && text[at] != u'/')
-            ++at;
-        bool ok = false;
-        server.port = text.mid(portStart, at - portStart).toInt(&ok);
-        if (!ok || server.port <= 0 || server.port > 65535)
-            return std::nullopt;
-    }
-    if (at < text.size())
-        server.path = text.mid(at);
-    if (server.host.isEmpty() || server.host.contains(u' ') ||
-        (at < text.size() && !server.path.startsWith(u'/')))
-        return std::nullopt;
-    return server;
+    return UsageError(QString::fromLatin1(message));
+}
+
+// The message on standard error, one line per line of a window message.
+int Failure(const QString& message, int exitCode)
+{
+    QString text = message;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    std::fprintf(stderr, "disc-info: %s\n", qPrintable(text));
+    return exitCode;
 }
 
 bool ParseSources(const QString& text, ReadCdOptions& options)
@@ -175,13 +168,14 @@ int RunDiscInfo(std::span<char*> args)
         if (option == "--drive") {
             drive = value;
         } else if (option == "--toc") {
-            toc = DiscToc::FromText(value);
+            QString problem;
+            toc = DiscToc::FromText(value, &problem);
             if (!toc)
-                return UsageError("the table of contents must be frame offsets and the lead-out's offset");
+                return UsageError(QStringLiteral("--toc: ") + problem);
         } else if (option == "--server") {
-            const auto server = ParseServer(value);
+            const auto server = ParseServerText(value);
             if (!server)
-                return UsageError("the server must be HOST[:PORT][PATH]");
+                return UsageError("the server must be HOST[:PORT][PATH], the path in URL syntax");
             options.server = *server;
         } else if (option == "--sources") {
             if (!ParseSources(value, options))
@@ -199,6 +193,13 @@ int RunDiscInfo(std::span<char*> args)
         options.cdPlayer = !options.cdPlayerPath.isEmpty();
     else if (options.cdPlayer && options.cdPlayerPath.isEmpty())
         return UsageError("the cdplayer source needs --cdplayer FILE");
+    if (options.cdPlayer) {
+        QString problem;
+        if (!ReadCdPlayerBytes(options.cdPlayerPath, &problem))
+            return UsageError(QStringLiteral("--cdplayer %1: %2").arg(options.cdPlayerPath, problem));
+    }
+    // The server the user named, or the public one, answers or the verb fails: it never asks another.
+    options.fallbackServer.reset();
 
     ReadCdState state;
     state.runFlag = true;
@@ -217,25 +218,27 @@ int RunDiscInfo(std::span<char*> args)
         const auto transport = std::make_shared<SgTransport>();
         CdDriveAccess access(transport);
         access.Initialise();
-        if (access.GetDriveCount() == 0) {
-            std::fprintf(stderr, "disc-info: There are no CD-ROM drives attached to your system.\n");
-            return 2;
-        }
+        if (access.GetDriveCount() == 0)
+            return Failure(QStringLiteral("There are no CD-ROM drives attached to your system."),
+                           exitDriveFailure);
         const int index = drive ? FindDrive(access, *drive) : 0;
-        if (index < 0) {
-            std::fprintf(stderr, "disc-info: %s is not an optical drive.\n", qPrintable(*drive));
-            return 2;
-        }
+        if (index < 0)
+            return Failure(QStringLiteral("%1 is not an optical drive.").arg(*drive), exitDriveFailure);
         state.SetDriveIndex(index);
         RunReadCdWorker(state, transport, options);
     }
     const ReadCdState::Snapshot result = state.Take();
     std::fputs(QJsonDocument(Report(result)).toJson(QJsonDocument::Indented).constData(), stdout);
-    if (result.status == ReadCdState::notReady) {
-        std::fprintf(stderr, "disc-info: The CD-ROM drive is not ready.\n");
-        return 2;
-    }
-    return 0;
+    if (result.status == ReadCdState::notReady)
+        return Failure(QStringLiteral("The CD-ROM drive is not ready."), exitDriveFailure);
+    if (result.status == ReadCdState::noMusicTracks)
+        return Failure(QStringLiteral("The CD does not contain any music tracks."), exitNothingFound);
+    if (!result.errorText.isEmpty())
+        return Failure(result.errorText, exitNetworkFailure);
+    const bool asked = options.freedb || options.cdText || options.cdPlayer || options.mp3;
+    if (asked && result.results.empty() && result.mp3.count == 0)
+        return Failure(QStringLiteral("The album information could not be found."), exitNothingFound);
+    return exitFound;
 }
 
 } // namespace tvl

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
+
+#include <chrono>
+
+#include <sys/stat.h>
 
 namespace tvl {
 namespace {
@@ -107,6 +112,56 @@ TEST(CdPlayerFileTest, ReadsFromAFile)
     const auto record = ReadCdPlayerFile(Toc(twoTracks), path);
     ASSERT_TRUE(record.has_value());
     EXPECT_EQ(record->title, QStringLiteral("From File"));
+}
+
+TEST(CdPlayerFileTest, LongLinesAreSkipped)
+{
+    const QByteArray longTitle(maxCdPlayerLineLength, 'x');
+    const auto record = Read("[374F6]\n"
+                             "title=" +
+                             longTitle +
+                             "\n"
+                             "artist=" +
+                             longTitle.left(maxCdPlayerLineLength - 7) +
+                             "\n"
+                             "0=One\n");
+    ASSERT_TRUE(record.has_value());
+    EXPECT_TRUE(record->title.isEmpty());
+    EXPECT_EQ(record->artist.size(), maxCdPlayerLineLength - 7);
+    EXPECT_EQ(record->trackTitles, QStringList{QStringLiteral("One")});
+
+    // A header hidden in an over-long line is not found.
+    EXPECT_FALSE(Read("[374F6]" + longTitle + "\ntitle=A\n").has_value());
+}
+
+TEST(CdPlayerFileTest, OnlyTheFirstMebibyteOfARegularFileIsRead)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("cdplayer.ini"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const QByteArray filler = "[1]\n" + QByteArray(maxCdPlayerFileSize - 4, '\n');
+    file.write(filler + "[374F6]\ntitle=Too Far\n");
+    file.close();
+    const auto bytes = ReadCdPlayerBytes(path);
+    ASSERT_TRUE(bytes.has_value());
+    EXPECT_EQ(bytes->size(), maxCdPlayerFileSize);
+    EXPECT_FALSE(ReadCdPlayerFile(Toc(twoTracks), path).has_value());
+}
+
+TEST(CdPlayerFileTest, DevicesAndFifosAreNotRead)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& path : {QStringLiteral("/dev/zero"), fifo, dir.path()}) {
+        const auto start = std::chrono::steady_clock::now();
+        QString problem;
+        EXPECT_FALSE(ReadCdPlayerBytes(path, &problem).has_value()) << path.toStdString();
+        EXPECT_EQ(problem, QStringLiteral("not a regular file"));
+        EXPECT_FALSE(ReadCdPlayerFile(Toc(twoTracks), path).has_value());
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    }
 }
 
 } // namespace

@@ -152,14 +152,124 @@ TEST(DiscDbClientTest, QueryFailures)
     DiscDbClient client(shortTimeoutMs);
     QList<DiscDbMatch> matches;
     EXPECT_EQ(client.Query(nowhere, queryCommand, matches), DiscDbClient::queryNoConnection);
-    nowhere.host = QStringLiteral("no-such-host.invalid");
-    EXPECT_EQ(client.Query(nowhere, queryCommand, matches), DiscDbClient::queryNoConnection);
+    EXPECT_EQ(client.LastError().kind, DiscDbFailure::Refused);
 
     LocalHttpServer silent({{{}, 3000}});
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(client.Query(Local(silent), queryCommand, matches), DiscDbClient::queryReceiveFailed);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(shortTimeoutMs));
     EXPECT_FALSE(client.Ok());
+    EXPECT_EQ(client.LastError().kind, DiscDbFailure::Silent);
+}
+
+// Every way an answer can fail has its own kind and message, and each is noticed in bounded time.
+TEST(DiscDbClientTest, EachFailureIsToldApart)
+{
+    const QByteArray header = "HTTP/1.0 200 OK\r\n\r\n";
+    std::vector<Chunk> trickle = {{header + "211 list follows\r\n"}};
+    for (int i = 0; i < 20; ++i)
+        trickle.push_back({"x", 200});
+    const struct
+    {
+        const char* name;
+        Script script;
+        int result;
+        DiscDbFailure kind;
+        const char* message;
+    } cases[] = {
+        {"garbage beyond the cap",
+         {{{header + "211 list follows\r\n" + QByteArray(20 * 1024 * 1024, 'g')}}, 3000},
+         DiscDbClient::queryReceiveFailed,
+         DiscDbFailure::TooLarge,
+         "is larger than 16 MiB"},
+        {"trickle past the deadline",
+         {trickle, 3000},
+         DiscDbClient::queryReceiveFailed,
+         DiscDbFailure::Deadline,
+         "did not finish its answer within 1.5 seconds"},
+        {"closed",
+         {{{header + "211 list follows\r\nrock 0c016602 A / B\r\n"}}, 0},
+         DiscDbClient::queryReceiveFailed,
+         DiscDbFailure::Closed,
+         "closed the connection before the end of its answer"},
+        {"reset",
+         {{{header + "211 list follows\r\nrock 0c016602 A / B\r\n"}}, 200, true},
+         DiscDbClient::queryReceiveFailed,
+         DiscDbFailure::Reset,
+         "was reset before the end of its answer"},
+        {"HTTP 403",
+         {{{"HTTP/1.0 403 Forbidden\r\nContent-Type: text/html\r\n\r\n<html>no</html>"}}, 3000},
+         DiscDbClient::queryReceiveFailed,
+         DiscDbFailure::HttpError,
+         "answered with the HTTP error \"HTTP/1.0 403 Forbidden\""},
+        {"HTTP 500",
+         {{{"HTTP/1.1 500 Internal Server Error\r\n\r\n"}}, 3000},
+         DiscDbClient::queryReceiveFailed,
+         DiscDbFailure::HttpError,
+         "HTTP/1.1 500 Internal Server Error"},
+        {"not a protocol answer",
+         {{{header + "<html><body>Welcome</body></html>\r\n"}}, 3000},
+         DiscDbClient::queryReceiveFailed,
+         DiscDbFailure::BadAnswer,
+         "is not a disc-database answer"},
+        {"not HTTP",
+         {{{"SSH-2.0-OpenSSH_9.2\r\n"}}, 3000},
+         DiscDbClient::queryReceiveFailed,
+         DiscDbFailure::BadAnswer,
+         "is not a disc-database answer"},
+        {"protocol error",
+         {{{header + "500 Command syntax error\r\n"}}, 3000},
+         DiscDbClient::queryDone,
+         DiscDbFailure::ServerError,
+         "refused the command: \"500 Command syntax error\""},
+    };
+    for (const auto& c : cases) {
+        LocalHttpServer server({c.script});
+        DiscDbClient client(1000, 1500);
+        QList<DiscDbMatch> matches;
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(client.Query(Local(server), queryCommand, matches), c.result) << c.name;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15)) << c.name;
+        EXPECT_FALSE(client.Ok()) << c.name;
+        EXPECT_TRUE(matches.isEmpty()) << c.name;
+        EXPECT_EQ(client.LastError().kind, c.kind) << c.name;
+        const QString message = client.LastError().Message();
+        EXPECT_TRUE(message.contains(QString::fromUtf8(c.message)))
+            << c.name << ": " << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("127.0.0.1:%1").arg(server.Port()))) << c.name;
+    }
+}
+
+// Parsing stays linear: megabytes of garbage inside a list cost seconds at most, not minutes.
+TEST(DiscDbClientTest, GarbageListIsReadInLinearTime)
+{
+    QByteArray garbage(8 * 1024 * 1024, 'g');
+    for (qsizetype i = 997; i < garbage.size(); i += 997)
+        garbage[i] = i % 3 == 0 ? '\n' : ' ';
+    LocalHttpServer server({Answer("211 list follows\r\n" + garbage + "\r\n.\r\n", 3000)});
+    DiscDbClient client(5000);
+    QList<DiscDbMatch> matches;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(client.Query(Local(server), queryCommand, matches), DiscDbClient::queryDone);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    EXPECT_TRUE(client.Ok());
+}
+
+TEST(DiscDbClientTest, InvalidServersAreNotAsked)
+{
+    LocalHttpServer server({Answer("200 rock 0c016602 A / B\r\n")});
+    for (const QString& path : {QStringLiteral("/cgi\r\nX-Injected: 1"), QStringLiteral("/a b"),
+                                QStringLiteral("cddb.cgi"), QStringLiteral("/cgi?x=1")}) {
+        DiscDbServer bad = Local(server);
+        bad.path = path;
+        DiscDbClient client(shortTimeoutMs);
+        QList<DiscDbMatch> matches;
+        EXPECT_EQ(client.Query(bad, queryCommand, matches), DiscDbClient::queryNoConnection);
+        EXPECT_EQ(client.LastError().kind, DiscDbFailure::InvalidServer);
+        DiscRecord record;
+        EXPECT_FALSE(client.ReadRecord(bad, 0x0c016602, QStringLiteral("rock"), record));
+    }
+    EXPECT_TRUE(server.Requests().empty());
 }
 
 TEST(DiscDbClientTest, QueryUsesTheSecondAttemptsConnection)
@@ -171,16 +281,18 @@ TEST(DiscDbClientTest, QueryUsesTheSecondAttemptsConnection)
         int expected;
         size_t tries;
     } cases[] = {
-        {{Result::connected}, DiscDbClient::queryDone, 1},
-        {{Result::unreachable, Result::connected}, DiscDbClient::queryDone, 2},
-        {{Result::unreachable, Result::unreachable}, DiscDbClient::queryNoConnection, 2},
-        {{Result::unreachable, Result::noSocket}, DiscDbClient::queryNoConnection, 2},
-        {{Result::noSocket}, DiscDbClient::queryNoSocket, 1},
+        {{Result::Connected}, DiscDbClient::queryDone, 1},
+        {{Result::Refused, Result::Connected}, DiscDbClient::queryDone, 2},
+        {{Result::Unreachable, Result::Unresolvable}, DiscDbClient::queryNoConnection, 2},
+        {{Result::Unreachable, Result::NoSocket}, DiscDbClient::queryNoConnection, 2},
+        {{Result::NoSocket}, DiscDbClient::queryNoSocket, 1},
     };
     for (const auto& c : cases) {
         size_t tries = 0;
-        EXPECT_EQ(DiscDbClient::ConnectForQuery([&] { return c.attempts.at(tries++); }), c.expected);
+        Result last = Result::Connected;
+        EXPECT_EQ(DiscDbClient::ConnectForQuery([&] { return c.attempts.at(tries++); }, last), c.expected);
         EXPECT_EQ(tries, c.tries);
+        EXPECT_EQ(last, c.attempts.back());
     }
 }
 
@@ -211,11 +323,17 @@ TEST(DiscDbClientTest, ReadRecordFailures)
         {{}, 3000},                                        // never answers
     });
     DiscDbClient client(shortTimeoutMs);
-    for (const char* what : {"not found", "corrupt", "rejected", "closed", "silent"}) {
+    const std::pair<const char*, DiscDbFailure> outcomes[] = {
+        {"not found", DiscDbFailure::ServerError}, {"corrupt", DiscDbFailure::ServerError},
+        {"rejected", DiscDbFailure::BadEntry},     {"closed", DiscDbFailure::Closed},
+        {"silent", DiscDbFailure::Silent},
+    };
+    for (const auto& [what, kind] : outcomes) {
         DiscRecord record;
         record.title = QStringLiteral("kept");
         EXPECT_FALSE(client.ReadRecord(Local(server), 0x0c016602, QStringLiteral("rock"), record)) << what;
         EXPECT_FALSE(client.Ok());
+        EXPECT_EQ(client.LastError().kind, kind) << what;
     }
     EXPECT_EQ(client.LastResponse(), QString());
     EXPECT_EQ(server.Requests().size(), 5u);

@@ -128,6 +128,10 @@ void LocalHttpServer::Run()
             }
         }
         Pause(script.holdMs);
+        if (script.reset) {
+            const linger abort{1, 0};
+            ::setsockopt(client, SOL_SOCKET, SO_LINGER, &abort, sizeof(abort));
+        }
         ::close(client);
     }
 }

@@ -22,7 +22,8 @@ public:
     struct Script
     {
         std::vector<Chunk> chunks;
-        int holdMs = 0; // how long the connection stays open after the last chunk
+        int holdMs = 0;     // how long the connection stays open after the last chunk
+        bool reset = false; // end the connection with a reset instead of an orderly close
     };
 
     // Listens on 127.0.0.1, or on ::1 when ipv6 is set.

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <chrono>
 #include <thread>
 
 namespace tvl {
@@ -118,7 +119,92 @@ TEST(ReadCdWorkerTest, UnreachableDatabaseFallsBackOnceAndKeepsOtherSources)
         result.errorText.startsWith(QStringLiteral("Tovrelline could not connect to the Freedb server.")));
     ASSERT_EQ(result.results.size(), 1u);
     EXPECT_EQ(result.results[0].artist, QStringLiteral("Band"));
-    EXPECT_EQ(run.options.server.port, run.options.fallbackServer.port);
+    EXPECT_EQ(run.options.server.port, run.options.fallbackServer->port);
+    // Both servers and why each failed.
+    EXPECT_EQ(result.errorText.count(QStringLiteral("refused the connection")), 2)
+        << result.errorText.toStdString();
+}
+
+TEST(ReadCdWorkerTest, TheMessageNamesTheServerThatAnsweredInstead)
+{
+    LocalHttpServer fallback({
+        {{{LocalHttpServer::Answer("200 rock 0c016602 Artist / Title\r\n")}}},
+        {{{LocalHttpServer::Answer(Entry("Title"))}}},
+    });
+    WorkerRun run;
+    const int closedPort = LocalHttpServer::ClosedPort();
+    run.options.server = Local(closedPort);
+    run.options.fallbackServer = Local(fallback.Port());
+    run.options.cdText = false;
+    run.options.cdPlayer = false;
+    run.options.timeoutMs = 5000;
+    const auto result = run.Go(Drive({{readToc, TocBytes("150 14270 27000")}}));
+    ASSERT_EQ(result.results.size(), 1u) << result.errorText.toStdString();
+    EXPECT_EQ(result.errorText, QStringLiteral("127.0.0.1:%1 refused the connection. The disc database at "
+                                               "127.0.0.1:%2 answered instead.")
+                                    .arg(closedPort)
+                                    .arg(fallback.Port()));
+}
+
+TEST(ReadCdWorkerTest, WithoutFallbackOnlyTheNamedServerIsAsked)
+{
+    LocalHttpServer other({{{{LocalHttpServer::Answer("200 rock 0c016602 Artist / Title\r\n")}}}});
+    WorkerRun run;
+    run.options.server = Local(LocalHttpServer::ClosedPort());
+    run.options.fallbackServer.reset();
+    run.options.cdText = false;
+    run.options.cdPlayer = false;
+    const auto result = run.Go(Drive({{readToc, TocBytes("150 14270 27000")}}));
+    EXPECT_TRUE(result.errorText.contains(QStringLiteral("refused the connection")));
+    EXPECT_TRUE(result.results.empty());
+    EXPECT_TRUE(other.Requests().empty());
+}
+
+TEST(ReadCdWorkerTest, ServerFailuresAreReportedByKind)
+{
+    const struct
+    {
+        LocalHttpServer::Script script;
+        const char* errorText;
+    } cases[] = {
+        {{{{"HTTP/1.0 403 Forbidden\r\n\r\n"}}, 2000},
+         "Error: 127.0.0.1:%1 answered with the HTTP error \"HTTP/1.0 403 Forbidden\"."},
+        {{{{LocalHttpServer::Answer("500 Command syntax error\r\n")}}, 2000},
+         "Error: 127.0.0.1:%1 refused the command: \"500 Command syntax error\"."},
+        {{{{LocalHttpServer::Answer("211 list\r\nrock 0c016602 A / B\r\n")}}, 0},
+         "Error: 127.0.0.1:%1 closed the connection before the end of its answer."},
+    };
+    for (const auto& c : cases) {
+        LocalHttpServer server({c.script});
+        WorkerRun run;
+        run.options.server = Local(server.Port());
+        run.options.fallbackServer.reset();
+        run.options.cdText = false;
+        run.options.cdPlayer = false;
+        const auto result = run.Go(Drive({{readToc, TocBytes("150 14270 27000")}}));
+        EXPECT_EQ(result.errorText, QString::fromUtf8(c.errorText).arg(server.Port()));
+    }
+}
+
+TEST(ReadCdWorkerTest, ATricklingServerIsCutOffByTheDeadline)
+{
+    std::vector<LocalHttpServer::Chunk> chunks = {{LocalHttpServer::Answer("211 list follows\r\n")}};
+    for (int i = 0; i < 30; ++i)
+        chunks.push_back({"x", 100});
+    LocalHttpServer server({{chunks, 0}});
+    WorkerRun run;
+    run.options.server = Local(server.Port());
+    run.options.fallbackServer.reset();
+    run.options.cdText = false;
+    run.options.cdPlayer = false;
+    run.options.timeoutMs = 1000;
+    run.options.deadlineMs = 1000;
+    const auto start = std::chrono::steady_clock::now();
+    const auto result = run.Go(Drive({{readToc, TocBytes("150 14270 27000")}}));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(
+        result.errorText,
+        QStringLiteral("Error: 127.0.0.1:%1 did not finish its answer within 1 seconds.").arg(server.Port()));
 }
 
 TEST(ReadCdWorkerTest, FailedReadStopsTheDatabaseStep)
@@ -133,7 +219,12 @@ TEST(ReadCdWorkerTest, FailedReadStopsTheDatabaseStep)
     run.options.cdPlayer = false;
     run.options.timeoutMs = 5000;
     const auto result = run.Go(Drive({{readToc, TocBytes("150 14270 27000")}}));
-    EXPECT_EQ(result.errorText, QStringLiteral("Error: Could not read the Freedb record."));
+    EXPECT_EQ(
+        result.errorText.toStdString(),
+        QStringLiteral("Error: Could not read the Freedb record.\r\n127.0.0.1:%1 refused the command: \"401 "
+                       "rock 0c016602 No such CD entry in database.\".")
+            .arg(server.Port())
+            .toStdString());
     EXPECT_TRUE(result.results.empty());
     EXPECT_EQ(server.Requests().size(), 2u);
 }
