@@ -31,11 +31,11 @@ bool HasProtocolStatus(QByteArrayView body)
            std::all_of(body.begin(), body.begin() + 3, [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// A line fit for a message: without its line end, at most 200 characters, control characters shown
-// as "?".
+// The text up to end (or all of it), fit for a message.
 QByteArray PrintableLine(QByteArrayView text, qsizetype end)
 {
-    QByteArray line = text.first(std::min(end < 0 ? text.size() : end, maxStatusLineLength)).toByteArray();
+    const qsizetype length = end < 0 ? text.size() : std::min(end, text.size());
+    QByteArray line = text.first(std::min(length, maxStatusLineLength)).toByteArray();
     if (line.endsWith('\r'))
         line.chop(1);
     for (char& c : line) {
@@ -57,73 +57,68 @@ QByteArray DiscDbAnswerScanner::HttpStatusLine() const
     return PrintableLine(text, httpLineEnd);
 }
 
-QByteArray DiscDbAnswerScanner::BodyStatusLine() const
-{
-    if (bodyStart < 0)
-        return {};
-    return PrintableLine(QByteArrayView(text).sliced(bodyStart),
-                         bodyLineEnd < 0 ? -1 : bodyLineEnd - bodyStart);
-}
-
 DiscDbAnswerScanner::State DiscDbAnswerScanner::Append(const char* data, qsizetype size)
 {
     if (state != State::Incomplete || size <= 0)
         return state;
-    const qsizetype from = text.size();
-    if (size > maxAnswerSize - from) {
-        text.append(data, maxAnswerSize - from + 1);
-        return state = State::TooLarge;
-    }
-    text.append(data, size);
-    return state = Scan(from);
+    const qsizetype room = maxAnswerSize - text.size();
+    const bool overflow = size > room;
+    text.append(data, overflow ? room : size);
+    state = Scan();
+    if (state == State::Incomplete && overflow)
+        state = State::TooLarge;
+    return state;
 }
 
-DiscDbAnswerScanner::State DiscDbAnswerScanner::Scan(qsizetype from)
+DiscDbAnswerScanner::State DiscDbAnswerScanner::Scan()
 {
     const qsizetype prefixLength = std::min(text.size(), httpPrefix.size());
     if (QByteArrayView(text).first(prefixLength) != httpPrefix.first(prefixLength))
         return State::NotHttp;
 
-    // The terminator may straddle the previous end.
-    const qsizetype terminatorFrom = std::max<qsizetype>(0, from - terminator.size() + 1);
-    const qsizetype end = text.indexOf(terminator, terminatorFrom);
-
     if (httpLineEnd < 0) {
         httpLineEnd = text.indexOf('\n', scannedLineEnd);
         scannedLineEnd = httpLineEnd < 0 ? text.size() : httpLineEnd + 1;
-        if (httpLineEnd >= 0) {
-            const int status = HttpStatus(QByteArrayView(text).first(httpLineEnd));
-            if (status < 200 || status > 299)
-                return State::HttpError;
-        }
+        if (httpLineEnd < 0)
+            return State::Incomplete;
+        const int status = HttpStatus(QByteArrayView(text).first(httpLineEnd));
+        if (status < 200 || status > 299)
+            return State::HttpError;
     }
-    if (httpLineEnd >= 0 && bodyStart < 0) {
+    if (bodyStart < 0) {
         const qsizetype header = text.indexOf("\r\n\r\n", std::max(scannedHeader, httpLineEnd - 1));
         scannedHeader = std::max<qsizetype>(0, text.size() - 3);
-        if (header >= 0) {
-            bodyStart = header + 4;
-            scannedLineEnd = bodyStart;
-        }
+        if (header < 0)
+            return State::Incomplete;
+        bodyStart = header + 4;
+        scannedLineEnd = bodyStart;
+        scannedTerminator = bodyStart;
     }
-    if (bodyStart >= 0 && bodyLineEnd < 0) {
-        bodyLineEnd = text.indexOf('\n', scannedLineEnd);
-        scannedLineEnd = bodyLineEnd < 0 ? text.size() : bodyLineEnd + 1;
+    if (bodyLineEnd < 0) {
         const QByteArrayView body = QByteArrayView(text).sliced(bodyStart);
         if (body.size() >= 3 && !HasProtocolStatus(body))
             return State::NotProtocol;
-        if (bodyLineEnd >= 0 && !HasProtocolStatus(body))
+        bodyLineEnd = text.indexOf('\n', scannedLineEnd);
+        scannedLineEnd = bodyLineEnd < 0 ? text.size() : bodyLineEnd + 1;
+        if (bodyLineEnd < 0)
+            return State::Incomplete;
+        if (!HasProtocolStatus(body))
             return State::NotProtocol;
+        const int status = (body[0] - '0') * 100 + (body[1] - '0') * 10 + (body[2] - '0');
+        if (status < 210 || status > 219) {
+            // A single-line answer: nothing after its line belongs to it.
+            text.truncate(bodyLineEnd > bodyStart && text[bodyLineEnd - 1] == '\r' ? bodyLineEnd - 1
+                                                                                   : bodyLineEnd);
+            return State::Complete;
+        }
     }
+    const qsizetype end = text.indexOf(terminator, scannedTerminator);
     if (end >= 0) {
         text.truncate(end);
         return State::Complete;
     }
-    if (bodyLineEnd >= 0) {
-        const int status =
-            (text[bodyStart] - '0') * 100 + (text[bodyStart + 1] - '0') * 10 + (text[bodyStart + 2] - '0');
-        if (status < 210 || status > 219)
-            return State::Complete;
-    }
+    // The terminator may straddle the end of what has arrived.
+    scannedTerminator = std::max(bodyStart, text.size() - terminator.size() + 1);
     return State::Incomplete;
 }
 

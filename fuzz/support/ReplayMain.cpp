@@ -4,10 +4,11 @@
 //
 //   fuzz_replay_<target> [--seconds N] [--seed N] CORPUS_DIR...
 //
-// When a sanitizer stops the program, the input that did it is written to crash-<seed>-<run> in the
-// current folder.
+// When a sanitizer or a target's own check stops the program, the input that did it is written to
+// crash-<seed>-<run> (or crash-corpus-<n>) in the current folder.
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -36,6 +37,14 @@ void SaveCurrentInput()
     std::ofstream out(currentName, std::ios::binary);
     out.write(reinterpret_cast<const char*>(current.data()), static_cast<std::streamsize>(current.size()));
     std::fprintf(stderr, "fuzz replay: the failing input is in %s\n", currentName.c_str());
+}
+
+// A target's own checks end it with abort(), which no sanitizer reports.
+void OnAbort(int signal)
+{
+    SaveCurrentInput();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
 }
 
 void Run(const Input& input, std::string name)
@@ -146,6 +155,7 @@ int main(int argc, char** argv)
     }
     if (__sanitizer_set_death_callback)
         __sanitizer_set_death_callback(SaveCurrentInput);
+    std::signal(SIGABRT, OnAbort);
 
     for (size_t i = 0; i < corpus.size(); ++i)
         Run(corpus[i], "crash-corpus-" + std::to_string(i));

@@ -158,6 +158,10 @@ TEST(XmcdParserTest, ParsesServerLines)
              "mirror1 http 80 /~cddb/cddb.cgi N037.23 N122.03 City",
              "mirror1 http eighty /~cddb/cddb.cgi N037.23 W122.03 City",
              "mirror1 http 99999 /~cddb/cddb.cgi N037.23 W122.03 City",
+             "mirror1 http 80 /cgi\x01x N037.23 W122.03 City", // the path goes into later requests
+             "mirror1 http 80 /cgi?cmd=x N037.23 W122.03 City",
+             "mirror1 http 80 cddb.cgi N037.23 W122.03 City",
+             "mirr\x7For http 80 /cgi N037.23 W122.03 City",
              "",
          })
         EXPECT_FALSE(ParseServerLine(QString::fromLatin1(bad)).has_value()) << bad;
