@@ -221,7 +221,7 @@ TEST_F(DesignVerbsTest, AFailedSaveOrExportKeepsTheOldFileAndSaysWhy)
     ASSERT_TRUE(WriteDesignFile(Path("in.tvl"), design, SampleState()));
     ASSERT_TRUE(WriteDesignFile(Path("out/old.tvl"), design, SampleState("Double", "DVD")));
     ASSERT_EQ(Tovrelline({QStringLiteral("export"), Path("in.tvl"), QStringLiteral("--label"),
-                          QStringLiteral("back"), QStringLiteral("--dpi"), QStringLiteral("150"),
+                          QStringLiteral("disc2"), QStringLiteral("--dpi"), QStringLiteral("150"),
                           QStringLiteral("-o"), Path("out/old.png")})
                   .exitCode,
               0);
@@ -241,9 +241,9 @@ TEST_F(DesignVerbsTest, AFailedSaveOrExportKeepsTheOldFileAndSaysWhy)
         {"close", "EIO", "Input/output error"},
     };
     const QStringList saveAs{QStringLiteral("save-as"), Path("in.tvl"), Path("out/old.tvl")};
-    const QStringList exportFront{
-        QStringLiteral("export"), Path("in.tvl"),        QStringLiteral("--label"), QStringLiteral("front"),
-        QStringLiteral("--dpi"),  QStringLiteral("150"), QStringLiteral("-o"),      Path("out/old.png")};
+    const QStringList exportDisc{QStringLiteral("export"), Path("in.tvl"),          QStringLiteral("--label"),
+                                 QStringLiteral("disc1"),  QStringLiteral("--dpi"), QStringLiteral("150"),
+                                 QStringLiteral("-o"),     Path("out/old.png")};
     for (const Case& c : cases) {
         QProcessEnvironment fault;
         fault.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(TOVRELLINE_FAULT_SHIM));
@@ -255,7 +255,7 @@ TEST_F(DesignVerbsTest, AFailedSaveOrExportKeepsTheOldFileAndSaysWhy)
         fault.insert(QStringLiteral("TVL_FAULT_ERRNO"), QString::fromLatin1(c.error));
         for (const auto& [args, target, text] :
              {std::tuple{saveAs, Path("out/old.tvl"), "Error saving file. "},
-              std::tuple{exportFront, Path("out/old.png"), "Cannot write the image file. "}}) {
+              std::tuple{exportDisc, Path("out/old.png"), "Cannot write the image file. "}}) {
             const ProgramRun run = Tovrelline(args, fault);
             EXPECT_EQ(run.exitCode, 1) << c.call << " " << args[0].toStdString();
             EXPECT_TRUE(run.err.contains("tvl-fault: ")) << run.err.toStdString();

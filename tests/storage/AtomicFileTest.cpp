@@ -138,9 +138,8 @@ TEST_F(AtomicFileTest, NamesThatAreNotUtf8AreWrittenUnderTheirOwnBytes)
 {
     const QByteArray name = QFile::encodeName(folder.path()) + "/out-\xe9.tvl";
     ASSERT_EQ(Write(FileNameFromBytes(name), "bytes").status, AtomicWriteResult::Status::Written);
-    struct stat status = {};
-    EXPECT_EQ(::stat(name.constData(), &status), 0);
-    EXPECT_EQ(Entries().size(), 1);
+    // Qt cannot list or remove such a name itself, so the file goes by its bytes too.
+    EXPECT_EQ(::unlink(name.constData()), 0);
 }
 
 } // namespace

@@ -60,14 +60,7 @@ Outcome WriteCatalogueKind(const QString& folder, int generation)
     MemorySettings settings;
     StockCatalogue catalogue(folder + u'/', settings);
     catalogue.LoadCatalogue();
-    std::vector<int> discs;
-    for (size_t i = 0; i < catalogue.stocks().size(); ++i) {
-        if (catalogue.stocks()[i]->IsDiscStock())
-            discs.push_back(static_cast<int>(i));
-    }
-    if (discs.size() < 2)
-        return {false, QStringLiteral("the built-in catalogue has fewer than two disc stocks")};
-    catalogue.SetCurrentDisc(discs[static_cast<size_t>(generation) % discs.size()]);
+    catalogue.stock(catalogue.currentDisc()).left1 = 100 + generation % 50;
     return FromResult(catalogue.SaveCatalogue());
 }
 
@@ -80,9 +73,9 @@ Outcome WriteSettingsKind(const QString& folder, int generation)
 Outcome WriteExportKind(const QString& folder, int generation)
 {
     LabelDesign design = MakeSampleDesign();
-    CRichChild* artist = design.FindItem(u"Artist(1)");
-    artist->left(artist->left() + (generation % 5) * 200);
-    return FromResult(ExportLabel(design, {0, 0, generation % 2, 0}, folder + QStringLiteral("/front.png")));
+    CRichChild* text = design.FindItem(u"Text 1");
+    text->left(text->left() + (generation % 5) * 200);
+    return FromResult(ExportLabel(design, {2, 0, generation % 2, 0}, folder + QStringLiteral("/disc.png")));
 }
 
 Outcome WritePictureKind(const QString& folder, int generation)
@@ -100,7 +93,7 @@ const FileKind kKinds[] = {
     {"Design", "design.tvl", WriteDesignKind},
     {"Catalogue", "labels.ini", WriteCatalogueKind},
     {"Settings", "settings.ini", WriteSettingsKind, false},
-    {"Export", "front.png", WriteExportKind},
+    {"Export", "disc.png", WriteExportKind},
     {"Picture", "picture.png", WritePictureKind},
 };
 

@@ -33,7 +33,7 @@ TEST(LocalFileNameTest, AnyBytesRoundTrip)
         EXPECT_EQ(name == QString::fromUtf8(bytes), c.utf8) << c.bytes;
     }
     const QString escaped = FileNameFromBytes("out-\xe9.tvl");
-    ASSERT_EQ(escaped.size(), 8);
+    ASSERT_EQ(escaped.size(), 9);
     EXPECT_EQ(escaped.at(4).unicode(), 0xDCE9);
 }
 
