@@ -18,6 +18,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
+#include <ostream>
 #include <string_view>
 #include <unistd.h>
 
@@ -42,6 +43,12 @@ struct FileKind
     std::function<Outcome(const QString& folder, int generation)> write;
     bool tellsWhy = true;
 };
+
+// Test names and failures show the kind by its name.
+void PrintTo(const FileKind& kind, std::ostream* out)
+{
+    *out << kind.name;
+}
 
 Outcome FromResult(const FileResult<>& result)
 {
