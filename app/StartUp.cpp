@@ -17,6 +17,7 @@
 #include "document/files/ProgramFolder.h"
 #include "editing/CMervo6View.h"
 #include "stock/StockCatalogue.h"
+#include "storage/LocalFileName.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -87,8 +88,9 @@ int RunDesigner(int argc, char** argv)
         QtFileCommandsUi fileUi(window, request);
         DesignSession session(window, *view, catalogue, fileUi, storeSettings, request,
                               context.programFolder);
-        const QStringList arguments = QApplication::arguments().mid(1);
-        session.Start(arguments.isEmpty() ? QString() : QFileInfo(arguments.constFirst()).absoluteFilePath());
+        // QApplication has taken its own options out of argv; the name keeps its bytes.
+        session.Start(argc < 2 ? QString()
+                               : QFileInfo(FileNameFromBytes(QByteArrayView(argv[1]))).absoluteFilePath());
         QTimer::singleShot(10, &window, [&] { window.FirstShow(&splash); });
         return QApplication::exec();
     });

@@ -5,10 +5,10 @@
 #include "images/LargePages.h"
 #include "images/codecs/DibCodec.h"
 #include "images/codecs/ImageCodecs.h"
+#include "storage/AtomicFile.h"
 
 #include <QFile>
 #include <QPainter>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <cstring>
@@ -289,9 +289,12 @@ bool CxImage::SaveFile(const QString& path, int type)
     QByteArray encoded;
     if (!EncodeBuffer(encoded, type))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(encoded) != encoded.size() || !file.commit()) {
-        SetLastError(QStringLiteral("Unable to write file: %1").arg(file.errorString()));
+    const AtomicWriteResult written = WriteFileAtomically(path, [&encoded](QIODevice& device) {
+        device.write(encoded);
+        return true;
+    });
+    if (written.status != AtomicWriteResult::Status::Written) {
+        SetLastError(QStringLiteral("Unable to write file: %1").arg(written.cause));
         return false;
     }
     return true;

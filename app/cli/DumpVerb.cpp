@@ -1,6 +1,7 @@
 #include "app/cli/DumpVerb.h"
 
 #include "app/cli/DesignDump.h"
+#include "app/cli/VerbOutput.h"
 #include "document/files/DesignFile.h"
 
 #include <QJsonDocument>
@@ -26,14 +27,12 @@ int RunDumpVerb(std::span<char*> args)
         std::fprintf(stderr, "Usage: tovrelline dump FILE.tvl [--layout]\n");
         return 2;
     }
-    const FileResult<DesignContent> read = ReadDesignFile(QString::fromLocal8Bit(path));
+    const FileResult<DesignContent> read = ReadDesignFile(ArgumentFileName(path));
     if (!read) {
-        std::fprintf(stderr, "%s\n", read.error().message.toLocal8Bit().constData());
+        PrintError(FullMessage(read.error()));
         return 1;
     }
-    // Parts of an early design that could not be converted are reported; the rest is used.
-    for (const int code : read.value().reportedErrors)
-        std::fprintf(stderr, "%s\n", ErrorText(code).toLocal8Bit().constData());
+    PrintReadNotices(read.value());
     const QByteArray json = QJsonDocument(DumpDesign(read.value())).toJson(QJsonDocument::Indented);
     std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), stdout);
     return 0;

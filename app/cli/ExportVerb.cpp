@@ -1,5 +1,6 @@
 #include "app/cli/ExportVerb.h"
 
+#include "app/cli/VerbOutput.h"
 #include "document/files/DesignFile.h"
 #include "print/export/LabelExport.h"
 
@@ -102,7 +103,7 @@ int RunExportVerb(std::span<char*> args)
     }
     choices.label = *label;
 
-    QString path = QString::fromLocal8Bit(output);
+    QString path = ArgumentFileName(output);
     int imageType = ExportImageType(path);
     if (imageType < 0) {
         // A name without an extension takes the dialog's default type, PNG.
@@ -113,16 +114,17 @@ int RunExportVerb(std::span<char*> args)
     path = ExportFilePath(path, ExportExtension(imageType));
 
     const auto app = EnsureGuiApplication();
-    FileResult<DesignContent> read = ReadDesignFile(QString::fromLocal8Bit(input));
+    FileResult<DesignContent> read = ReadDesignFile(ArgumentFileName(input));
     if (!read) {
-        std::fprintf(stderr, "%s\n", read.error().message.toLocal8Bit().constData());
+        PrintError(FullMessage(read.error()));
         return 1;
     }
+    PrintReadNotices(read.value());
     LabelDesign& design = read.value().design;
     design.RefreshLinkedItems();
     const FileResult<> written = ExportLabel(design, choices, path);
     if (!written) {
-        std::fprintf(stderr, "%s\n", written.error().message.toLocal8Bit().constData());
+        PrintError(FullMessage(written.error()));
         return 1;
     }
     return 0;

@@ -1,5 +1,6 @@
 #include "app/cli/SaveAsVerb.h"
 
+#include "app/cli/VerbOutput.h"
 #include "app/settings/SettingsStore.h"
 #include "app/settings/StoreSettings.h"
 #include "document/files/DesignReadApply.h"
@@ -38,9 +39,9 @@ int DiscPositionOf(const LabelDesign& design)
     return first && second && first->top() > second->top() ? DiscOnBottom : DiscOnTop;
 }
 
-int Fail(const QString& message)
+int Fail(const FileError& error)
 {
-    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    PrintError(FullMessage(error));
     return 1;
 }
 
@@ -52,15 +53,13 @@ int RunSaveAsVerb(std::span<char*> args)
         std::fprintf(stderr, "Usage: tovrelline save-as IN.tvl OUT.tvl\n");
         return 2;
     }
-    const QString input = QString::fromLocal8Bit(args[0]);
-    const QString output = QString::fromLocal8Bit(args[1]);
+    const QString input = ArgumentFileName(args[0]);
+    const QString output = ArgumentFileName(args[1]);
 
     FileResult<DesignContent> read = ReadDesignFile(input);
     if (!read)
-        return Fail(read.error().message);
-    // Parts of an early design that could not be converted are reported; the rest is used.
-    for (const int code : read.value().reportedErrors)
-        std::fprintf(stderr, "%s\n", ErrorText(code).toLocal8Bit().constData());
+        return Fail(read.error());
+    PrintReadNotices(read.value());
     LabelDesign& design = read.value().design;
 
     SettingsStore store(SettingsStore::DefaultFilePath());
@@ -75,7 +74,7 @@ int RunSaveAsVerb(std::span<char*> args)
 
     const FileResult<> written = WriteDesignFile(output, design, live);
     if (!written)
-        return Fail(written.error().message);
+        return Fail(written.error());
     return 0;
 }
 

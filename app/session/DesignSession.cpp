@@ -6,6 +6,7 @@
 #include "app/messages/MessageRequest.h"
 #include "document/commands/DefaultDesigns.h"
 #include "document/files/DesignFile.h"
+#include "document/files/PictureBlock.h"
 #include "editing/CMervo6View.h"
 #include "render/picture/LoadPictureFile.h"
 #include "stock/ApplyStocks.h"
@@ -13,6 +14,7 @@
 #include "stock/StockCatalogue.h"
 
 #include <QAction>
+#include <QStatusBar>
 
 namespace tvl {
 namespace {
@@ -142,6 +144,8 @@ DesignReadOutcome DesignSession::Read(const QString& path, QString& title)
     m_history.SetRecording(true);
     for (const int code : read.value().reportedErrors)
         ShowStop(ErrorText(code));
+    if (const QString pictures = UndecodedPictureNotice(live); !pictures.isEmpty())
+        m_window.statusBar()->showMessage(pictures);
     ShowTitle();
     return {};
 }
@@ -152,8 +156,10 @@ std::optional<QString> DesignSession::Write(const QString& path)
     const LiveDesignState state{m_view.geometry().currentSurface(), m_view.geometry().currentPageCode(),
                                 scene.discMode, scene.caseKind};
     const FileResult<> written = WriteDesignFile(path, m_view.design(), state);
-    if (!written)
-        return written.error().message;
+    if (!written) {
+        const FileError& error = written.error();
+        return error.cause.isEmpty() ? error.message : error.cause;
+    }
     m_file.modified = false;
     ShowTitle();
     return std::nullopt;

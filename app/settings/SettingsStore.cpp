@@ -1,11 +1,11 @@
 #include "app/settings/SettingsStore.h"
 
 #include "app/settings/DecimalText.h"
+#include "storage/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace tvl {
@@ -128,11 +128,12 @@ bool SettingsStore::Commit(const QString& name, const std::optional<Value>& valu
 
     if (!QDir().mkpath(QFileInfo(filePath).absolutePath()))
         return false;
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write((strings + u'\n' + numbers).toUtf8());
-    if (!file.commit())
+    const QByteArray bytes = (strings + u'\n' + numbers).toUtf8();
+    const AtomicWriteResult written = WriteFileAtomically(filePath, [&bytes](QIODevice& device) {
+        device.write(bytes);
+        return true;
+    });
+    if (written.status != AtomicWriteResult::Status::Written)
         return false;
     values = std::move(updated);
     return true;

@@ -197,7 +197,7 @@ void DesignFileCommands::LoadDefaultDesign()
 bool DesignFileCommands::WriteTo(const QString& path)
 {
     if (const std::optional<QString> error = m_store.Write(path)) {
-        m_ui.ShowError(kSaveError);
+        m_ui.ShowError(kSaveError + u'\n' + *error);
         return false;
     }
     m_file.modified = false;
@@ -236,8 +236,8 @@ bool DesignFileCommands::SaveAsDefaultDesign()
     const LabelDesign& design = m_store.design();
     const QString name = DefaultDesignName(design.albumHeader.discMode, design.albumHeader.caseKind);
     m_settings.WriteString(QStringLiteral("defTemplate"), name);
-    if (m_store.Write(DefaultDesignPath(name))) {
-        m_ui.ShowError(kDefaultSaveError);
+    if (const std::optional<QString> error = m_store.Write(DefaultDesignPath(name))) {
+        m_ui.ShowError(kDefaultSaveError + u'\n' + *error);
         return false;
     }
     // A design without a file of its own stays tied to the default file, so its next Save asks for a name.

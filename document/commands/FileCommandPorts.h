@@ -55,7 +55,8 @@ public:
     // title is the document's title before the read; reading a default design fills the sample album
     // and changes it to "Untitled.tvl".
     virtual DesignReadOutcome Read(const QString& path, QString& title) = 0;
-    // Writes the design to path through a temporary file; an error message when it failed.
+    // Writes the design to path through a temporary file; when that failed, which file and why (the system's
+    // reason), shown below the command's own message. A failed write leaves the old file as it was.
     virtual std::optional<QString> Write(const QString& path) = 0;
     // A blank design of the header's disc mode and case kind, built from the current label stocks.
     virtual void BuildBlankDesign() = 0;

@@ -7,8 +7,12 @@
 #include "document/files/early/EarlyDesignReader.h"
 #include "document/model/CProperty.h"
 #include "document/model/CText.h"
+#include "storage/LocalFileName.h"
 
 #include <QFile>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace tvl {
 namespace {
@@ -146,9 +150,14 @@ FileResult<DesignContent> ReadDesign(QIODevice& device)
 
 FileResult<DesignContent> ReadDesignFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Opened by its own bytes: a name that is not UTF-8 must not be re-encoded into another file's name.
+    const int descriptor = ::open(FileNameBytes(path).constData(), O_RDONLY | O_CLOEXEC);
+    QFile file;
+    if (descriptor < 0 || !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (descriptor >= 0)
+            ::close(descriptor);
         return FileError{FileError::Kind::Failed, QStringLiteral("Error opening file."), 0, 0};
+    }
     return ReadDesign(file);
 }
 

@@ -10,4 +10,11 @@ QString ErrorText(int code, int stage)
     return text;
 }
 
+QString FullMessage(const FileError& error)
+{
+    if (error.cause.isEmpty())
+        return error.message;
+    return error.message + u' ' + error.cause;
+}
+
 } // namespace tvl

@@ -21,7 +21,12 @@ struct FileError
     QString message;
     int code = 0;
     int stage = 0;
+    // Which file and the system's reason ("<path>: <reason>") when writing it failed; empty otherwise.
+    QString cause = {};
 };
+
+// The message followed by the cause, when there is one: what a verb prints and a window shows.
+QString FullMessage(const FileError& error);
 
 // A value or the reason there is none.
 template <class T = std::monostate>

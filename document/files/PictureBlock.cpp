@@ -2,6 +2,7 @@
 
 #include "document/archive/CArchive.h"
 #include "document/model/CRichChild.h"
+#include "document/model/LabelDesign.h"
 #include "images/CxImage.h"
 
 namespace tvl {
@@ -20,7 +21,7 @@ qint64 NumberLine(CArchive& archive)
     return value;
 }
 
-void PutBlock(CArchive& archive, int code, const QByteArray& bytes)
+void PutBlock(CArchive& archive, qint64 code, const QByteArray& bytes)
 {
     archive.PutText(QByteArray::number(code) + '\n' + QByteArray::number(bytes.size()) + '\n');
     archive.PutRaw(bytes);
@@ -32,7 +33,10 @@ bool PutPictureBlock(CArchive& archive, const CRichChild& item)
 {
     const CxImage* image = item.image.get();
     if (!image || !image->IsValid()) {
-        PutBlock(archive, CXIMAGE_FORMAT_PNG, {});
+        if (!item.undecodedPicture.bytes.isEmpty())
+            PutBlock(archive, item.undecodedPicture.code, item.undecodedPicture.bytes);
+        else
+            PutBlock(archive, CXIMAGE_FORMAT_PNG, {});
         return true;
     }
     const int type = image->Type();
@@ -60,6 +64,7 @@ void GetPictureBlock(CArchive& archive, CRichChild& item)
     const qint64 code = NumberLine(archive);
     const qint64 count = NumberLine(archive);
     item.image.reset();
+    item.undecodedPicture = {};
     if (count == 0)
         return;
     if (const auto remaining = archive.RemainingBytes(); remaining && count > *remaining)
@@ -67,11 +72,30 @@ void GetPictureBlock(CArchive& archive, CRichChild& item)
     const QByteArray bytes = archive.GetRaw(count);
     if (bytes.size() != count)
         throw ArchiveError(ArchiveError::Cause::EndOfFile);
-    if (code < CXIMAGE_FORMAT_BMP || code > CXIMAGE_FORMAT_TIF)
-        return;
-    auto image = std::make_shared<CxImage>();
-    if (image->LoadBuffer(QByteArrayView(bytes), static_cast<int>(code)))
-        item.image = std::move(image);
+    if (code >= CXIMAGE_FORMAT_BMP && code <= CXIMAGE_FORMAT_TIF) {
+        auto image = std::make_shared<CxImage>();
+        if (image->LoadBuffer(QByteArrayView(bytes), static_cast<int>(code))) {
+            item.image = std::move(image);
+            return;
+        }
+    }
+    item.undecodedPicture = {code, bytes};
+}
+
+QString UndecodedPictureNotice(const LabelDesign& design)
+{
+    QStringList names;
+    for (const auto& item : design.itemList) {
+        if (!item->undecodedPicture.bytes.isEmpty())
+            names.append(item->name);
+    }
+    if (names.isEmpty())
+        return {};
+    if (names.size() == 1)
+        return QStringLiteral("A picture could not be shown: %1 (its data is kept as it was)")
+            .arg(names.front());
+    return QStringLiteral("Pictures could not be shown: %1 (their data is kept as it was)")
+        .arg(names.join(QStringLiteral(", ")));
 }
 
 } // namespace tvl

@@ -1,18 +1,26 @@
 #pragma once
 
+#include <QString>
+
 namespace tvl {
 
 class CArchive;
 class CRichChild;
+class LabelDesign;
 
 // The picture of an "Image" item after the item list: its format code and byte count as decimal text
 // lines, then the encoded file. JPEG pictures write the bytes they were loaded from; WMF pictures, and
-// pictures whose own format cannot be encoded, are written as PNG. An item without a picture writes a
-// count of 0. Returns false when the picture cannot be encoded at all.
+// pictures whose own format cannot be encoded, are written as PNG. An item that keeps an undecoded picture
+// writes its bytes and code back unchanged; an item without any picture writes a count of 0. Returns false
+// when the picture cannot be encoded at all.
 bool PutPictureBlock(CArchive& archive, const CRichChild& item);
 
-// Reads one block into the item. A count of 0, or bytes that do not decode, leave the item without a
-// picture; a count the file cannot hold raises the end-of-file error.
+// Reads one block into the item. A count of 0 leaves the item without a picture; bytes that do not decode
+// (or a code the image layer does not know) leave it without a picture that can be shown, but kept in
+// undecodedPicture. A count the file cannot hold raises the end-of-file error.
 void GetPictureBlock(CArchive& archive, CRichChild& item);
+
+// The line that tells the user which items hold a picture that could not be shown; empty when none does.
+QString UndecodedPictureNotice(const LabelDesign& design);
 
 } // namespace tvl

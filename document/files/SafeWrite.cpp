@@ -1,23 +1,32 @@
 #include "document/files/SafeWrite.h"
 
-#include <QSaveFile>
+#include "storage/AtomicFile.h"
+
+#include <optional>
 
 namespace tvl {
 
 FileResult<> WriteFileSafely(const QString& path, const std::function<FileResult<>(QIODevice&)>& write,
-                             const QString& openError)
+                             const QString& failureText)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return FileError{FileError::Kind::Failed, openError, 0, 0};
-    FileResult<> written = write(file);
-    if (!written) {
-        file.cancelWriting();
-        return written;
+    std::optional<FileError> contentError;
+    const AtomicWriteResult result = WriteFileAtomically(path, [&](QIODevice& device) {
+        FileResult<> written = write(device);
+        if (!written)
+            contentError = written.error();
+        return written.ok();
+    });
+    switch (result.status) {
+    case AtomicWriteResult::Status::Written:
+        return std::monostate{};
+    case AtomicWriteResult::Status::Declined:
+        return *contentError;
+    case AtomicWriteResult::Status::Failed:
+        break;
     }
-    if (!file.commit())
-        return FileError{FileError::Kind::Failed, openError, 0, 0};
-    return written;
+    FileError error{FileError::Kind::Failed, failureText, 0, 0};
+    error.cause = result.cause;
+    return error;
 }
 
 } // namespace tvl

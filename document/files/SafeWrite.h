@@ -8,10 +8,11 @@ class QIODevice;
 
 namespace tvl {
 
-// Writes a file through a temporary file in the same folder that replaces the old file only after write
-// returned true and every byte reached the disk; otherwise the old file stays as it was. openError is
-// the message when the file cannot be created.
+// Replaces the file at path with what write puts into the device, through WriteFileAtomically: the old file
+// stays byte-identical unless the complete new one is on disk. A failure of write itself is returned as it
+// stands; any other failure carries failureText as its message and "<path>: <reason>" as its cause. path is
+// a file name as FileNameFromBytes gives it.
 FileResult<> WriteFileSafely(const QString& path, const std::function<FileResult<>(QIODevice&)>& write,
-                             const QString& openError);
+                             const QString& failureText);
 
 } // namespace tvl

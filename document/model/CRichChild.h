@@ -3,6 +3,7 @@
 #include "document/archive/ArchiveRecord.h"
 #include "document/model/ItemFont.h"
 
+#include <QByteArray>
 #include <QRect>
 #include <QString>
 #include <cstdint>
@@ -51,6 +52,14 @@ public:
     int coverFolded = 0;
     int coverSpine = 0;
     std::shared_ptr<CxImage> image;
+    // A stored picture the image layer could not decode, kept with its format code exactly as read so that
+    // saving the design writes it back instead of dropping it. Empty once the item has a picture of its own.
+    struct StoredPicture
+    {
+        qint64 code = 0;
+        QByteArray bytes;
+    };
+    StoredPicture undecodedPicture;
     std::vector<char32_t> characters;           // one element per character, cells end with kCellEnd
     std::vector<std::optional<ItemFont>> fonts; // sparse: a set slot starts a run
     std::vector<std::optional<ItemColor>> colors;

@@ -1,13 +1,15 @@
 #include "print/export/LabelExport.h"
 
+#include "document/files/SafeWrite.h"
+
 #include "document/model/LabelDesign.h"
 #include "images/CxImage.h"
 #include "images/codecs/JpegCodec.h"
 #include "render/surface/RenderSurfaceImage.h"
 #include "render/surface/SurfaceNames.h"
 
+#include <QIODevice>
 #include <QPainter>
-#include <QSaveFile>
 
 namespace tvl {
 namespace {
@@ -130,10 +132,13 @@ FileResult<> ExportLabel(LabelDesign& design, const ExportChoices& choices, cons
     if (!encoded)
         return Failure(error);
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return Failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    return FileResult<>(std::monostate{});
+    return WriteFileSafely(
+        path,
+        [&bytes](QIODevice& device) -> FileResult<> {
+            device.write(bytes);
+            return std::monostate{};
+        },
+        QStringLiteral("Cannot write the image file."));
 }
 
 } // namespace tvl

@@ -20,6 +20,7 @@ FileError Message(const char* text)
 FileResult<> LoadPictureFile(CRichChild& item, const QString& path)
 {
     item.image.reset();
+    item.undecodedPicture = {};
     auto picture = std::make_shared<CxImage>();
     if (!picture->LoadFile(path, CXIMAGE_FORMAT_DETECT)) {
         QFile probe(path);

@@ -1,10 +1,4 @@
-#include "app/MainWindow.h"
-#include "app/AppContext.h"
-#include "app/WindowLayout.h"
-#include "app/messages/MessageRequest.h"
-#include "app/messages/Tips.h"
-#include "app/settings/AppSettings.h"
-#include "app/settings/SettingsStore.h"
+#include "WindowRun.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,38 +17,7 @@
 namespace tvl {
 namespace {
 
-// One run of the program over the same settings and layout files.
-class ProgramRun
-{
-public:
-    ProgramRun(const QTemporaryDir& dir, QStringList* opened)
-        : store(dir.filePath(QStringLiteral("settings.ini")))
-        , layout(dir.filePath(QStringLiteral("layout.ini")))
-        , settings(LoadSettings(store, dir.path()))
-        , tips(store, request, [](MessageRequest&) { return 1; })
-        , context{store,
-                  settings,
-                  layout,
-                  request,
-                  tips,
-                  dir.filePath(QStringLiteral("index.html")),
-                  dir.path(),
-                  [opened](const QUrl& url) {
-                      opened->append(url.toString());
-                      return true;
-                  }}
-        , window(context)
-    {
-    }
-
-    SettingsStore store;
-    WindowLayout layout;
-    AppSettings settings;
-    MessageRequest request;
-    Tips tips;
-    AppContext context;
-    MainWindow window;
-};
+using test::WindowRun;
 
 class MainWindowTest : public testing::Test
 {
@@ -65,7 +28,7 @@ protected:
         ASSERT_TRUE(help.open(QIODevice::WriteOnly));
     }
 
-    QDockWidget* Dock(ProgramRun& run, const char* name)
+    QDockWidget* Dock(WindowRun& run, const char* name)
     {
         return run.window.findChild<QDockWidget*>(QString::fromLatin1(name));
     }
@@ -86,7 +49,7 @@ QStringList Texts(const QMenu* menu)
 
 TEST_F(MainWindowTest, EveryMenuCommandIsPresent)
 {
-    ProgramRun run(dir, &opened);
+    WindowRun run(dir, &opened);
     QStringList menus;
     std::vector<QStringList> items;
     for (QAction* action : run.window.menuBar()->actions()) {
@@ -124,7 +87,7 @@ TEST_F(MainWindowTest, EveryMenuCommandIsPresent)
 
 TEST_F(MainWindowTest, CommandsOfUnbuiltPartsAreDisabledAndBarsExist)
 {
-    ProgramRun run(dir, &opened);
+    WindowRun run(dir, &opened);
     for (const Command command :
          {Command::Exit, Command::SnapToGrid, Command::ShowGrid, Command::GridSize, Command::Units,
           Command::Help, Command::Website, Command::About, Command::Guides})
@@ -157,7 +120,7 @@ TEST_F(MainWindowTest, CommandsOfUnbuiltPartsAreDisabledAndBarsExist)
 TEST_F(MainWindowTest, FirstRunWritesVersionAndHelpScreenOnce)
 {
     {
-        ProgramRun first(dir, &opened);
+        WindowRun first(dir, &opened);
         EXPECT_EQ(first.store.String(QStringLiteral("Version")), QStringLiteral("4.00"));
         EXPECT_FALSE(first.store.Contains(QStringLiteral("HelpScreen")));
         first.window.FirstShow(nullptr);
@@ -166,7 +129,7 @@ TEST_F(MainWindowTest, FirstRunWritesVersionAndHelpScreenOnce)
         EXPECT_TRUE(opened[0].endsWith(QStringLiteral("/index.html")));
         first.window.close();
     }
-    ProgramRun second(dir, &opened);
+    WindowRun second(dir, &opened);
     second.window.FirstShow(nullptr);
     EXPECT_EQ(opened.size(), 1) << "the second start opens no help";
     second.window.close();
@@ -175,21 +138,21 @@ TEST_F(MainWindowTest, FirstRunWritesVersionAndHelpScreenOnce)
 TEST_F(MainWindowTest, SavedLayoutIsRestoredOnlyForLayoutVersion400)
 {
     {
-        ProgramRun first(dir, &opened);
+        WindowRun first(dir, &opened);
         first.store.WriteNumber(QStringLiteral("HelpScreen"), 1);
         Dock(first, "ImagesBar")->hide();
         first.window.findChild<QToolBar*>(QStringLiteral("ColorToolbar"))->hide();
         first.window.close();
     }
     {
-        ProgramRun restored(dir, &opened);
+        WindowRun restored(dir, &opened);
         EXPECT_TRUE(Dock(restored, "ImagesBar")->isHidden());
         EXPECT_TRUE(restored.window.findChild<QToolBar*>(QStringLiteral("ColorToolbar"))->isHidden());
         EXPECT_FALSE(Dock(restored, "TextEditorBar")->isHidden());
     }
     SettingsStore(dir.filePath(QStringLiteral("settings.ini")))
         .WriteString(QStringLiteral("Version"), QStringLiteral("3.00"));
-    ProgramRun reset(dir, &opened);
+    WindowRun reset(dir, &opened);
     EXPECT_FALSE(Dock(reset, "ImagesBar")->isHidden());
     EXPECT_FALSE(reset.window.findChild<QToolBar*>(QStringLiteral("ColorToolbar"))->isHidden());
     EXPECT_EQ(reset.store.String(QStringLiteral("Version")), QStringLiteral("3.00"));
@@ -197,7 +160,7 @@ TEST_F(MainWindowTest, SavedLayoutIsRestoredOnlyForLayoutVersion400)
 
 TEST_F(MainWindowTest, TogglesWriteTheirSetting)
 {
-    ProgramRun run(dir, &opened);
+    WindowRun run(dir, &opened);
     const struct
     {
         Command command;
@@ -219,13 +182,13 @@ TEST_F(MainWindowTest, TogglesWriteTheirSetting)
         EXPECT_EQ(SettingsStore(run.store.FilePath()).Number(QString::fromLatin1(t.name)), 0);
     }
     run.store.WriteNumber(QStringLiteral("ShowGrid"), 1);
-    ProgramRun next(dir, &opened);
+    WindowRun next(dir, &opened);
     EXPECT_TRUE(next.window.Action(Command::ShowGrid)->isChecked());
 }
 
 TEST_F(MainWindowTest, GridSizeAndUnitsCommandsWriteTheirSettings)
 {
-    ProgramRun run(dir, &opened);
+    WindowRun run(dir, &opened);
     QTimer::singleShot(0, [] {
         QWidget* dialog = QApplication::activeModalWidget();
         ASSERT_NE(dialog, nullptr);
@@ -250,7 +213,7 @@ TEST_F(MainWindowTest, GridSizeAndUnitsCommandsWriteTheirSettings)
 
 TEST_F(MainWindowTest, RoutedCommandsFollowTheEnablingRules)
 {
-    ProgramRun run(dir, &opened);
+    WindowRun run(dir, &opened);
     QAction* undo = run.window.Action(Command::Undo);
     QAction* redo = run.window.Action(Command::Redo);
     int undone = 0;
@@ -274,7 +237,7 @@ TEST_F(MainWindowTest, RoutedCommandsFollowTheEnablingRules)
 
 TEST_F(MainWindowTest, LabelViewTakesTheCentralArea)
 {
-    ProgramRun run(dir, &opened);
+    WindowRun run(dir, &opened);
     EXPECT_EQ(run.window.LabelView(), nullptr);
     ASSERT_NE(run.window.centralWidget(), nullptr);
     auto* view = new QWidget;
@@ -285,7 +248,7 @@ TEST_F(MainWindowTest, LabelViewTakesTheCentralArea)
 
 TEST_F(MainWindowTest, RecentFilesKeepFourNewestFirstAndOpenWhenRouted)
 {
-    ProgramRun run(dir, &opened);
+    WindowRun run(dir, &opened);
     const QMenu* file = run.window.menuBar()->actions().constFirst()->menu();
     for (const char* path : {"/d/a.tvl", "/d/b.tvl", "/d/c.tvl", "/d/d.tvl", "/d/e.tvl", "/d/b.tvl"})
         run.window.AddRecentFile(QString::fromLatin1(path));
@@ -307,13 +270,13 @@ TEST_F(MainWindowTest, RecentFilesKeepFourNewestFirstAndOpenWhenRouted)
     first->trigger();
     EXPECT_EQ(openedPaths, QStringList{QStringLiteral("/d/b.tvl")});
 
-    ProgramRun next(dir, &opened);
+    WindowRun next(dir, &opened);
     EXPECT_EQ(next.layout.RecentFiles().constFirst(), u"/d/b.tvl");
 }
 
 TEST_F(MainWindowTest, TheCloseGuardCanKeepTheWindowOpen)
 {
-    ProgramRun run(dir, &opened);
+    WindowRun run(dir, &opened);
     bool allow = false;
     run.window.SetCloseGuard([&] { return allow; });
     run.window.show();

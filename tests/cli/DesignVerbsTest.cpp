@@ -1,14 +1,20 @@
 #include "document/files/DesignFile.h"
+#include "images/CxImage.h"
 #include "tests/document/files/EarlyFileBuilder.h"
 #include "tests/document/files/SampleDesign.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <tuple>
 
 namespace tvl {
 namespace {
@@ -27,7 +33,20 @@ protected:
 
     QString Path(const char* name) const { return home.filePath(QString::fromLatin1(name)); }
 
-    ProgramRun Tovrelline(const QStringList& args) const
+    ProgramRun Tovrelline(const QStringList& args, const QProcessEnvironment& extra = {}) const
+    {
+        return Run(QStringLiteral(TOVRELLINE_PROGRAM), args, extra);
+    }
+
+    // A shell script that starts the program as "$TOVRELLINE", for arguments that are bytes rather than text.
+    ProgramRun Shell(const QString& script) const
+    {
+        QProcessEnvironment extra;
+        extra.insert(QStringLiteral("TOVRELLINE"), QStringLiteral(TOVRELLINE_PROGRAM));
+        return Run(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script}, extra);
+    }
+
+    ProgramRun Run(const QString& program, const QStringList& args, const QProcessEnvironment& extra) const
     {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -35,8 +54,10 @@ protected:
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Path("config"));
         environment.remove(QStringLiteral("DISPLAY"));
         environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        environment.insert(extra);
         process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(TOVRELLINE_PROGRAM), args);
+        process.setWorkingDirectory(home.path());
+        process.start(program, args);
         process.waitForFinished(120000);
         return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
     }
@@ -184,6 +205,157 @@ TEST_F(DesignVerbsTest, EarlyDesignsAreDumpedAndSavedAsCurrentOnes)
     EXPECT_EQ(artist->Text(), u"Old Band\b");
     EXPECT_EQ(artist->alignment(), u"Right");
     EXPECT_NE(current.value().design.FindItem(u"Front Cover (Inside)"), nullptr);
+}
+
+QStringList Entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// The verbs that write a file, run with one file call failing (tests/support/FaultShim.cpp preloaded): the
+// old file stays byte-identical, nothing else is left in its folder, and the verb says which file and why.
+TEST_F(DesignVerbsTest, AFailedSaveOrExportKeepsTheOldFileAndSaysWhy)
+{
+    LabelDesign design = MakeSampleDesign();
+    ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("out")));
+    ASSERT_TRUE(WriteDesignFile(Path("in.tvl"), design, SampleState()));
+    ASSERT_TRUE(WriteDesignFile(Path("out/old.tvl"), design, SampleState("Double", "DVD")));
+    ASSERT_EQ(Tovrelline({QStringLiteral("export"), Path("in.tvl"), QStringLiteral("--label"),
+                          QStringLiteral("disc2"), QStringLiteral("--dpi"), QStringLiteral("150"),
+                          QStringLiteral("-o"), Path("out/old.png")})
+                  .exitCode,
+              0);
+    const QStringList before = Entries(Path("out"));
+    const QByteArray oldDesign = Contents(Path("out/old.tvl"));
+    const QByteArray oldImage = Contents(Path("out/old.png"));
+
+    struct Case
+    {
+        const char* call;
+        const char* error;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"write", "ENOSPC", "No space left on device"}, {"fsync", "EIO", "Input/output error"},
+        {"link", "EDQUOT", "Disk quota exceeded"},      {"rename", "ENOSPC", "No space left on device"},
+        {"close", "EIO", "Input/output error"},
+    };
+    const QStringList saveAs{QStringLiteral("save-as"), Path("in.tvl"), Path("out/old.tvl")};
+    const QStringList exportDisc{QStringLiteral("export"), Path("in.tvl"),          QStringLiteral("--label"),
+                                 QStringLiteral("disc1"),  QStringLiteral("--dpi"), QStringLiteral("150"),
+                                 QStringLiteral("-o"),     Path("out/old.png")};
+    for (const Case& c : cases) {
+        QProcessEnvironment fault;
+        fault.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(TOVRELLINE_FAULT_SHIM));
+        fault.insert(QStringLiteral("ASAN_OPTIONS"),
+                     qEnvironmentVariable("ASAN_OPTIONS") + QStringLiteral(":verify_asan_link_order=0"));
+        fault.insert(QStringLiteral("TVL_FAULT_DIR"), Path("out"));
+        fault.insert(QStringLiteral("TVL_FAULT_CALL"), QString::fromLatin1(c.call));
+        fault.insert(QStringLiteral("TVL_FAULT_NTH"), QStringLiteral("1"));
+        fault.insert(QStringLiteral("TVL_FAULT_ERRNO"), QString::fromLatin1(c.error));
+        for (const auto& [args, target, text] :
+             {std::tuple{saveAs, Path("out/old.tvl"), "Error saving file. "},
+              std::tuple{exportDisc, Path("out/old.png"), "Cannot write the image file. "}}) {
+            const ProgramRun run = Tovrelline(args, fault);
+            EXPECT_EQ(run.exitCode, 1) << c.call << " " << args[0].toStdString();
+            EXPECT_TRUE(run.err.contains("tvl-fault: ")) << run.err.toStdString();
+            EXPECT_TRUE(run.err.contains(QByteArray(text) + QFile::encodeName(target) + ": " + c.reason))
+                << run.err.toStdString();
+        }
+        EXPECT_EQ(Contents(Path("out/old.tvl")), oldDesign) << c.call;
+        EXPECT_EQ(Contents(Path("out/old.png")), oldImage) << c.call;
+        EXPECT_EQ(Entries(Path("out")), before) << c.call;
+    }
+}
+
+TEST_F(DesignVerbsTest, DevicesPipesAndFoldersAreNeverReplaced)
+{
+    LabelDesign design = MakeSampleDesign();
+    ASSERT_TRUE(WriteDesignFile(Path("in.tvl"), design, SampleState()));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("pipe.tvl")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), Path("null.tvl")));
+    ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("folder.tvl")));
+    for (const char* name : {"pipe.tvl", "null.tvl", "folder.tvl"}) {
+        const ProgramRun run = Tovrelline({QStringLiteral("save-as"), Path("in.tvl"), Path(name)});
+        EXPECT_EQ(run.exitCode, 1) << name;
+        EXPECT_TRUE(run.err.contains("not a regular file")) << run.err.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo(Path("pipe.tvl")).isFile());
+    EXPECT_TRUE(QFileInfo(Path("null.tvl")).isSymLink());
+    EXPECT_TRUE(QFileInfo(Path("folder.tvl")).isDir());
+
+    // A link to a regular file is written through and stays a link.
+    ASSERT_TRUE(WriteDesignFile(Path("real.tvl"), design, SampleState("Double", "DVD")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("real.tvl"), Path("link.tvl")));
+    const ProgramRun run = Tovrelline({QStringLiteral("save-as"), Path("in.tvl"), Path("link.tvl")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(QFileInfo(Path("link.tvl")).isSymLink());
+    const FileResult<DesignContent> real = ReadDesignFile(Path("real.tvl"));
+    ASSERT_TRUE(real);
+    EXPECT_EQ(real.value().design.albumHeader.discMode, u"Single");
+}
+
+// Picture blocks the image layer cannot decode survive a save with their bytes and format code, and the
+// verbs say that a picture could not be shown.
+TEST_F(DesignVerbsTest, UndecodablePicturesAreKeptAndReported)
+{
+    LabelDesign design = MakeSampleDesign();
+    QByteArray png;
+    ASSERT_TRUE(MakePicture(CXIMAGE_FORMAT_PNG)->EncodeBuffer(png, CXIMAGE_FORMAT_PNG));
+    const std::tuple<const char*, qint64, QByteArray> kept[] = {
+        {"Image(1)", CXIMAGE_FORMAT_BMP, MakePicture(CXIMAGE_FORMAT_JPG)->SourceBytes()}, // JPEG under BMP
+        {"Image(2)", CXIMAGE_FORMAT_PNG, png.left(png.size() / 2)},                       // cut short
+        {"Image(3)", 77, QByteArray("no format has this code")},
+    };
+    for (const auto& [name, code, bytes] : kept) {
+        CRichChild* item = design.FindItem(QString::fromLatin1(name));
+        item->image.reset();
+        item->undecodedPicture = {code, bytes};
+    }
+    ASSERT_TRUE(WriteDesignFile(Path("in.tvl"), design, SampleState()));
+
+    ProgramRun run = Tovrelline({QStringLiteral("save-as"), Path("in.tvl"), Path("out.tvl")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err.trimmed(),
+              "Pictures could not be shown: Image(1), Image(2), Image(3) (their data is kept as "
+              "it was)");
+    const FileResult<DesignContent> saved = ReadDesignFile(Path("out.tvl"));
+    ASSERT_TRUE(saved);
+    for (const auto& [name, code, bytes] : kept) {
+        const CRichChild* item = saved.value().design.FindItem(QString::fromLatin1(name));
+        EXPECT_EQ(item->image, nullptr) << name;
+        EXPECT_EQ(item->undecodedPicture.code, code) << name;
+        EXPECT_EQ(item->undecodedPicture.bytes, bytes) << name;
+    }
+    EXPECT_NE(saved.value().design.FindItem(u"Image(5)")->image, nullptr);
+
+    run = Tovrelline({QStringLiteral("dump"), Path("out.tvl")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.err.startsWith("Pictures could not be shown: "));
+}
+
+// A name that is not UTF-8 is written and read under its own bytes, never under a re-encoded name.
+TEST_F(DesignVerbsTest, NamesThatAreNotUtf8KeepTheirBytes)
+{
+    LabelDesign design = MakeSampleDesign();
+    ASSERT_TRUE(WriteDesignFile(Path("in.tvl"), design, SampleState()));
+    // What a lossy decoding of the name would give: it must be neither written nor read.
+    QFile decoy(home.filePath(QStringLiteral("out-\uFFFD.tvl")));
+    ASSERT_TRUE(decoy.open(QIODevice::WriteOnly));
+    decoy.write("decoy");
+    decoy.close();
+
+    ProgramRun run =
+        Shell(QStringLiteral("exec \"$TOVRELLINE\" save-as in.tvl \"$(printf 'out-\\351.tvl')\""));
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QByteArray raw = QFile::encodeName(home.path()) + "/out-\xe9.tvl";
+    struct stat status = {};
+    EXPECT_EQ(::stat(raw.constData(), &status), 0);
+    EXPECT_EQ(Contents(home.filePath(QStringLiteral("out-\uFFFD.tvl"))), "decoy");
+
+    run = Shell(QStringLiteral("exec \"$TOVRELLINE\" dump \"$(printf 'out-\\351.tvl')\""));
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(run.out).object()[u"fileVersion"].toInt(), 310);
 }
 
 } // namespace

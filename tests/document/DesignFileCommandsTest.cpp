@@ -214,7 +214,7 @@ TEST_F(FileCommandsTest, UnsavedChangesAreNeverLostToAClosedPromptOrAFailedSave)
     ui.saveChoice = QStringLiteral("/nonexistent-folder/x.tvl"); // the write fails
     EXPECT_FALSE(commands.QuerySaveChanges());
     EXPECT_TRUE(file.modified);
-    EXPECT_EQ(ui.errors, QStringList{QStringLiteral("Error saving file.")});
+    EXPECT_EQ(ui.errors, QStringList{QStringLiteral("Error saving file.\ncannot write")});
 
     ui.answer = FileCommandsUi::SaveAnswer::No;
     EXPECT_TRUE(commands.QuerySaveChanges());
@@ -284,7 +284,7 @@ TEST_F(FileCommandsTest, StartWithAnUnwritableProgramFolderShowsTheBlankDesignAf
     DesignFileCommands readOnly{file, store, ui, settings, QStringLiteral("/nonexistent-folder")};
     readOnly.LoadStartupDesign(QString());
     EXPECT_EQ(store.blanks, 1);
-    EXPECT_EQ(ui.errors, QStringList{QStringLiteral("Error saving the default file.")});
+    EXPECT_EQ(ui.errors, QStringList{QStringLiteral("Error saving the default file.\ncannot write")});
     EXPECT_TRUE(store.HasDesign());
 }
 

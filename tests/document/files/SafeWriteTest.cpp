@@ -37,11 +37,13 @@ TEST(SafeWriteTest, FailedWriteLeavesTheOldFileUntouched)
     EXPECT_EQ(Contents(path), before);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("design.tvl")});
 
-    // A design that cannot be created reports it.
-    const FileResult<> missing =
-        WriteDesignFile(folder.filePath(QStringLiteral("no/such.tvl")), design, SampleState());
+    // A design that cannot be created reports it, with the path and the system's reason.
+    const QString unwritable = folder.filePath(QStringLiteral("no/such.tvl"));
+    const FileResult<> missing = WriteDesignFile(unwritable, design, SampleState());
     ASSERT_FALSE(missing);
     EXPECT_EQ(missing.error().message, u"Error saving file.");
+    EXPECT_EQ(FullMessage(missing.error()), QStringLiteral("Error saving file. ") + unwritable +
+                                                QStringLiteral(": No such file or directory"));
 
     // A successful write replaces the file, and reading the file gives the design again.
     design.FindItem(u"Text 1")->left(777);
