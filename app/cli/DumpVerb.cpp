@@ -1,6 +1,7 @@
 #include "app/cli/DumpVerb.h"
 
 #include "app/cli/DesignDump.h"
+#include "app/cli/ReadError.h"
 #include "document/files/DesignFile.h"
 
 #include <QJsonDocument>
@@ -26,9 +27,10 @@ int RunDumpVerb(std::span<char*> args)
         std::fprintf(stderr, "Usage: tovrelline dump FILE.tvl [--layout]\n");
         return 2;
     }
-    const FileResult<DesignContent> read = ReadDesignFile(QString::fromLocal8Bit(path));
+    const FileResult<DesignContent> read =
+        ReadDesignFile(QString::fromLocal8Bit(path), PictureReading::HeadersOnly);
     if (!read) {
-        std::fprintf(stderr, "%s\n", read.error().message.toLocal8Bit().constData());
+        PrintReadError(path, read.error());
         return 1;
     }
     // Parts of an early design that could not be converted are reported; the rest is used.

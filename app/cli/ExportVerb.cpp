@@ -1,5 +1,6 @@
 #include "app/cli/ExportVerb.h"
 
+#include "app/cli/ReadError.h"
 #include "document/files/DesignFile.h"
 #include "print/export/LabelExport.h"
 
@@ -115,7 +116,7 @@ int RunExportVerb(std::span<char*> args)
     const auto app = EnsureGuiApplication();
     FileResult<DesignContent> read = ReadDesignFile(QString::fromLocal8Bit(input));
     if (!read) {
-        std::fprintf(stderr, "%s\n", read.error().message.toLocal8Bit().constData());
+        PrintReadError(input, read.error());
         return 1;
     }
     LabelDesign& design = read.value().design;

@@ -1,5 +1,6 @@
 #include "app/cli/SaveAsVerb.h"
 
+#include "app/cli/ReadError.h"
 #include "app/settings/SettingsStore.h"
 #include "app/settings/StoreSettings.h"
 #include "document/files/DesignReadApply.h"
@@ -56,8 +57,10 @@ int RunSaveAsVerb(std::span<char*> args)
     const QString output = QString::fromLocal8Bit(args[1]);
 
     FileResult<DesignContent> read = ReadDesignFile(input);
-    if (!read)
-        return Fail(read.error().message);
+    if (!read) {
+        PrintReadError(args[0], read.error());
+        return 1;
+    }
     // Parts of an early design that could not be converted are reported; the rest is used.
     for (const int code : read.value().reportedErrors)
         std::fprintf(stderr, "%s\n", ErrorText(code).toLocal8Bit().constData());

@@ -21,6 +21,9 @@ struct FileError
     QString message;
     int code = 0;
     int stage = 0;
+    // What was wrong, in a few words for standard error ("the file ends inside an item record"); the
+    // window shows only the message.
+    QString cause = {};
 };
 
 // A value or the reason there is none.

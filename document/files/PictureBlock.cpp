@@ -3,6 +3,7 @@
 #include "document/archive/CArchive.h"
 #include "document/model/CRichChild.h"
 #include "images/CxImage.h"
+#include "images/codecs/ImageCodecs.h"
 
 namespace tvl {
 namespace {
@@ -18,6 +19,33 @@ qint64 NumberLine(CArchive& archive)
     if (!ok || value < 0)
         throw ArchiveError(ArchiveError::Cause::EndOfFile);
     return value;
+}
+
+struct StoredBlock
+{
+    qint64 code = 0;
+    QByteArray bytes;
+};
+
+// The format code and the encoded bytes; no bytes for a count of 0.
+StoredBlock GetBlock(CArchive& archive)
+{
+    StoredBlock block;
+    block.code = NumberLine(archive);
+    const qint64 count = NumberLine(archive);
+    if (count == 0)
+        return block;
+    if (const auto remaining = archive.RemainingBytes(); remaining && count > *remaining)
+        throw ArchiveError(ArchiveError::Cause::EndOfFile);
+    block.bytes = archive.GetRaw(count);
+    if (block.bytes.size() != count)
+        throw ArchiveError(ArchiveError::Cause::EndOfFile);
+    return block;
+}
+
+bool IsStoredFormat(qint64 code)
+{
+    return code >= CXIMAGE_FORMAT_BMP && code <= CXIMAGE_FORMAT_TIF;
 }
 
 void PutBlock(CArchive& archive, int code, const QByteArray& bytes)
@@ -57,21 +85,25 @@ bool PutPictureBlock(CArchive& archive, const CRichChild& item)
 
 void GetPictureBlock(CArchive& archive, CRichChild& item)
 {
-    const qint64 code = NumberLine(archive);
-    const qint64 count = NumberLine(archive);
+    const StoredBlock block = GetBlock(archive);
     item.image.reset();
-    if (count == 0)
-        return;
-    if (const auto remaining = archive.RemainingBytes(); remaining && count > *remaining)
-        throw ArchiveError(ArchiveError::Cause::EndOfFile);
-    const QByteArray bytes = archive.GetRaw(count);
-    if (bytes.size() != count)
-        throw ArchiveError(ArchiveError::Cause::EndOfFile);
-    if (code < CXIMAGE_FORMAT_BMP || code > CXIMAGE_FORMAT_TIF)
+    if (block.bytes.isEmpty() || !IsStoredFormat(block.code))
         return;
     auto image = std::make_shared<CxImage>();
-    if (image->LoadBuffer(QByteArrayView(bytes), static_cast<int>(code)))
+    if (image->LoadBuffer(QByteArrayView(block.bytes), static_cast<int>(block.code)))
         item.image = std::move(image);
+}
+
+std::optional<PictureHeader> GetPictureBlockHeader(CArchive& archive, const CRichChild& item)
+{
+    const StoredBlock block = GetBlock(archive);
+    if (block.bytes.isEmpty() || !IsStoredFormat(block.code))
+        return std::nullopt;
+    PictureHeader header{&item, static_cast<int>(block.code), QSize(), block.bytes.size()};
+    QString error;
+    if (!ImageCodecs::probe(block.bytes, header.type, header.size, error))
+        return std::nullopt;
+    return header;
 }
 
 } // namespace tvl

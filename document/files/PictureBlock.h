@@ -1,9 +1,23 @@
 #pragma once
 
+#include <QSize>
+#include <QtGlobal>
+#include <optional>
+
 namespace tvl {
 
 class CArchive;
 class CRichChild;
+
+// What the headers of a stored picture say: its format number, its pixel size as a decode would give it,
+// and how many encoded bytes the block holds.
+struct PictureHeader
+{
+    const CRichChild* item = nullptr;
+    int type = 0;
+    QSize size;
+    qint64 bytes = 0;
+};
 
 // The picture of an "Image" item after the item list: its format code and byte count as decimal text
 // lines, then the encoded file. JPEG pictures write the bytes they were loaded from; WMF pictures, and
@@ -14,5 +28,8 @@ bool PutPictureBlock(CArchive& archive, const CRichChild& item);
 // Reads one block into the item. A count of 0, or bytes that do not decode, leave the item without a
 // picture; a count the file cannot hold raises the end-of-file error.
 void GetPictureBlock(CArchive& archive, CRichChild& item);
+// Reads one block without decoding its pixels; nothing for an empty block or one whose headers are not
+// those of a picture the image layer would take. The item is left as it is.
+std::optional<PictureHeader> GetPictureBlockHeader(CArchive& archive, const CRichChild& item);
 
 } // namespace tvl
