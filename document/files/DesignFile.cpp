@@ -17,6 +17,9 @@ namespace {
 
 constexpr int kReadError = 153;
 constexpr int kWriteError = 154;
+// An early design keeps each item in at most 15 property rows and its album in a few text rows; the
+// placeholder lists of a current one hold a single row each.
+constexpr std::uint32_t kMaxPlaceholderRows = kMaxDesignItems * 16;
 
 // The stages of a read, in the order they are reached; a failed read reports the last one.
 enum ReadStage
@@ -45,6 +48,11 @@ FileError ReadFailure(int stage, const QString& cause)
     FileError error{FileError::Kind::Failed, ErrorText(kReadError, stage), kReadError, stage};
     error.cause = cause;
     return error;
+}
+
+QString TooManyItems()
+{
+    return QStringLiteral("the design holds more than %1 items").arg(kMaxDesignItems);
 }
 
 // What a stage reads, to say where a damaged file broke.
@@ -87,7 +95,9 @@ QString ArchiveCause(ArchiveError::Cause cause, int stage)
     case ArchiveError::Cause::OutOfMemory:
         return QStringLiteral("not enough memory to read %1").arg(record);
     case ArchiveError::Cause::TooManyElements:
-        return QStringLiteral("the design holds more than %1 items").arg(kMaxDesignItems);
+        if (stage == StageItems)
+            return TooManyItems();
+        return QStringLiteral("%1 holds more than %2 rows").arg(record).arg(kMaxPlaceholderRows);
     }
     return QStringLiteral("the file is damaged in %1").arg(record);
 }
@@ -101,7 +111,7 @@ bool WithinSheetRange(int value)
 std::optional<FileError> CheckDesignSize(const LabelDesign& design, int stage)
 {
     if (design.itemList.size() > kMaxDesignItems)
-        return ReadFailure(stage, ArchiveCause(ArchiveError::Cause::TooManyElements, stage));
+        return ReadFailure(stage, TooManyItems());
     for (const auto& item : design.itemList) {
         if (!WithinSheetRange(item->left()) || !WithinSheetRange(item->top()) ||
             !WithinSheetRange(item->width()) || !WithinSheetRange(item->height()))
@@ -117,9 +127,9 @@ FileResult<DesignContent> ReadContent(CArchive& archive, PictureReading pictures
     DesignContent content;
     stage = StagePlaceholderProperties;
     // Kept until the read ends (the early reader takes them over): later records may refer back to them.
-    auto properties = GetObjectArray<CProperty>(archive);
+    auto properties = GetObjectArray<CProperty>(archive, kMaxPlaceholderRows);
     stage = StagePlaceholderTexts;
-    auto texts = GetObjectArray<CText>(archive);
+    auto texts = GetObjectArray<CText>(archive, kMaxPlaceholderRows);
     content.fileVersion = texts.empty() ? -1 : texts.front()->schemaSeen;
 
     stage = StageVersion;

@@ -38,6 +38,14 @@ TEST(DesignLimitsTest, ItemCountBeyondTheLimitIsRefusedBeforeItsItemsAreRead)
     ASSERT_FALSE(refused);
     EXPECT_EQ(refused.error().message, u"Error 153 - Step: 7");
     EXPECT_EQ(refused.error().cause, u"the design holds more than 10000 items");
+
+    // The property rows an early design keeps its items in are bounded alike (200000 rows declared).
+    QByteArray rows = WriteToBytes(largest, SampleState());
+    rows.replace(0, 2, QByteArray("\xff\xff\x40\x0d\x03\x00", 6));
+    const FileResult<DesignContent> tooManyRows = ReadFromBytes(rows);
+    ASSERT_FALSE(tooManyRows);
+    EXPECT_EQ(tooManyRows.error().message, u"Error 153 - Step: 2");
+    EXPECT_EQ(tooManyRows.error().cause, u"the placeholder property list holds more than 160000 rows");
 }
 
 struct Geometry
