@@ -38,4 +38,12 @@ bool ImageLimits::check(qint64 width, qint64 height, QString& error)
     return true;
 }
 
+bool ImageLimits::checkData(qint64 decodedBytes, qint64 dataBytes, qint64 maxRatio, QString& error)
+{
+    if (dataBytes > 0 && decodedBytes / maxRatio < dataBytes)
+        return true;
+    error = QStringLiteral("Image data too short for its size");
+    return false;
+}
+
 } // namespace tvl

@@ -14,6 +14,10 @@ public:
     static void setLimits(int maxSide, qint64 maxPixels);
     // True when width × height fits; otherwise `error` says why.
     static bool check(qint64 width, qint64 height, QString& error);
+    // True when `dataBytes` of encoded data, each expanding to at most `maxRatio` decoded bytes, can fill
+    // the `decodedBytes` a picture needs; otherwise the file only claims its size and `error` says so.
+    // Decoders check this before allocating, so that a few bytes cannot reserve gigabytes.
+    static bool checkData(qint64 decodedBytes, qint64 dataBytes, qint64 maxRatio, QString& error);
 };
 
 } // namespace tvl

@@ -3,6 +3,7 @@
 #include "document/files/DesignFile.h"
 #include "images/CxImage.h"
 
+#include <QHash>
 #include <QJsonArray>
 
 namespace tvl {
@@ -13,19 +14,30 @@ QString Key(const char* key)
     return QString::fromLatin1(key);
 }
 
-QJsonValue DumpImage(const CxImage* image)
+QJsonObject DumpPicture(int type, QSize size, qint64 sourceBytes)
 {
-    if (!image)
-        return QJsonValue::Null;
     return QJsonObject{
-        {Key("type"), image->Type()},
-        {Key("width"), image->Width()},
-        {Key("height"), image->Height()},
-        {Key("sourceBytes"), static_cast<qint64>(image->SourceBytes().size())},
+        {Key("type"), type},
+        {Key("width"), size.width()},
+        {Key("height"), size.height()},
+        {Key("sourceBytes"), sourceBytes},
     };
 }
 
-QJsonObject DumpItem(const CRichChild& item)
+// A picture read only as far as its headers reports what a decode would hold: JPEG pictures keep their
+// encoded bytes, the others none.
+QJsonValue DumpImage(const CRichChild& item, const PictureHeader* header)
+{
+    if (header)
+        return DumpPicture(header->type, header->size,
+                           header->type == CXIMAGE_FORMAT_JPG ? header->bytes : 0);
+    const CxImage* image = item.image.get();
+    if (!image)
+        return QJsonValue::Null;
+    return DumpPicture(image->Type(), QSize(image->Width(), image->Height()), image->SourceBytes().size());
+}
+
+QJsonObject DumpItem(const CRichChild& item, const PictureHeader* header)
 {
     QJsonArray fonts;
     for (size_t slot = 0; slot < item.fonts.size(); ++slot) {
@@ -76,7 +88,7 @@ QJsonObject DumpItem(const CRichChild& item)
         {Key("fonts"), fonts},
         {Key("colors"), colors},
         {Key("underlines"), underlines},
-        {Key("image"), DumpImage(item.image.get())},
+        {Key("image"), DumpImage(item, header)},
     };
 }
 
@@ -96,9 +108,12 @@ QJsonObject DumpDesign(const DesignContent& content)
         fields[key] = header.discs[0][static_cast<size_t>(field)];
         fields[key + QStringLiteral(" - Disc 2")] = header.discs[1][static_cast<size_t>(field)];
     }
+    QHash<const CRichChild*, const PictureHeader*> headers;
+    for (const PictureHeader& header : content.pictureHeaders)
+        headers.insert(header.item, &header);
     QJsonArray items;
     for (const auto& item : content.design.itemList)
-        items.append(DumpItem(*item));
+        items.append(DumpItem(*item, headers.value(item.get())));
     return QJsonObject{
         {Key("fileVersion"), content.fileVersion},
         {Key("header"), fields},

@@ -1,6 +1,7 @@
 #include "app/cli/DumpVerb.h"
 
 #include "app/cli/DesignDump.h"
+#include "app/cli/ReadError.h"
 #include "app/cli/VerbOutput.h"
 #include "document/files/DesignFile.h"
 
@@ -27,9 +28,10 @@ int RunDumpVerb(std::span<char*> args)
         std::fprintf(stderr, "Usage: tovrelline dump FILE.tvl [--layout]\n");
         return 2;
     }
-    const FileResult<DesignContent> read = ReadDesignFile(ArgumentFileName(path));
+    const FileResult<DesignContent> read =
+        ReadDesignFile(ArgumentFileName(path), PictureReading::HeadersOnly);
     if (!read) {
-        PrintError(FullMessage(read.error()));
+        PrintReadError(path, read.error());
         return 1;
     }
     PrintReadNotices(read.value());

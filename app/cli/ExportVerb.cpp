@@ -1,5 +1,6 @@
 #include "app/cli/ExportVerb.h"
 
+#include "app/cli/ReadError.h"
 #include "app/cli/VerbOutput.h"
 #include "document/files/DesignFile.h"
 #include "print/export/LabelExport.h"
@@ -116,7 +117,7 @@ int RunExportVerb(std::span<char*> args)
     const auto app = EnsureGuiApplication();
     FileResult<DesignContent> read = ReadDesignFile(ArgumentFileName(input));
     if (!read) {
-        PrintError(FullMessage(read.error()));
+        PrintReadError(input, read.error());
         return 1;
     }
     PrintReadNotices(read.value());

@@ -1,5 +1,6 @@
 #include "app/cli/SaveAsVerb.h"
 
+#include "app/cli/ReadError.h"
 #include "app/cli/VerbOutput.h"
 #include "app/settings/SettingsStore.h"
 #include "app/settings/StoreSettings.h"
@@ -57,8 +58,10 @@ int RunSaveAsVerb(std::span<char*> args)
     const QString output = ArgumentFileName(args[1]);
 
     FileResult<DesignContent> read = ReadDesignFile(input);
-    if (!read)
-        return Fail(read.error());
+    if (!read) {
+        PrintReadError(args[0], read.error());
+        return 1;
+    }
     PrintReadNotices(read.value());
     LabelDesign& design = read.value().design;
 

@@ -15,6 +15,8 @@ const char* ArchiveError::what() const noexcept
         return "unsupported class schema";
     case Cause::OutOfMemory:
         return "out of memory";
+    case Cause::TooManyElements:
+        return "more elements than a design can hold";
     }
     return "archive error";
 }

@@ -15,6 +15,7 @@ public:
         BadClass,
         BadSchema,
         OutOfMemory,
+        TooManyElements,
     };
 
     explicit ArchiveError(Cause cause)

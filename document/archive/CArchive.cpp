@@ -347,9 +347,11 @@ std::vector<std::uint16_t> CArchive::GetWordArray()
     return words;
 }
 
-std::uint32_t CArchive::GetElementCount(int minimumElementSize)
+std::uint32_t CArchive::GetElementCount(int minimumElementSize, std::uint32_t maxCount)
 {
     const std::uint32_t count = GetCount();
+    if (count > maxCount)
+        throw ArchiveError(ArchiveError::Cause::TooManyElements);
     RequireRemaining(std::uint64_t{count} * static_cast<std::uint64_t>(minimumElementSize));
     return count;
 }

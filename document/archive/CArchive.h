@@ -69,9 +69,9 @@ public:
     QByteArray GetRaw(std::int64_t size);
     QString GetString();
     std::uint32_t GetCount();
-    // A count of elements that each take at least minimumElementSize bytes; a count the rest of the
-    // stream cannot hold is the end-of-file error.
-    std::uint32_t GetElementCount(int minimumElementSize);
+    // A count of elements that each take at least minimumElementSize bytes; a count above maxCount is the
+    // too-many-elements error, one the rest of the stream cannot hold the end-of-file error.
+    std::uint32_t GetElementCount(int minimumElementSize, std::uint32_t maxCount = UINT32_MAX);
     // The next object reference: no object (nullptr), a back-reference or a new object. With expected
     // set, the object must be of that class (ArchiveError BadClass otherwise).
     ArchiveRecord* GetObject(const RecordClass* expected = nullptr);

@@ -17,11 +17,12 @@ void PutObjectArray(CArchive& archive, const std::vector<std::unique_ptr<Record>
         archive.PutObject(record.get());
 }
 
-// Elements that are no object are dropped; each element takes at least two bytes of the stream.
+// Elements that are no object are dropped; each element takes at least two bytes of the stream. A count
+// above maxCount is refused before any element is read.
 template <class Record>
-std::vector<std::unique_ptr<Record>> GetObjectArray(CArchive& archive)
+std::vector<std::unique_ptr<Record>> GetObjectArray(CArchive& archive, std::uint32_t maxCount = UINT32_MAX)
 {
-    const std::uint32_t count = archive.GetElementCount(2);
+    const std::uint32_t count = archive.GetElementCount(2, maxCount);
     std::vector<std::unique_ptr<Record>> records;
     records.reserve(count);
     for (std::uint32_t i = 0; i < count; ++i) {

@@ -11,7 +11,10 @@
 
 #include <QFile>
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <unistd.h>
 
 namespace tvl {
@@ -19,6 +22,9 @@ namespace {
 
 constexpr int kReadError = 153;
 constexpr int kWriteError = 154;
+// An early design keeps each item in at most 15 property rows and its album in a few text rows; the
+// placeholder lists of a current one hold a single row each.
+constexpr std::uint32_t kMaxPlaceholderRows = kMaxDesignItems * 16;
 
 // The stages of a read, in the order they are reached; a failed read reports the last one.
 enum ReadStage
@@ -42,14 +48,93 @@ bool IsImage(const CRichChild& item)
     return item.itemType == u"Image";
 }
 
-FileResult<DesignContent> ReadContent(CArchive& archive, int& stage)
+FileError ReadFailure(int stage, const QString& cause)
+{
+    FileError error{FileError::Kind::Failed, ErrorText(kReadError, stage), kReadError, stage};
+    error.cause = cause;
+    return error;
+}
+
+QString TooManyItems()
+{
+    return QStringLiteral("the design holds more than %1 items").arg(kMaxDesignItems);
+}
+
+// What a stage reads, to say where a damaged file broke.
+QString StageRecord(int stage)
+{
+    switch (stage) {
+    case StagePlaceholderProperties:
+        return QStringLiteral("the placeholder property list");
+    case StagePlaceholderTexts:
+        return QStringLiteral("the placeholder text list");
+    case StageHeader:
+        return QStringLiteral("the album header");
+    case StageItems:
+        return QStringLiteral("an item record");
+    case StagePictures:
+        return QStringLiteral("a picture block");
+    case EarlyStageHeader:
+        return QStringLiteral("the early design header");
+    case EarlyStagePictures:
+        return QStringLiteral("an early picture block");
+    case EarlyStageRows:
+        return QStringLiteral("the early property rows");
+    default:
+        return QStringLiteral("the design");
+    }
+}
+
+QString ArchiveCause(ArchiveError::Cause cause, int stage)
+{
+    const QString record = StageRecord(stage);
+    switch (cause) {
+    case ArchiveError::Cause::EndOfFile:
+        return QStringLiteral("the file ends inside %1").arg(record);
+    case ArchiveError::Cause::BadIndex:
+        return QStringLiteral("a broken object reference in %1").arg(record);
+    case ArchiveError::Cause::BadClass:
+        return QStringLiteral("an unknown record class in %1").arg(record);
+    case ArchiveError::Cause::BadSchema:
+        return QStringLiteral("an unsupported record version in %1").arg(record);
+    case ArchiveError::Cause::OutOfMemory:
+        return QStringLiteral("not enough memory to read %1").arg(record);
+    case ArchiveError::Cause::TooManyElements:
+        if (stage == StageItems)
+            return TooManyItems();
+        return QStringLiteral("%1 holds more than %2 rows").arg(record).arg(kMaxPlaceholderRows);
+    }
+    return QStringLiteral("the file is damaged in %1").arg(record);
+}
+
+bool WithinSheetRange(int value)
+{
+    return value >= -kMaxDesignMils && value <= kMaxDesignMils;
+}
+
+// A failure for the first item whose rectangle lies beyond any sheet, or nothing when all are in range.
+std::optional<FileError> CheckDesignSize(const LabelDesign& design, int stage)
+{
+    if (design.itemList.size() > kMaxDesignItems)
+        return ReadFailure(stage, TooManyItems());
+    for (const auto& item : design.itemList) {
+        if (!WithinSheetRange(item->left()) || !WithinSheetRange(item->top()) ||
+            !WithinSheetRange(item->width()) || !WithinSheetRange(item->height()))
+            return ReadFailure(
+                stage,
+                QStringLiteral("the item \"%1\" lies beyond %2 mils").arg(item->name).arg(kMaxDesignMils));
+    }
+    return std::nullopt;
+}
+
+FileResult<DesignContent> ReadContent(CArchive& archive, PictureReading pictures, int& stage)
 {
     DesignContent content;
     stage = StagePlaceholderProperties;
     // Kept until the read ends (the early reader takes them over): later records may refer back to them.
-    auto properties = GetObjectArray<CProperty>(archive);
+    auto properties = GetObjectArray<CProperty>(archive, kMaxPlaceholderRows);
     stage = StagePlaceholderTexts;
-    auto texts = GetObjectArray<CText>(archive);
+    auto texts = GetObjectArray<CText>(archive, kMaxPlaceholderRows);
     content.fileVersion = texts.empty() ? -1 : texts.front()->schemaSeen;
 
     stage = StageVersion;
@@ -72,7 +157,10 @@ FileResult<DesignContent> ReadContent(CArchive& archive, int& stage)
             ReadEarlyDesign(archive, version, std::move(properties), std::move(texts), content.design);
         stage = early.stage;
         if (!early.ok)
-            return FileError{FileError::Kind::Failed, ErrorText(kReadError, stage), kReadError, stage};
+            return ReadFailure(stage,
+                               QStringLiteral("the early design is damaged in %1").arg(StageRecord(stage)));
+        if (auto failure = CheckDesignSize(content.design, stage))
+            return *failure;
         content.reportedErrors = early.reportedErrors;
         return content;
     }
@@ -86,17 +174,23 @@ FileResult<DesignContent> ReadContent(CArchive& archive, int& stage)
     const bool discModeKnown = header.discMode == u"Single" || header.discMode == u"Double";
     const bool caseKindKnown = header.caseKind == u"Jewel" || header.caseKind == u"DVD";
     if (!discModeKnown || !caseKindKnown)
-        return FileError{FileError::Kind::Failed, ErrorText(kReadError, stage), kReadError, stage};
+        return ReadFailure(stage, QStringLiteral("the header's disc mode or case kind is unknown"));
 
     stage = StageItems;
     archive.SetAlbumContext(&header);
-    content.design.ReplaceItems(GetObjectArray<CRichChild>(archive));
+    content.design.ReplaceItems(GetObjectArray<CRichChild>(archive, kMaxDesignItems));
     archive.SetAlbumContext(nullptr);
+    if (auto failure = CheckDesignSize(content.design, stage))
+        return *failure;
 
     stage = StagePictures;
     for (const auto& item : content.design.itemList) {
-        if (IsImage(*item))
+        if (!IsImage(*item))
+            continue;
+        if (pictures == PictureReading::Decode)
             GetPictureBlock(archive, *item);
+        else if (auto header = GetPictureBlockHeader(archive, *item))
+            content.pictureHeaders.push_back(*header);
     }
     return content;
 }
@@ -136,29 +230,33 @@ FileResult<> WriteDesignFile(const QString& path, LabelDesign& design, const Liv
         QStringLiteral("Error saving file."));
 }
 
-FileResult<DesignContent> ReadDesign(QIODevice& device)
+FileResult<DesignContent> ReadDesign(QIODevice& device, PictureReading pictures)
 {
     int stage = 1;
     try {
         CArchive archive(device, CArchive::Mode::Load);
-        return ReadContent(archive, stage);
-    } catch (const ArchiveError&) {
+        return ReadContent(archive, pictures, stage);
+    } catch (const ArchiveError& error) {
+        return ReadFailure(stage, ArchiveCause(error.cause(), stage));
     } catch (const std::bad_alloc&) {
+        return ReadFailure(stage, ArchiveCause(ArchiveError::Cause::OutOfMemory, stage));
     }
-    return FileError{FileError::Kind::Failed, ErrorText(kReadError, stage), kReadError, stage};
 }
 
-FileResult<DesignContent> ReadDesignFile(const QString& path)
+FileResult<DesignContent> ReadDesignFile(const QString& path, PictureReading pictures)
 {
     // Opened by its own bytes: a name that is not UTF-8 must not be re-encoded into another file's name.
     const int descriptor = ::open(FileNameBytes(path).constData(), O_RDONLY | O_CLOEXEC);
     QFile file;
     if (descriptor < 0 || !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        const int reason = errno;
         if (descriptor >= 0)
             ::close(descriptor);
-        return FileError{FileError::Kind::Failed, QStringLiteral("Error opening file."), 0, 0};
+        FileError error{FileError::Kind::Failed, QStringLiteral("Error opening file."), 0, 0};
+        error.cause = QString::fromLocal8Bit(std::strerror(descriptor < 0 ? reason : EIO));
+        return error;
     }
-    return ReadDesign(file);
+    return ReadDesign(file, pictures);
 }
 
 } // namespace tvl

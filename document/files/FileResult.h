@@ -21,7 +21,9 @@ struct FileError
     QString message;
     int code = 0;
     int stage = 0;
-    // Which file and the system's reason ("<path>: <reason>") when writing it failed; empty otherwise.
+    // What went wrong beyond the message: for a failed write the file and the system's reason
+    // ("<path>: <reason>"), for a failed read a few words for standard error ("the file ends inside an
+    // item record"); the window shows only the message of a failed read.
     QString cause = {};
 };
 

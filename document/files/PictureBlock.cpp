@@ -4,6 +4,7 @@
 #include "document/model/CRichChild.h"
 #include "document/model/LabelDesign.h"
 #include "images/CxImage.h"
+#include "images/codecs/ImageCodecs.h"
 
 namespace tvl {
 namespace {
@@ -19,6 +20,33 @@ qint64 NumberLine(CArchive& archive)
     if (!ok || value < 0)
         throw ArchiveError(ArchiveError::Cause::EndOfFile);
     return value;
+}
+
+struct StoredBlock
+{
+    qint64 code = 0;
+    QByteArray bytes;
+};
+
+// The format code and the encoded bytes; no bytes for a count of 0.
+StoredBlock GetBlock(CArchive& archive)
+{
+    StoredBlock block;
+    block.code = NumberLine(archive);
+    const qint64 count = NumberLine(archive);
+    if (count == 0)
+        return block;
+    if (const auto remaining = archive.RemainingBytes(); remaining && count > *remaining)
+        throw ArchiveError(ArchiveError::Cause::EndOfFile);
+    block.bytes = archive.GetRaw(count);
+    if (block.bytes.size() != count)
+        throw ArchiveError(ArchiveError::Cause::EndOfFile);
+    return block;
+}
+
+bool IsStoredFormat(qint64 code)
+{
+    return code >= CXIMAGE_FORMAT_BMP && code <= CXIMAGE_FORMAT_TIF;
 }
 
 void PutBlock(CArchive& archive, qint64 code, const QByteArray& bytes)
@@ -61,25 +89,19 @@ bool PutPictureBlock(CArchive& archive, const CRichChild& item)
 
 void GetPictureBlock(CArchive& archive, CRichChild& item)
 {
-    const qint64 code = NumberLine(archive);
-    const qint64 count = NumberLine(archive);
+    const StoredBlock block = GetBlock(archive);
     item.image.reset();
     item.undecodedPicture = {};
-    if (count == 0)
+    if (block.bytes.isEmpty())
         return;
-    if (const auto remaining = archive.RemainingBytes(); remaining && count > *remaining)
-        throw ArchiveError(ArchiveError::Cause::EndOfFile);
-    const QByteArray bytes = archive.GetRaw(count);
-    if (bytes.size() != count)
-        throw ArchiveError(ArchiveError::Cause::EndOfFile);
-    if (code >= CXIMAGE_FORMAT_BMP && code <= CXIMAGE_FORMAT_TIF) {
+    if (IsStoredFormat(block.code)) {
         auto image = std::make_shared<CxImage>();
-        if (image->LoadBuffer(QByteArrayView(bytes), static_cast<int>(code))) {
+        if (image->LoadBuffer(QByteArrayView(block.bytes), static_cast<int>(block.code))) {
             item.image = std::move(image);
             return;
         }
     }
-    item.undecodedPicture = {code, bytes};
+    item.undecodedPicture = {block.code, block.bytes};
 }
 
 QString UndecodedPictureNotice(const LabelDesign& design)
@@ -96,6 +118,18 @@ QString UndecodedPictureNotice(const LabelDesign& design)
             .arg(names.front());
     return QStringLiteral("Pictures could not be shown: %1 (their data is kept as it was)")
         .arg(names.join(QStringLiteral(", ")));
+}
+
+std::optional<PictureHeader> GetPictureBlockHeader(CArchive& archive, const CRichChild& item)
+{
+    const StoredBlock block = GetBlock(archive);
+    if (block.bytes.isEmpty() || !IsStoredFormat(block.code))
+        return std::nullopt;
+    PictureHeader header{&item, static_cast<int>(block.code), QSize(), block.bytes.size()};
+    QString error;
+    if (!ImageCodecs::probe(block.bytes, header.type, header.size, error))
+        return std::nullopt;
+    return header;
 }
 
 } // namespace tvl

@@ -1,12 +1,25 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
+#include <QtGlobal>
+#include <optional>
 
 namespace tvl {
 
 class CArchive;
 class CRichChild;
 class LabelDesign;
+
+// What the headers of a stored picture say: its format number, its pixel size as a decode would give it,
+// and how many encoded bytes the block holds.
+struct PictureHeader
+{
+    const CRichChild* item = nullptr;
+    int type = 0;
+    QSize size;
+    qint64 bytes = 0;
+};
 
 // The picture of an "Image" item after the item list: its format code and byte count as decimal text
 // lines, then the encoded file. JPEG pictures write the bytes they were loaded from; WMF pictures, and
@@ -19,6 +32,9 @@ bool PutPictureBlock(CArchive& archive, const CRichChild& item);
 // (or a code the image layer does not know) leave it without a picture that can be shown, but kept in
 // undecodedPicture. A count the file cannot hold raises the end-of-file error.
 void GetPictureBlock(CArchive& archive, CRichChild& item);
+// Reads one block without decoding its pixels; nothing for an empty block or one whose headers are not
+// those of a picture the image layer would take. The item is left as it is.
+std::optional<PictureHeader> GetPictureBlockHeader(CArchive& archive, const CRichChild& item);
 
 // The line that tells the user which items hold a picture that could not be shown; empty when none does.
 QString UndecodedPictureNotice(const LabelDesign& design);

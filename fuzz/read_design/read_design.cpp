@@ -4,10 +4,14 @@
 #include <cstddef>
 #include <cstdint>
 
-// A design file is untrusted input: any bytes must read or fail cleanly.
+// A design file is untrusted input: any bytes must read or fail cleanly, with its pictures decoded or only
+// their headers probed.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QBuffer headers(&bytes);
+    headers.open(QIODevice::ReadOnly);
+    (void)tvl::ReadDesign(headers, tvl::PictureReading::HeadersOnly);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     tvl::FileResult<tvl::DesignContent> read = tvl::ReadDesign(buffer);

@@ -8,7 +8,7 @@
 
 namespace tvl {
 
-bool BmpCodec::decode(QByteArrayView data, CxImage& image, QString& error)
+bool BmpCodec::decode(QByteArrayView data, CxImage& image, QString& error, QSize* headerSize)
 {
     ByteReader in(data);
     if (in.u8() != 'B' || in.u8() != 'M' || data.size() < 26) {
@@ -20,7 +20,7 @@ bool BmpCodec::decode(QByteArrayView data, CxImage& image, QString& error)
     // Some writers leave the offset zero or wrong; the pixels then follow the palette.
     const qsizetype offset =
         bitsOffset >= 26 && bitsOffset <= quint32(data.size()) ? qsizetype(bitsOffset) - 14 : -1;
-    return DibCodec::decode(data.sliced(14), offset, DibCodec::Layout::Plain, image, error);
+    return DibCodec::decode(data.sliced(14), offset, DibCodec::Layout::Plain, image, error, headerSize);
 }
 
 bool BmpCodec::encode(const CxImage& image, QByteArray& out, QString&)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QSize>
 #include <QString>
 
 namespace tvl {
@@ -12,7 +13,9 @@ class CxImage;
 class BmpCodec
 {
 public:
-    static bool decode(QByteArrayView data, CxImage& image, QString& error);
+    // With headerSize the decoder stops once every check made before allocating has passed: it stores the
+    // picture's size there and leaves the image untouched.
+    static bool decode(QByteArrayView data, CxImage& image, QString& error, QSize* headerSize = nullptr);
     // Paletted and 24-bit images keep their depth; an alpha channel makes a 32-bit file.
     static bool encode(const CxImage& image, QByteArray& out, QString& error);
 };

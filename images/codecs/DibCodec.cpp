@@ -23,6 +23,10 @@ constexpr quint32 BI_ALPHABITFIELDS = 6;
 constexpr quint32 BI_CMYK = 11;
 constexpr quint32 BI_CMYKRLE4 = 13;
 
+// A run of 255 pixels takes two bytes; escapes that skip rows or end the picture early leave the rest
+// blank, which writers of real files do not lean on for more than a few times that.
+constexpr qint64 maxRunLengthRatio = 1024;
+
 struct DibHeader
 {
     quint32 size = 0;
@@ -250,7 +254,7 @@ void applyIconMask(ByteReader& in, const DibHeader& h, CxImage& image)
 } // namespace
 
 bool DibCodec::decode(QByteArrayView data, qsizetype bitsOffset, Layout layout, CxImage& image,
-                      QString& error)
+                      QString& error, QSize* headerSize)
 {
     ByteReader in(data);
     DibHeader h;
@@ -311,6 +315,20 @@ bool DibCodec::decode(QByteArrayView data, qsizetype bitsOffset, Layout layout, 
     const int width = int(h.width);
     const int height = int(h.height);
     const int outBpp = h.bpp <= 8 ? h.bpp : 24;
+    const bool rle = h.compression == BI_RLE4 || h.compression == BI_RLE8;
+    const qint64 stride = ((h.width * h.bpp + 31) / 32) * 4;
+    const qint64 lastRow = (h.width * h.bpp + 7) / 8;
+    const qint64 pixelBytes = data.size() - bitsOffset;
+    if (rle && !ImageLimits::checkData(stride * h.height, pixelBytes, maxRunLengthRatio, error))
+        return false;
+    if (!rle && stride * (h.height - 1) + lastRow > pixelBytes) {
+        error = QStringLiteral("BMP file truncated");
+        return false;
+    }
+    if (headerSize) {
+        *headerSize = QSize(width, height);
+        return true;
+    }
     if (!image.Create(width, height, outBpp, CXIMAGE_FORMAT_BMP)) {
         error = image.lastError();
         return false;
@@ -323,15 +341,9 @@ bool DibCodec::decode(QByteArrayView data, qsizetype bitsOffset, Layout layout, 
                             int((h.yPelsPerMeter * 254 + 5000) / 10000));
 
     ByteReader bits(data, bitsOffset);
-    if (h.compression == BI_RLE4 || h.compression == BI_RLE8)
+    if (rle)
         return decodeRle(bits, h, image, error);
 
-    const qint64 stride = ((h.width * h.bpp + 31) / 32) * 4;
-    const qint64 lastRow = (h.width * h.bpp + 7) / 8;
-    if (stride * (h.height - 1) + lastRow > bits.remaining()) {
-        error = QStringLiteral("BMP file truncated");
-        return false;
-    }
     const uchar* src = reinterpret_cast<const uchar*>(data.data()) + bitsOffset;
     bits.skip(std::min<qint64>(stride * h.height, bits.remaining()));
     const Channel channels[4] = {Channel(h.masks[0]), Channel(h.masks[1]), Channel(h.masks[2]),

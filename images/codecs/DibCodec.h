@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QSize>
 #include <QString>
 
 namespace tvl {
@@ -22,8 +23,9 @@ public:
 
     // Decodes the DIB whose header starts at data[0]. `bitsOffset` is where the pixels start within
     // `data`, or -1 for right after the header, masks and palette.
+    // With headerSize only the size is found, as for the codecs of whole files (see PngCodec).
     static bool decode(QByteArrayView data, qsizetype bitsOffset, Layout layout, CxImage& image,
-                       QString& error);
+                       QString& error, QSize* headerSize = nullptr);
 
     // Header, palette and pixels. With `withAlpha` a 24-bit image with alpha is written as 32 bits (blue,
     // green, red, alpha); otherwise the alpha channel is left out.

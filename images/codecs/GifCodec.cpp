@@ -15,6 +15,9 @@ namespace tvl {
 
 namespace {
 
+// An LZW code of at most 12 bits stands for at most 4096 bytes.
+constexpr qint64 maxLzwRatio = 4096 * 8 / 12 + 1;
+
 struct Reader
 {
     QByteArrayView data;
@@ -54,7 +57,7 @@ QString gifError(int code)
                 : QStringLiteral("GIF: error %1").arg(code);
 }
 
-bool readFrame(GifFileType* gif, int transparent, CxImage& image, QString& error)
+bool readFrame(GifFileType* gif, int transparent, CxImage& image, QString& error, QSize* headerSize)
 {
     if (DGifGetImageDesc(gif) == GIF_ERROR) {
         error = gifError(gif->Error);
@@ -67,8 +70,15 @@ bool readFrame(GifFileType* gif, int transparent, CxImage& image, QString& error
     }
     const qint64 width = std::max<qint64>(gif->SWidth, qint64(desc.Left) + desc.Width);
     const qint64 height = std::max<qint64>(gif->SHeight, qint64(desc.Top) + desc.Height);
-    if (!ImageLimits::check(width, height, error))
+    // The screen around the frame is only background, so the coded data has to account for all of it.
+    const qint64 dataBytes = static_cast<Reader*>(gif->UserData)->data.size();
+    if (!ImageLimits::check(width, height, error) ||
+        !ImageLimits::checkData(width * height, dataBytes, maxLzwRatio, error))
         return false;
+    if (headerSize) {
+        *headerSize = QSize(int(width), int(height));
+        return true;
+    }
     if (!image.Create(int(width), int(height), 8, CXIMAGE_FORMAT_GIF)) {
         error = image.lastError();
         return false;
@@ -224,7 +234,7 @@ void paletteIndices(const CxImage& image, std::vector<GifColorType>& colors,
 
 } // namespace
 
-bool GifCodec::decode(QByteArrayView data, CxImage& image, QString& error)
+bool GifCodec::decode(QByteArrayView data, CxImage& image, QString& error, QSize* headerSize)
 {
     if (!data.startsWith("GIF87a") && !data.startsWith("GIF89a")) {
         error = QStringLiteral("Not a GIF file");
@@ -245,7 +255,7 @@ bool GifCodec::decode(QByteArrayView data, CxImage& image, QString& error)
             return false;
         }
         if (record == IMAGE_DESC_RECORD_TYPE)
-            return readFrame(gif.get(), transparent, image, error);
+            return readFrame(gif.get(), transparent, image, error, headerSize);
         if (record == TERMINATE_RECORD_TYPE) {
             error = QStringLiteral("GIF file holds no picture");
             return false;

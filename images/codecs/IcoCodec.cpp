@@ -66,7 +66,7 @@ QList<Entry> readDirectory(QByteArrayView data)
 
 } // namespace
 
-bool IcoCodec::decode(QByteArrayView data, CxImage& image, QString& error)
+bool IcoCodec::decode(QByteArrayView data, CxImage& image, QString& error, QSize* headerSize)
 {
     const QList<Entry> entries = readDirectory(data);
     if (entries.isEmpty()) {
@@ -81,9 +81,9 @@ bool IcoCodec::decode(QByteArrayView data, CxImage& image, QString& error)
             best = &entry;
     }
     const bool ok = isPng(best->bytes)
-                        ? PngCodec::decode(best->bytes, image, error)
-                        : DibCodec::decode(best->bytes, -1, DibCodec::Layout::Icon, image, error);
-    if (ok)
+                        ? PngCodec::decode(best->bytes, image, error, headerSize)
+                        : DibCodec::decode(best->bytes, -1, DibCodec::Layout::Icon, image, error, headerSize);
+    if (ok && !headerSize)
         image.SetType(CXIMAGE_FORMAT_ICO);
     return ok;
 }

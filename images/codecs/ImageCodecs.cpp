@@ -14,25 +14,31 @@ namespace tvl {
 
 namespace {
 
-bool decodeAs(QByteArrayView data, int type, QSize atLeast, CxImage& image, QString& error)
+constexpr int detectOrder[] = {
+    CXIMAGE_FORMAT_BMP, CXIMAGE_FORMAT_JPG, CXIMAGE_FORMAT_ICO, CXIMAGE_FORMAT_GIF,
+    CXIMAGE_FORMAT_PNG, CXIMAGE_FORMAT_TIF, CXIMAGE_FORMAT_PCX, CXIMAGE_FORMAT_WMF,
+};
+
+bool decodeAs(QByteArrayView data, int type, QSize atLeast, CxImage& image, QString& error,
+              QSize* headerSize = nullptr)
 {
     switch (type) {
     case CXIMAGE_FORMAT_BMP:
-        return BmpCodec::decode(data, image, error);
+        return BmpCodec::decode(data, image, error, headerSize);
     case CXIMAGE_FORMAT_JPG:
-        return JpegCodec::decode(data, atLeast, image, error);
+        return JpegCodec::decode(data, atLeast, image, error, headerSize);
     case CXIMAGE_FORMAT_PNG:
-        return PngCodec::decode(data, image, error);
+        return PngCodec::decode(data, image, error, headerSize);
     case CXIMAGE_FORMAT_ICO:
-        return IcoCodec::decode(data, image, error);
+        return IcoCodec::decode(data, image, error, headerSize);
     case CXIMAGE_FORMAT_PCX:
-        return PcxCodec::decode(data, image, error);
+        return PcxCodec::decode(data, image, error, headerSize);
     case CXIMAGE_FORMAT_GIF:
-        return GifCodec::decode(data, image, error);
+        return GifCodec::decode(data, image, error, headerSize);
     case CXIMAGE_FORMAT_TIF:
-        return TiffCodec::decode(data, image, error);
+        return TiffCodec::decode(data, image, error, headerSize);
     case CXIMAGE_FORMAT_WMF:
-        return MetafileCodec::decode(data, image, error);
+        return MetafileCodec::decode(data, image, error, headerSize);
     default:
         error = QStringLiteral("Decode: Unknown or wrong format");
         return false;
@@ -49,16 +55,28 @@ bool ImageCodecs::decode(QByteArrayView data, int type, QSize atLeast, CxImage& 
         image.SetType(type);
         return true;
     }
-    static constexpr int detectOrder[] = {
-        CXIMAGE_FORMAT_BMP, CXIMAGE_FORMAT_JPG, CXIMAGE_FORMAT_ICO, CXIMAGE_FORMAT_GIF,
-        CXIMAGE_FORMAT_PNG, CXIMAGE_FORMAT_TIF, CXIMAGE_FORMAT_PCX, CXIMAGE_FORMAT_WMF,
-    };
     for (int candidate : detectOrder) {
         CxImage attempt(candidate);
         QString ignored;
         if (decodeAs(data, candidate, atLeast, attempt, ignored)) {
             attempt.SetType(candidate);
             image = std::move(attempt);
+            return true;
+        }
+    }
+    error = QStringLiteral("Decode: Unknown or wrong format");
+    return false;
+}
+
+bool ImageCodecs::probe(QByteArrayView data, int& type, QSize& size, QString& error)
+{
+    CxImage untouched;
+    if (type != CXIMAGE_FORMAT_DETECT)
+        return decodeAs(data, type, QSize(), untouched, error, &size);
+    for (int candidate : detectOrder) {
+        QString ignored;
+        if (decodeAs(data, candidate, QSize(), untouched, ignored, &size)) {
+            type = candidate;
             return true;
         }
     }

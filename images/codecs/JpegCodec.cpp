@@ -35,10 +35,13 @@ struct ErrorManager
     std::longjmp(err->jump, 1);
 }
 
-// Warnings are quiet, except that a file ending early is a broken file rather than a grey half picture.
+// Warnings are quiet, except where the data runs out (the file ends, or a marker comes where coded data
+// should) or a progressive file codes detail before the base of its blocks: such a file is broken, and
+// decoding it would paint a picture no data stands behind.
 void emitMessage(j_common_ptr cinfo, int level)
 {
-    if (level == -1 && cinfo->err->msg_code == JWRN_JPEG_EOF)
+    const int code = cinfo->err->msg_code;
+    if (level == -1 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER || code == JWRN_BOGUS_PROGRESSION))
         errorExit(cinfo);
 }
 
@@ -63,6 +66,7 @@ struct DecodeState
     jpeg_progress_mgr progress;
     QByteArrayView data;
     QSize atLeast;
+    QSize* headerSize = nullptr;
     CxImage* image = nullptr;
     QString error;
     int orientation = 1;
@@ -118,9 +122,17 @@ bool allocate(DecodeState& s, int bpp)
     return true;
 }
 
+// Every 8 x 8 block of every component costs the coded data at least one bit (its DC difference), so a
+// file shorter than an eighth of its block count cannot hold its picture (arithmetic coding could go below
+// a bit, but no camera or editor writes such files).
 bool checkSize(DecodeState& s)
 {
-    return ImageLimits::check(s.cinfo.image_width, s.cinfo.image_height, s.error);
+    if (!ImageLimits::check(s.cinfo.image_width, s.cinfo.image_height, s.error))
+        return false;
+    qint64 blocks = 0;
+    for (int c = 0; c < s.cinfo.num_components; ++c)
+        blocks += qint64(s.cinfo.comp_info[c].width_in_blocks) * s.cinfo.comp_info[c].height_in_blocks;
+    return ImageLimits::checkData(blocks, s.data.size(), 8, s.error);
 }
 
 void readExif(DecodeState& s)
@@ -164,6 +176,13 @@ bool runDecode(DecodeState& s)
         return false;
     }
     readExif(s);
+    if (s.headerSize) {
+        *s.headerSize = QSize(int(cinfo.image_width), int(cinfo.image_height));
+        if (ExifOrientation::swapsSides(s.orientation))
+            s.headerSize->transpose();
+        jpeg_destroy_decompress(&cinfo);
+        return true;
+    }
     const bool grey = cinfo.jpeg_color_space == JCS_GRAYSCALE;
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = grey ? JCS_GRAYSCALE : (cmyk ? JCS_CMYK : JCS_EXT_BGR);
@@ -262,7 +281,7 @@ bool encodeRows(EncodeState& state, QByteArray& out, QString& error)
 
 } // namespace
 
-bool JpegCodec::decode(QByteArrayView data, QSize atLeast, CxImage& image, QString& error)
+bool JpegCodec::decode(QByteArrayView data, QSize atLeast, CxImage& image, QString& error, QSize* headerSize)
 {
     if (data.size() < 3 || uchar(data[0]) != 0xff || uchar(data[1]) != 0xd8) {
         error = QStringLiteral("Not a JPEG file");
@@ -272,10 +291,13 @@ bool JpegCodec::decode(QByteArrayView data, QSize atLeast, CxImage& image, QStri
     state.data = data;
     state.atLeast = atLeast;
     state.image = &image;
+    state.headerSize = headerSize;
     if (!runDecode(state)) {
         error = state.error;
         return false;
     }
+    if (headerSize)
+        return true;
     if (!ExifOrientation::apply(image, state.orientation)) {
         error = image.lastError();
         return false;

@@ -16,7 +16,9 @@ class JpegCodec
 {
 public:
     // With a valid `atLeast` the picture is decoded at the smallest DCT scale that still covers that box.
-    static bool decode(QByteArrayView data, QSize atLeast, CxImage& image, QString& error);
+    // With headerSize only the size is found, as for the other codecs (see PngCodec).
+    static bool decode(QByteArrayView data, QSize atLeast, CxImage& image, QString& error,
+                       QSize* headerSize = nullptr);
     // 24-bit colour or 8-bit grey ramp images only, at the image's JPEG quality.
     static bool encode(const CxImage& image, QByteArray& out, QString& error);
     // An RGB32 image as it was drawn, so that a large label needs no 24-bit copy before encoding.

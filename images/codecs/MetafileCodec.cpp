@@ -33,10 +33,11 @@ bool fontsAvailable()
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
-// Unpainted pixels become transparent white, so that a reader ignoring alpha sees white paper.
-bool toImage(QImage canvas, CxImage& image, QString& error)
+// Unpainted pixels become transparent white, so that a reader ignoring alpha sees white paper. The canvas is
+// converted where it lies: a large rendering is never held twice.
+bool toImage(QImage& canvas, CxImage& image, QString& error)
 {
-    canvas = canvas.convertToFormat(QImage::Format_ARGB32);
+    canvas.convertTo(QImage::Format_ARGB32);
     for (int y = 0; y < canvas.height(); ++y) {
         QRgb* row = reinterpret_cast<QRgb*>(canvas.scanLine(y));
         for (int x = 0; x < canvas.width(); ++x) {
@@ -54,7 +55,7 @@ bool toImage(QImage canvas, CxImage& image, QString& error)
 
 } // namespace
 
-bool MetafileCodec::decode(QByteArrayView data, CxImage& image, QString& error)
+bool MetafileCodec::decode(QByteArrayView data, CxImage& image, QString& error, QSize* headerSize)
 {
     const bool wmf = WmfReader::isWmf(data);
     if (!wmf && !EmfReader::isEmf(data)) {
@@ -66,6 +67,10 @@ bool MetafileCodec::decode(QByteArrayView data, CxImage& image, QString& error)
     if (wmf ? !WmfReader::frame(data, wmfFrame, error) : !EmfReader::frame(data, emfFrame, error))
         return false;
     const QSize size = renderSize(wmf ? wmfFrame.size : emfFrame.size);
+    if (headerSize) {
+        *headerSize = size;
+        return true;
+    }
     QImage canvas(size, QImage::Format_ARGB32_Premultiplied);
     if (canvas.isNull()) {
         error = QStringLiteral("CxImage::Create can't allocate memory");

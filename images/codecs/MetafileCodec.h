@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QSize>
 #include <QString>
 
 namespace tvl {
@@ -13,7 +14,9 @@ class CxImage;
 class MetafileCodec
 {
 public:
-    static bool decode(QByteArrayView data, CxImage& image, QString& error);
+    // With headerSize the decoder stops once every check made before allocating has passed: it stores the
+    // picture's size there and leaves the image untouched.
+    static bool decode(QByteArrayView data, CxImage& image, QString& error, QSize* headerSize = nullptr);
 };
 
 } // namespace tvl

@@ -71,16 +71,30 @@ bool readHeader(QByteArrayView data, Header& h, QString& error)
     return ImageLimits::check(h.width, h.height, error);
 }
 
+qint64 unpackedSize(const Header& h)
+{
+    return qint64(h.planes) * h.bytesPerLine * h.height;
+}
+
+// Whether the data after the header can unpack to every line, before anything is allocated.
+bool longEnough(QByteArrayView data, const Header& h, QString& error)
+{
+    const qint64 available = data.size() - headerSize;
+    const qint64 most = h.encoding == 1 ? available * maxRun : available;
+    if (most >= unpackedSize(h))
+        return true;
+    error = QStringLiteral("PCX file truncated");
+    return false;
+}
+
 // The run-length stream may run across line ends, so it is unpacked as one stream into consecutive lines.
 bool unpack(QByteArrayView data, const Header& h, std::vector<uchar>& out, QString& error)
 {
-    const qint64 total = qint64(h.planes) * h.bytesPerLine * h.height;
+    const qint64 total = unpackedSize(h);
     const qint64 available = data.size() - headerSize;
     const bool rle = h.encoding == 1;
-    if ((rle && available * maxRun < total) || (!rle && available < total)) {
-        error = QStringLiteral("PCX file truncated");
+    if (!longEnough(data, h, error))
         return false;
-    }
     out.resize(size_t(total));
     const uchar* src = reinterpret_cast<const uchar*>(data.data()) + headerSize;
     const uchar* end = src + available;
@@ -190,11 +204,17 @@ void packLine(const uchar* src, int length, QByteArray& out)
 
 } // namespace
 
-bool PcxCodec::decode(QByteArrayView data, CxImage& image, QString& error)
+bool PcxCodec::decode(QByteArrayView data, CxImage& image, QString& error, QSize* size)
 {
     Header h;
     if (!readHeader(data, h, error))
         return false;
+    if (size) {
+        if (!longEnough(data, h, error))
+            return false;
+        *size = QSize(h.width, h.height);
+        return true;
+    }
     std::vector<uchar> lines;
     if (!unpack(data, h, lines, error))
         return false;

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QSize>
 #include <QString>
 
 namespace tvl {
@@ -13,7 +14,9 @@ class CxImage;
 class PcxCodec
 {
 public:
-    static bool decode(QByteArrayView data, CxImage& image, QString& error);
+    // With headerSize the decoder stops once every check made before allocating has passed: it stores the
+    // picture's size there and leaves the image untouched.
+    static bool decode(QByteArrayView data, CxImage& image, QString& error, QSize* headerSize = nullptr);
     static bool encode(const CxImage& image, QByteArray& out, QString& error);
 };
 

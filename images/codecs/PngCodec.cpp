@@ -3,6 +3,9 @@
 #include "images/CxImage.h"
 #include "images/ImageLimits.h"
 
+#include <QtEndian>
+
+#include <algorithm>
 #include <csetjmp>
 #include <cstring>
 #include <vector>
@@ -12,6 +15,9 @@
 namespace tvl {
 
 namespace {
+
+// Deflate's longest match, 258 bytes, takes at least two bits: no stream expands more than this.
+constexpr qint64 maxInflateRatio = 1032;
 
 enum class Output
 {
@@ -28,7 +34,10 @@ struct DecodeState
     QByteArrayView data;
     qsizetype offset = 0;
     CxImage* image = nullptr;
+    QSize* headerSize = nullptr;
     QString error;
+    bool interlaced = false;
+    // With alpha: one row at a time, or the whole picture when it is interlaced.
     std::vector<uchar> pixels;
     std::vector<png_bytep> rows;
 };
@@ -144,6 +153,11 @@ bool prepareImage(DecodeState& s, Output output)
     if (png_get_pHYs(s.png, s.info, &xRes, &yRes, &unit) && unit == PNG_RESOLUTION_METER && xRes > 0 &&
         yRes > 0 && xRes < 1'000'000 && yRes < 1'000'000)
         s.image->SetResolution(qRound(xRes * 0.0254), qRound(yRes * 0.0254));
+    if (output == Output::Bgra && !s.interlaced) {
+        s.image->AlphaCreate();
+        s.pixels.resize(size_t(width) * 4);
+        return true;
+    }
     s.rows.resize(size_t(height));
     if (output == Output::Bgra) {
         s.pixels.resize(size_t(width) * 4 * size_t(height));
@@ -156,10 +170,51 @@ bool prepareImage(DecodeState& s, Output output)
     return true;
 }
 
+void splitRow(const uchar* bgra, CxImage& image, int y)
+{
+    uchar* dst = image.ScanLine(y);
+    uchar* alpha = image.AlphaScanLine(y);
+    for (int x = 0; x < image.Width(); ++x, bgra += 4) {
+        dst[3 * x] = bgra[0];
+        dst[3 * x + 1] = bgra[1];
+        dst[3 * x + 2] = bgra[2];
+        alpha[x] = bgra[3];
+    }
+}
+
+void splitAlpha(const std::vector<uchar>& bgra, CxImage& image)
+{
+    image.AlphaCreate();
+    for (int y = 0; y < image.Height(); ++y)
+        splitRow(bgra.data() + size_t(y) * size_t(image.Width()) * 4, image, y);
+}
+
+// The bytes of all IDAT chunks, read from the chunk headers without inflating anything.
+qint64 compressedBytes(QByteArrayView data)
+{
+    qint64 total = 0;
+    qint64 offset = 8;
+    while (offset + 8 <= data.size()) {
+        const qint64 length = qFromBigEndian<quint32>(data.data() + offset);
+        const QByteArrayView type = data.sliced(offset + 4, 4);
+        if (type == QByteArrayView("IEND", 4))
+            break;
+        if (type == QByteArrayView("IDAT", 4))
+            total += std::min(length, data.size() - offset - 8);
+        offset += 12 + length;
+    }
+    return total;
+}
+
+// Before anything is allocated: the size is within the limits and the compressed data could fill it.
 bool checkSize(DecodeState& s)
 {
-    return ImageLimits::check(png_get_image_width(s.png, s.info), png_get_image_height(s.png, s.info),
-                              s.error);
+    const png_uint_32 width = png_get_image_width(s.png, s.info);
+    const png_uint_32 height = png_get_image_height(s.png, s.info);
+    if (!ImageLimits::check(width, height, s.error))
+        return false;
+    const qint64 filtered = qint64(height) * (qint64(png_get_rowbytes(s.png, s.info)) + 1);
+    return ImageLimits::checkData(filtered, compressedBytes(s.data), maxInflateRatio, s.error);
 }
 
 // Only plain data lives in this frame: libpng leaves it with longjmp on errors.
@@ -180,33 +235,31 @@ bool runDecode(DecodeState& s)
         png_destroy_read_struct(&s.png, &s.info, nullptr);
         return false;
     }
+    if (s.headerSize) {
+        *s.headerSize =
+            QSize(int(png_get_image_width(s.png, s.info)), int(png_get_image_height(s.png, s.info)));
+        png_destroy_read_struct(&s.png, &s.info, nullptr);
+        return true;
+    }
     const Output output = chooseTransforms(s.png, s.info);
-    png_set_interlace_handling(s.png);
+    s.interlaced = png_set_interlace_handling(s.png) > 1;
     png_read_update_info(s.png, s.info);
     if (!prepareImage(s, output)) {
         png_destroy_read_struct(&s.png, &s.info, nullptr);
         return false;
     }
-    png_read_image(s.png, s.rows.data());
+    if (s.rows.empty()) {
+        // Rows with alpha are split as they arrive, so the picture never needs a second full copy.
+        for (int y = 0; y < s.image->Height(); ++y) {
+            png_read_row(s.png, s.pixels.data(), nullptr);
+            splitRow(s.pixels.data(), *s.image, y);
+        }
+        s.pixels.clear();
+    } else {
+        png_read_image(s.png, s.rows.data());
+    }
     png_destroy_read_struct(&s.png, &s.info, nullptr);
     return true;
-}
-
-void splitAlpha(const std::vector<uchar>& bgra, CxImage& image)
-{
-    image.AlphaCreate();
-    const int width = image.Width();
-    for (int y = 0; y < image.Height(); ++y) {
-        const uchar* src = bgra.data() + size_t(y) * size_t(width) * 4;
-        uchar* dst = image.ScanLine(y);
-        uchar* alpha = image.AlphaScanLine(y);
-        for (int x = 0; x < width; ++x, src += 4) {
-            dst[3 * x] = src[0];
-            dst[3 * x + 1] = src[1];
-            dst[3 * x + 2] = src[2];
-            alpha[x] = src[3];
-        }
-    }
 }
 
 void fillRow(EncodeState& s, int y, bool rgba)
@@ -294,7 +347,7 @@ bool runEncode(EncodeState& s)
 
 } // namespace
 
-bool PngCodec::decode(QByteArrayView data, CxImage& image, QString& error)
+bool PngCodec::decode(QByteArrayView data, CxImage& image, QString& error, QSize* headerSize)
 {
     if (data.size() < 8 || png_sig_cmp(reinterpret_cast<png_const_bytep>(data.data()), 0, 8) != 0) {
         error = QStringLiteral("Not a PNG file");
@@ -303,6 +356,7 @@ bool PngCodec::decode(QByteArrayView data, CxImage& image, QString& error)
     DecodeState state;
     state.data = data;
     state.image = &image;
+    state.headerSize = headerSize;
     if (!runDecode(state)) {
         error = state.error.isEmpty() ? QStringLiteral("PNG decoding failed") : state.error;
         return false;

@@ -3,6 +3,7 @@
 #include "images/CxImage.h"
 #include "images/ImageLimits.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -119,6 +120,47 @@ std::unique_ptr<TIFF, TiffCloser> open(Stream& stream, const char* mode)
     return std::unique_ptr<TIFF, TiffCloser>(tif);
 }
 
+// How many decoded bytes one byte of the file can at most become under the picture's compression.
+qint64 maxExpansion(TIFF* tif, uint32_t width)
+{
+    uint16_t compression = COMPRESSION_NONE;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
+    switch (compression) {
+    case COMPRESSION_NONE:
+        return 1;
+    case COMPRESSION_PACKBITS:
+        return 64;
+    case COMPRESSION_CCITTRLE:
+    case COMPRESSION_CCITTRLEW:
+    case COMPRESSION_CCITTFAX3:
+    case COMPRESSION_CCITTFAX4:
+        // A blank fax row codes in a single bit.
+        return std::max<qint64>(8, width);
+    case COMPRESSION_ADOBE_DEFLATE:
+    case COMPRESSION_DEFLATE:
+        return 1032;
+    case COMPRESSION_OJPEG:
+    case COMPRESSION_JPEG:
+        // At least a bit for each 8 x 8 block of each sample.
+        return 64 * 8;
+    default:
+        // LZW's 12-bit codes stand for at most 4096 bytes; the rarer schemes get the same allowance.
+        return 4096 * 8 / 12 + 1;
+    }
+}
+
+// Before the raster is allocated: the file is long enough to hold the picture it declares.
+bool checkData(TIFF* tif, uint32_t width, uint32_t height, qint64 fileBytes, QString& error)
+{
+    uint16_t samples = 1;
+    uint16_t bits = 1;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bits);
+    const qint64 rowBytes =
+        (qint64(width) * std::max<uint16_t>(samples, 1) * std::max<uint16_t>(bits, 1) + 7) / 8;
+    return ImageLimits::checkData(rowBytes * height, fileBytes, maxExpansion(tif, width), error);
+}
+
 void readResolution(TIFF* tif, CxImage& image)
 {
     float x = 0;
@@ -208,7 +250,7 @@ void writeTags(TIFF* tif, const CxImage& image, int samples, int bitsPerSample, 
 
 } // namespace
 
-bool TiffCodec::decode(QByteArrayView data, CxImage& image, QString& error)
+bool TiffCodec::decode(QByteArrayView data, CxImage& image, QString& error, QSize* headerSize)
 {
     if (!data.startsWith(QByteArrayView("II*\0", 4)) && !data.startsWith(QByteArrayView("MM\0*", 4)) &&
         !data.startsWith(QByteArrayView("II+\0", 4)) && !data.startsWith(QByteArrayView("MM\0+", 4))) {
@@ -232,6 +274,12 @@ bool TiffCodec::decode(QByteArrayView data, CxImage& image, QString& error)
     if (!TIFFRGBAImageOK(tif.get(), message)) {
         error = QStringLiteral("TIFF: %1").arg(QString::fromLatin1(message));
         return false;
+    }
+    if (!checkData(tif.get(), width, height, data.size(), error))
+        return false;
+    if (headerSize) {
+        *headerSize = QSize(int(width), int(height));
+        return true;
     }
     const bool grey = isGrey(tif.get());
     const bool alpha = !grey && hasAlpha(tif.get());

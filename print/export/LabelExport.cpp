@@ -40,7 +40,7 @@ bool EncodeLabel(LabelDesign& design, const SurfaceImageRequest& request, int fo
 {
     const QSize size = SurfaceImageSize(design, request);
     CxImage image;
-    if (size.isEmpty() || !image.Create(size.width(), size.height(), 24, format)) {
+    if (!image.Create(size.width(), size.height(), 24, format)) {
         error = OutOfMemoryText();
         return false;
     }
@@ -124,6 +124,9 @@ FileResult<> ExportLabel(LabelDesign& design, const ExportChoices& choices, cons
     request.resolutionCode = choices.resolution;
     request.borderMode = choices.border;
     request.overlapCode = choices.overlap;
+    if (SurfaceImageSize(design, request).isEmpty())
+        return Failure(QStringLiteral("Nothing to export: the %1 is 0 pixels wide or high")
+                           .arg(SurfaceName(choices.label)));
     QByteArray bytes;
     QString error;
     const bool encoded = kImageFormats[imageType] == CXIMAGE_FORMAT_JPG

@@ -2,6 +2,9 @@
 
 #include <QRect>
 
+#include <algorithm>
+#include <climits>
+
 namespace tvl {
 
 // A rectangle kept as its four edges, right and bottom exclusive, as lengths in mils and device pixels
@@ -13,8 +16,9 @@ struct EdgeRect
     int right = 0;
     int bottom = 0;
 
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
+    // Held at the limits of an int for edges far apart.
+    int width() const { return Span(left, right); }
+    int height() const { return Span(top, bottom); }
     bool isEmpty() const { return right <= left || bottom <= top; }
     EdgeRect translated(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
     EdgeRect adjusted(int dl, int dt, int dr, int db) const
@@ -28,6 +32,12 @@ struct EdgeRect
     }
 
     bool operator==(const EdgeRect&) const = default;
+
+private:
+    static int Span(int from, int to)
+    {
+        return static_cast<int>(std::clamp<long long>(static_cast<long long>(to) - from, INT_MIN, INT_MAX));
+    }
 };
 
 } // namespace tvl

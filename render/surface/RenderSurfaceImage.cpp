@@ -87,7 +87,7 @@ int OverlapMils(int overlapCode)
 QSize SurfaceImageSize(const CRichChild& cover, int dpi, int overlap)
 {
     const EdgeRect mils = GetDeviceRect(cover, false, overlap, 0, 0, 1.0f, 0, 0);
-    return QSize(static_cast<int>(dpi * mils.width() * 0.001), static_cast<int>(dpi * mils.height() * 0.001));
+    return QSize(ScaleToDevice(mils.width(), dpi, 1.0f), ScaleToDevice(mils.height(), dpi, 1.0f));
 }
 
 QSize SurfaceImageSize(const LabelDesign& design, const SurfaceImageRequest& request)

@@ -142,7 +142,41 @@ TEST_F(DesignVerbsTest, RefusedAndBrokenFilesExitWithTheMessage)
 
     run = Tovrelline({QStringLiteral("dump"), Path("missing.tvl")});
     EXPECT_NE(run.exitCode, 0);
-    EXPECT_EQ(run.err.trimmed(), "Error opening file.");
+    EXPECT_EQ(run.err,
+              "Error opening file: " + Path("missing.tvl").toLocal8Bit() + ": No such file or directory\n");
+
+    // Every verb that reads a design names the file and what is wrong with it.
+    QFile cut(Path("cut.tvl"));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(Contents(Path("in.tvl")).left(Contents(Path("in.tvl")).indexOf("Track List(1)")));
+    cut.close();
+    const QByteArray expected =
+        "Error 153 - Step: 7: " + Path("cut.tvl").toLocal8Bit() + ": the file ends inside an item record\n";
+    for (const QStringList& args :
+         {QStringList{QStringLiteral("dump"), Path("cut.tvl")},
+          QStringList{QStringLiteral("save-as"), Path("cut.tvl"), Path("out.tvl")},
+          QStringList{QStringLiteral("export"), Path("cut.tvl"), QStringLiteral("--label"),
+                      QStringLiteral("front"), QStringLiteral("-o"), Path("out.png")}}) {
+        run = Tovrelline(args);
+        EXPECT_EQ(run.exitCode, 1) << args.first().toStdString();
+        // The export verb's offscreen platform may warn about its runtime folder first.
+        EXPECT_TRUE(run.err.endsWith(expected))
+            << args.first().toStdString() << ": " << run.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(Path("out.tvl")));
+    EXPECT_FALSE(QFile::exists(Path("out.png")));
+}
+
+TEST_F(DesignVerbsTest, ACoverWithoutAreaHasNothingToExport)
+{
+    LabelDesign design = MakeSampleDesign();
+    ASSERT_TRUE(WriteDesignFile(Path("in.tvl"), design, SampleState()));
+    const ProgramRun run = Tovrelline({QStringLiteral("export"), Path("in.tvl"), QStringLiteral("--label"),
+                                       QStringLiteral("front"), QStringLiteral("-o"), Path("front.png")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.endsWith("Nothing to export: the Front Cover is 0 pixels wide or high\n"))
+        << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(Path("front.png")));
 }
 
 TEST_F(DesignVerbsTest, SaveAsUpgradesAndIsStable)

@@ -1,6 +1,7 @@
 #include "ImageTestSupport.h"
 
 #include "images/CxImage.h"
+#include "images/codecs/ImageCodecs.h"
 
 namespace tvl {
 namespace {
@@ -49,6 +50,25 @@ TEST_P(BrokenFile, CorruptBytesAreSurvived)
         CxImage image;
         if (!image.LoadBuffer(corrupt, GetParam().type)) {
             EXPECT_FALSE(image.IsValid());
+        }
+    }
+}
+
+// Whatever a damaged file's headers say, a decode that succeeds gives the size the header probe found.
+TEST_P(BrokenFile, HeaderProbeAgreesWithTheDecoder)
+{
+    const QByteArray bytes = fixtureBytes(GetParam().file);
+    for (qsizetype i = 0; i < std::min<qsizetype>(bytes.size(), 400); ++i) {
+        QByteArray corrupt = bytes;
+        corrupt[i] = char(corrupt[i] ^ 0x41);
+        int type = GetParam().type;
+        QSize size;
+        QString error;
+        if (!ImageCodecs::probe(corrupt, type, size, error))
+            continue;
+        CxImage image;
+        if (image.LoadBuffer(corrupt, type)) {
+            EXPECT_EQ(QSize(image.Width(), image.Height()), size) << i;
         }
     }
 }
