@@ -9,7 +9,7 @@ packages=(
     libjpeg62-turbo-dev libpng-dev zlib1g-dev libtiff-dev libgif-dev libtag1-dev
     libgtest-dev libgmock-dev libbenchmark-dev libdiscid-dev
     fonts-liberation2 xvfb xauth xdotool imagemagick
-    netpbm
+    netpbm pkg-config
 )
 
 missing=()
