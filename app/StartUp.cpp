@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QScreen>
@@ -37,6 +38,16 @@ bool HasDisplay()
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+// The user guide sits beside the program in a build tree and in the shared data folder once installed.
+QString UserGuidePath()
+{
+    const QDir programFolder(QApplication::applicationDirPath());
+    const QString beside = programFolder.filePath(QStringLiteral("help/index.html"));
+    if (QFileInfo::exists(beside))
+        return beside;
+    return QDir::cleanPath(programFolder.filePath(QStringLiteral("../share/tovrelline/help/index.html")));
+}
+
 } // namespace
 
 int RunDesigner(int argc, char** argv)
@@ -52,6 +63,7 @@ int RunDesigner(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tovrelline"));
+    QApplication::setDesktopFileName(QStringLiteral("tovrelline"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tovrelline.svg")));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         QApplication::setFont(InterfaceFont(screen->logicalDotsPerInchX()));
@@ -73,7 +85,7 @@ int RunDesigner(int argc, char** argv)
                            layout,
                            request,
                            tips,
-                           QApplication::applicationDirPath() + QStringLiteral("/help/index.html"),
+                           UserGuidePath(),
                            ProgramFolder(),
                            [](const QUrl& url) { return QDesktopServices::openUrl(url); }};
 
