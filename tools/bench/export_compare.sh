@@ -5,8 +5,9 @@
 # default encode of those pixels (bench_surfaces' BM_LibpngEncode2775). Measures only: needs libvips-tools
 # and graphicsmagick, which the build and the tests do not:
 #     apt-get install --no-install-recommends libvips-tools graphicsmagick
-# Wall-clock times are the median of RUNS runs (default 7); processor times (user + system) are shown
-# beside them, as other work on the machine stretches the wall clock. Usage: export_compare.sh [RUNS]
+# Wall-clock times are the median of RUNS rounds (default 7); processor times (user + system) are shown
+# beside them, as other work on the machine stretches the wall clock.
+# Usage: [TOVRELLINE_BASELINE=OLD_BUILD/app/tovrelline] export_compare.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 runs=${1:-7}
@@ -22,24 +23,35 @@ program=build/release/app/tovrelline
 "$program" export "$work/photo.tvl" --label disc1 --dpi 600 -o "$work/ours.png"
 pngtopnm "$work/ours.png" >"$work/label.ppm"
 
-# Median wall seconds and median processor seconds of a command over $runs runs: "WALL CPU".
-measure() {
-    local walls=() cpus=()
-    for _ in $(seq "$runs"); do
-        local line
-        line=$( { /usr/bin/time -f '%e %U %S' "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -n 1)
+# Each round runs every command once, in turn, so that a change in the machine's load falls on all of them.
+# Every measurement is "WALL CPU" seconds (CPU = user + system); each command's median of the rounds is kept.
+names=(ours one_core vips gm)
+commands=(
+    "$program export $work/photo.tvl --label disc1 --dpi 600 -o $work/ours.png"
+    "taskset -c 0 $program export $work/photo.tvl --label disc1 --dpi 600 -o $work/ours1.png"
+    "vips copy $work/label.ppm $work/vips.png"
+    "gm convert $work/label.ppm $work/gm.png"
+)
+# TOVRELLINE_BASELINE names an earlier build of the program to time beside this one on one core.
+if [ -n "${TOVRELLINE_BASELINE:-}" ]; then
+    names+=(baseline)
+    commands+=("taskset -c 0 $TOVRELLINE_BASELINE export $work/photo.tvl --label disc1 --dpi 600 -o $work/base.png")
+fi
+for _ in $(seq "$runs"); do
+    for i in "${!names[@]}"; do
+        # shellcheck disable=SC2086
+        line=$( { /usr/bin/time -f '%e %U %S' ${commands[$i]} >/dev/null 2>/dev/null; } 2>&1 | tail -n 1)
         read -r wall user system <<<"$line"
-        walls+=("$wall")
-        cpus+=("$(echo "$user + $system" | bc -l)")
+        echo "$wall $(echo "$user + $system" | bc -l)" >>"$work/${names[$i]}.times"
     done
-    printf '%s %s\n' "$(printf '%s\n' "${walls[@]}" | sort -g | sed -n "$(((runs + 1) / 2))p")" \
-        "$(printf '%s\n' "${cpus[@]}" | sort -g | sed -n "$(((runs + 1) / 2))p")"
+done
+median() {
+    local column=$1 file=$2
+    awk -v c="$column" '{print $c}' "$file" | sort -g | sed -n "$(((runs + 1) / 2))p"
 }
-
-ours=$(measure "$program" export "$work/photo.tvl" --label disc1 --dpi 600 -o "$work/ours.png")
-vips=$(measure vips copy "$work/label.ppm" "$work/vips.png")
-gm=$(measure gm convert "$work/label.ppm" "$work/gm.png")
-one_core=$(measure taskset -c 0 "$program" export "$work/photo.tvl" --label disc1 --dpi 600 -o "$work/ours1.png")
+for name in "${names[@]}"; do
+    declare "$name=$(median 1 "$work/$name.times") $(median 2 "$work/$name.times")"
+done
 
 size() { stat -c %s "$1"; }
 printf '%-34s %8s %8s %10s %8s\n' "" "wall s" "cpu s" "bytes" "size"
@@ -49,6 +61,7 @@ row() {
 }
 row "tovrelline export (whole)" "$ours" "$(size "$work/ours.png")"
 row "tovrelline export, one core" "$one_core" "$(size "$work/ours1.png")"
+[ -n "${TOVRELLINE_BASELINE:-}" ] && row "baseline program, one core" "$baseline" "$(size "$work/base.png")"
 row "vips copy PPM -> PNG" "$vips" "$(size "$work/vips.png")"
 row "gm convert PPM -> PNG" "$gm" "$(size "$work/gm.png")"
 printf '%-34s %8s %8s %10.0f %8.3f\n' "libpng default (same pixels)" "" "" "$libpng_bytes" 1
