@@ -17,8 +17,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 TOVRELLINE_BENCH_DESIGN=$work/photo.tvl build/release/tools/bench/bench_surfaces \
     --benchmark_filter='LibpngEncode2775' --benchmark_min_time=0.01 --benchmark_format=json >"$work/libpng.json"
-libpng_bytes=$(sed -n 's/.*"bytes": \([0-9.e+]*\).*/\1/p' "$work/libpng.json" | head -n 1)
-export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+libpng_bytes=$(printf '%.0f' "$(sed -n 's/.*"bytes": \([0-9.e+]*\).*/\1/p' "$work/libpng.json" | head -n 1)")
+mkdir -m 700 "$work/runtime"
+export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/runtime
 program=build/release/app/tovrelline
 "$program" export "$work/photo.tvl" --label disc1 --dpi 600 -o "$work/ours.png"
 pngtopnm "$work/ours.png" >"$work/label.ppm"
@@ -40,8 +41,8 @@ fi
 for _ in $(seq "$runs"); do
     for i in "${!names[@]}"; do
         # shellcheck disable=SC2086
-        line=$( { /usr/bin/time -f '%e %U %S' ${commands[$i]} >/dev/null 2>/dev/null; } 2>&1 | tail -n 1)
-        read -r wall user system <<<"$line"
+        /usr/bin/time -o "$work/time" -f '%e %U %S' ${commands[$i]} >/dev/null 2>&1
+        read -r wall user system <"$work/time"
         echo "$wall $(echo "$user + $system" | bc -l)" >>"$work/${names[$i]}.times"
     done
 done
