@@ -13,6 +13,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The icons are SVG, drawn by Qt's SVG plugins, which are loaded at run time rather than linked.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt6svg6)
 # Designs name Windows fonts; these are the metric-compatible faces drawn in their place.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation2)
 include(CPack)

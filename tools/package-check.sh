@@ -11,7 +11,7 @@ deb=$(./tools/package.sh | tail -n 1)
 echo "package: $deb"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "depends: $depends"
-for lib in libqt6widgets6 libqt6svg6 libqt6printsupport6 libpng16-16 libjpeg62-turbo libtiff6 libgif7 libtag1v5; do
+for lib in libqt6widgets6 libqt6svg6 libpng16-16 libjpeg62-turbo libtiff6 libgif7 libtag1v5 libdeflate0; do
     grep -q "$lib" <<<"$depends" || { echo "FAIL: the package does not depend on $lib" >&2; exit 1; }
 done
 
