@@ -21,6 +21,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QScreen>
@@ -38,6 +39,16 @@ bool HasDisplay()
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+// The user guide sits beside the program in a build tree and in the shared data folder once installed.
+QString UserGuidePath()
+{
+    const QDir programFolder(QApplication::applicationDirPath());
+    const QString beside = programFolder.filePath(QStringLiteral("help/index.html"));
+    if (QFileInfo::exists(beside))
+        return beside;
+    return QDir::cleanPath(programFolder.filePath(QStringLiteral("../share/tovrelline/help/index.html")));
+}
+
 } // namespace
 
 int RunDesigner(int argc, char** argv)
@@ -53,6 +64,7 @@ int RunDesigner(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tovrelline"));
+    QApplication::setDesktopFileName(QStringLiteral("tovrelline"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tovrelline.svg")));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         QApplication::setFont(InterfaceFont(screen->logicalDotsPerInchX()));
@@ -74,7 +86,7 @@ int RunDesigner(int argc, char** argv)
                            layout,
                            request,
                            tips,
-                           QApplication::applicationDirPath() + QStringLiteral("/help/index.html"),
+                           UserGuidePath(),
                            ProgramFolder(),
                            [](const QUrl& url) { return QDesktopServices::openUrl(url); }};
 

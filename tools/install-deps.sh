@@ -6,10 +6,10 @@ packages=(
     build-essential cmake ninja-build clang libclang-rt-dev clang-format
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6opengl6-dev
     libgl-dev
-    libjpeg62-turbo-dev libpng-dev zlib1g-dev libtiff-dev libgif-dev libtag1-dev
+    libjpeg62-turbo-dev libpng-dev zlib1g-dev libdeflate-dev libtiff-dev libgif-dev libtag1-dev
     libgtest-dev libgmock-dev libbenchmark-dev libdiscid-dev
     fonts-liberation2 xvfb xauth xdotool imagemagick
-    netpbm
+    netpbm pkg-config file desktop-file-utils shared-mime-info
 )
 
 missing=()

@@ -5,6 +5,7 @@
 #include "app/cli/ExportVerb.h"
 #include "app/cli/SaveAsVerb.h"
 
+#include <QFileInfo>
 #include <cstdio>
 #include <cstring>
 #include <span>
@@ -40,13 +41,18 @@ constexpr Verb verbs[] = {
      RunExportVerb},
 };
 
+void WriteUsage(std::FILE* stream)
+{
+    std::fprintf(stream, "Usage: tovrelline [DESIGN.tvl]\n");
+    for (const Verb& verb : verbs)
+        std::fprintf(stream, "       %s\n", verb.usage);
+}
+
 } // namespace
 
 int PrintUsage()
 {
-    std::printf("Usage: tovrelline [DESIGN.tvl]\n");
-    for (const Verb& verb : verbs)
-        std::printf("       %s\n", verb.usage);
+    WriteUsage(stdout);
     return 0;
 }
 
@@ -64,6 +70,13 @@ std::optional<int> RunCommandLine(int argc, char** argv)
     for (const Verb& verb : verbs) {
         if (first == verb.name)
             return verb.run(std::span<char*>(argv + 2, static_cast<size_t>(argc - 2)));
+    }
+    // One word is a design to open, and the window reports why it cannot be read. Several words are a
+    // command, and a mistyped verb must not start a window that waits for a display.
+    if (argc > 2 && !first.starts_with('-') && !QFileInfo(QString::fromLocal8Bit(argv[1])).isFile()) {
+        std::fprintf(stderr, "Unknown command: %s\n\n", argv[1]);
+        WriteUsage(stderr);
+        return 2;
     }
     return std::nullopt;
 }

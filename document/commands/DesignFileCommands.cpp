@@ -3,7 +3,9 @@
 #include "document/commands/DefaultDesigns.h"
 #include "document/model/LabelDesign.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace tvl {
 namespace {
@@ -16,6 +18,15 @@ bool IsReadable(const QString& path)
 {
     const QFileInfo info(path);
     return info.isFile() && info.isReadable();
+}
+
+// The desktop's documents folder, or the home folder where there is none, ending in '/'.
+QString DocumentsFolder()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    return folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
 } // namespace
@@ -35,6 +46,18 @@ DesignFileCommands::DesignFileCommands(DocumentFileState& file, DesignStore& sto
 QString DesignFileCommands::DefaultDesignPath(const QString& name) const
 {
     return m_programFolder + name;
+}
+
+QString DesignFileCommands::DialogFolder(const QString& rememberedKey)
+{
+    const QString remembered = m_settings.ReadString(rememberedKey);
+    if (!remembered.isEmpty())
+        return remembered;
+    // A design read from a default file lives in the program's own hidden folder: not a place to offer.
+    const QString designFolder = FolderPart(m_file.path);
+    if (!designFolder.isEmpty() && designFolder != m_programFolder)
+        return designFolder;
+    return DocumentsFolder();
 }
 
 bool DesignFileCommands::QuerySaveChanges()
@@ -101,10 +124,7 @@ void DesignFileCommands::Open()
 {
     if (!QuerySaveChanges())
         return;
-    QString folder = m_settings.ReadString(QStringLiteral("OpenFile"));
-    if (folder.isEmpty())
-        folder = m_programFolder;
-    const std::optional<QString> path = m_ui.ChooseOpenPath(folder);
+    const std::optional<QString> path = m_ui.ChooseOpenPath(DialogFolder(QStringLiteral("OpenFile")));
     if (!path)
         return;
     if (!IsReadable(*path)) {
@@ -214,10 +234,8 @@ bool DesignFileCommands::Save()
 
 bool DesignFileCommands::SaveAs()
 {
-    QString folder = m_settings.ReadString(QStringLiteral("SaveFile"));
-    if (folder.isEmpty())
-        folder = m_programFolder;
-    const std::optional<QString> chosen = m_ui.ChooseSavePath(folder, kUntitledName.toString());
+    const std::optional<QString> chosen =
+        m_ui.ChooseSavePath(DialogFolder(QStringLiteral("SaveFile")), kUntitledName.toString());
     if (!chosen)
         return false;
     const QString path = WithDesignExtension(*chosen);

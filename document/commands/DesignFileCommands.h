@@ -35,6 +35,9 @@ public:
     QString DefaultDesignPath(const QString& name) const;
 
 private:
+    // Where Open and Save As start: the folder remembered under rememberedKey, else the folder of the
+    // design's own file, else the user's documents folder.
+    QString DialogFolder(const QString& rememberedKey);
     bool ReadUserFile(const QString& path);
     bool ReadDefaultFile(const QString& path);
     // The file just read is the design's file now: path, title (as the read left it), recent list.

@@ -2,14 +2,19 @@
 
 #include "images/CxImage.h"
 #include "images/ImageLimits.h"
+#include "images/codecs/ChunksInOrder.h"
+#include "images/codecs/DeflatePieces.h"
+#include "images/codecs/PngRowFilter.h"
 
 #include <QtEndian>
 
 #include <algorithm>
 #include <csetjmp>
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
+#include <libdeflate.h>
 #include <png.h>
 
 namespace tvl {
@@ -42,18 +47,6 @@ struct DecodeState
     std::vector<png_bytep> rows;
 };
 
-struct EncodeState
-{
-    png_structp png = nullptr;
-    png_infop info = nullptr;
-    const CxImage* image = nullptr;
-    QByteArray out;
-    QString error;
-    std::vector<uchar> row;
-    std::vector<png_color> palette;
-    std::vector<png_byte> alphas;
-};
-
 [[noreturn]] void errorFn(png_structp png, png_const_charp message)
 {
     auto* error = static_cast<QString*>(png_get_error_ptr(png));
@@ -71,14 +64,6 @@ void readFn(png_structp png, png_bytep out, png_size_t length)
     std::memcpy(out, s->data.data() + s->offset, length);
     s->offset += qsizetype(length);
 }
-
-void writeFn(png_structp png, png_bytep data, png_size_t length)
-{
-    auto* s = static_cast<EncodeState*>(png_get_io_ptr(png));
-    s->out.append(reinterpret_cast<const char*>(data), qsizetype(length));
-}
-
-void flushFn(png_structp) {}
 
 Output chooseTransforms(png_structp png, png_infop info)
 {
@@ -262,87 +247,166 @@ bool runDecode(DecodeState& s)
     return true;
 }
 
-void fillRow(EncodeState& s, int y, bool rgba)
+enum class Pixels
 {
-    const CxImage& image = *s.image;
-    const int width = image.Width();
-    if (!rgba) {
-        std::memcpy(s.row.data(), image.ScanLine(y), s.row.size());
-        return;
-    }
-    const uchar* alpha = image.HasAlpha() ? image.AlphaScanLine(y) : nullptr;
-    for (int x = 0; x < width; ++x) {
-        const QRgb color = image.PixelColor(x, y);
-        uchar* p = s.row.data() + 4 * x;
-        p[0] = uchar(qBlue(color));
-        p[1] = uchar(qGreen(color));
-        p[2] = uchar(qRed(color));
-        p[3] = alpha ? alpha[x] : 255;
-    }
-}
+    Rgb,
+    Rgba,
+    Grey,
+    Palette,
+};
 
-void describe(EncodeState& s, bool rgba)
+// How the image's rows are stored in the file.
+struct Layout
 {
-    const CxImage& image = *s.image;
-    const int bpp = image.Bpp();
+    Pixels pixels = Pixels::Rgb;
     int colorType = PNG_COLOR_TYPE_RGB;
     int depth = 8;
-    if (rgba) {
-        colorType = PNG_COLOR_TYPE_RGB_ALPHA;
-    } else if (image.IsGreyScale()) {
-        colorType = PNG_COLOR_TYPE_GRAY;
-    } else if (bpp <= 8) {
-        colorType = PNG_COLOR_TYPE_PALETTE;
-        depth = bpp;
-    }
-    png_set_IHDR(s.png, s.info, png_uint_32(image.Width()), png_uint_32(image.Height()), depth, colorType,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (colorType == PNG_COLOR_TYPE_PALETTE) {
-        for (QRgb entry : image.Palette())
-            s.palette.push_back(
-                png_color{png_byte(qRed(entry)), png_byte(qGreen(entry)), png_byte(qBlue(entry))});
-        png_set_PLTE(s.png, s.info, s.palette.data(), int(s.palette.size()));
-        const int index = image.TransparentIndex();
-        if (index >= 0 && index < int(s.palette.size())) {
-            s.alphas.assign(size_t(index) + 1, 255);
-            s.alphas[size_t(index)] = 0;
-            png_set_tRNS(s.png, s.info, s.alphas.data(), int(s.alphas.size()), nullptr);
-        }
-    } else if (colorType == PNG_COLOR_TYPE_RGB && image.HasTransparency()) {
-        png_color_16 key{};
-        key.red = png_uint_16(qRed(image.TransparentColor()));
-        key.green = png_uint_16(qGreen(image.TransparentColor()));
-        key.blue = png_uint_16(qBlue(image.TransparentColor()));
-        png_set_tRNS(s.png, s.info, nullptr, 0, &key);
-    }
-    const auto meter = [](int dpi) { return png_uint_32(qRound(dpi / 0.0254)); };
-    png_set_pHYs(s.png, s.info, meter(image.XDpi()), meter(image.YDpi()), PNG_RESOLUTION_METER);
-    s.row.resize(rgba ? size_t(image.Width()) * 4 : size_t(image.BytesPerLine()));
+    int bytesPerPixel = 3;
+    size_t rowLength = 0;
+    // libpng filters only rows of whole bytes per pixel that are not palette indices; so do we.
+    bool filtered = true;
+};
+
+Layout LayoutOf(const CxImage& image)
+{
+    const auto width = size_t(image.Width());
+    if (image.HasAlpha())
+        return {Pixels::Rgba, PNG_COLOR_TYPE_RGB_ALPHA, 8, 4, width * 4, true};
+    if (image.IsGreyScale())
+        return {Pixels::Grey, PNG_COLOR_TYPE_GRAY, 8, 1, width, true};
+    if (image.Bpp() <= 8)
+        return {Pixels::Palette,
+                PNG_COLOR_TYPE_PALETTE,
+                image.Bpp(),
+                1,
+                (width * size_t(image.Bpp()) + 7) / 8,
+                false};
+    return {Pixels::Rgb, PNG_COLOR_TYPE_RGB, 8, 3, width * 3, true};
 }
 
-bool runEncode(EncodeState& s)
+void RawRow(const CxImage& image, const Layout& layout, int y, uchar* out)
 {
-    s.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &s.error, errorFn, warningFn);
-    if (!s.png)
-        return false;
-    s.info = png_create_info_struct(s.png);
-    if (!s.info || setjmp(png_jmpbuf(s.png))) {
-        png_destroy_write_struct(&s.png, &s.info);
-        return false;
+    const uchar* source = image.ScanLine(y);
+    switch (layout.pixels) {
+    case Pixels::Rgb:
+        for (size_t i = 0; i < layout.rowLength; i += 3) {
+            out[i] = source[i + 2];
+            out[i + 1] = source[i + 1];
+            out[i + 2] = source[i];
+        }
+        break;
+    case Pixels::Rgba: {
+        const uchar* alpha = image.AlphaScanLine(y);
+        for (int x = 0; x < image.Width(); ++x) {
+            const QRgb color = image.PixelColor(x, y);
+            uchar* p = out + 4 * size_t(x);
+            p[0] = uchar(qRed(color));
+            p[1] = uchar(qGreen(color));
+            p[2] = uchar(qBlue(color));
+            p[3] = alpha[x];
+        }
+        break;
     }
-    png_set_write_fn(s.png, &s, writeFn, flushFn);
-    const bool rgba = s.image->HasAlpha();
-    describe(s, rgba);
-    png_write_info(s.png, s.info);
-    if (s.image->Bpp() == 24 || rgba)
-        png_set_bgr(s.png);
-    for (int y = 0; y < s.image->Height(); ++y) {
-        fillRow(s, y, rgba);
-        png_write_row(s.png, s.row.data());
+    case Pixels::Grey:
+    case Pixels::Palette:
+        std::memcpy(out, source, layout.rowLength);
+        break;
     }
-    png_write_end(s.png, s.info);
-    png_destroy_write_struct(&s.png, &s.info);
-    return true;
+}
+
+void AppendBigEndian(QByteArray& out, uint32_t value)
+{
+    const char bytes[4] = {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
+    out.append(bytes, 4);
+}
+
+// One chunk: length, type, the data (given in parts, so that large pieces are not copied to join them)
+// and the CRC of type and data.
+void AppendChunk(QByteArray& out, const char* type, std::initializer_list<QByteArrayView> parts)
+{
+    qsizetype length = 0;
+    for (QByteArrayView part : parts)
+        length += part.size();
+    AppendBigEndian(out, uint32_t(length));
+    out.append(type, 4);
+    uint32_t crc = libdeflate_crc32(0, type, 4);
+    for (QByteArrayView part : parts) {
+        // libdeflate starts the checksum afresh for a null buffer, which an empty part may have.
+        if (part.isEmpty())
+            continue;
+        out.append(part);
+        crc = libdeflate_crc32(crc, part.data(), size_t(part.size()));
+    }
+    AppendBigEndian(out, crc);
+}
+
+void AppendHeaderChunks(QByteArray& out, const CxImage& image, const Layout& layout)
+{
+    QByteArray header;
+    AppendBigEndian(header, uint32_t(image.Width()));
+    AppendBigEndian(header, uint32_t(image.Height()));
+    header.append(char(layout.depth));
+    header.append(char(layout.colorType));
+    header.append(3, '\0'); // deflate, adaptive filtering, no interlace
+    AppendChunk(out, "IHDR", {header});
+
+    if (layout.pixels == Pixels::Palette) {
+        const QList<QRgb> palette = image.Palette().mid(0, 1 << layout.depth);
+        QByteArray colors;
+        for (QRgb entry : palette) {
+            colors.append(char(qRed(entry)));
+            colors.append(char(qGreen(entry)));
+            colors.append(char(qBlue(entry)));
+        }
+        AppendChunk(out, "PLTE", {colors});
+        const int index = image.TransparentIndex();
+        if (index >= 0 && index < palette.size()) {
+            QByteArray alphas(index + 1, char(255));
+            alphas[index] = 0;
+            AppendChunk(out, "tRNS", {alphas});
+        }
+    } else if (layout.pixels == Pixels::Rgb && image.HasTransparency()) {
+        const QRgb key = image.TransparentColor();
+        const char sample[6] = {0, char(qRed(key)), 0, char(qGreen(key)), 0, char(qBlue(key))};
+        AppendChunk(out, "tRNS", {QByteArrayView(sample, 6)});
+    }
+
+    const auto perMeter = [](int dpi) { return uint32_t(qRound(dpi / 0.0254)); };
+    QByteArray resolution;
+    AppendBigEndian(resolution, perMeter(image.XDpi()));
+    AppendBigEndian(resolution, perMeter(image.YDpi()));
+    resolution.append(char(PNG_RESOLUTION_METER));
+    AppendChunk(out, "pHYs", {resolution});
+}
+
+// Rows are filtered and compressed in pieces of about this many bytes, each on its own thread.
+constexpr size_t kPieceBytes = size_t(1) << 20;
+
+// The filtered rows from first up to (not including) end, compressed as one piece of the image data.
+std::optional<DeflatePiece> CompressRows(const CxImage& image, const Layout& layout, int first, int end)
+{
+    const size_t stride = layout.rowLength + 1;
+    QByteArray filtered(qsizetype(stride * size_t(end - first)), Qt::Uninitialized);
+    std::vector<uchar> rows(2 * layout.rowLength);
+    uchar* row = rows.data();
+    uchar* previous = rows.data() + layout.rowLength;
+    bool hasPrevious = first > 0 && layout.filtered;
+    if (hasPrevious)
+        RawRow(image, layout, first - 1, previous);
+    PngRowFilter filter(layout.rowLength, layout.bytesPerPixel);
+    auto* out = reinterpret_cast<uchar*>(filtered.data());
+    for (int y = first; y < end; ++y, out += stride) {
+        RawRow(image, layout, y, row);
+        if (layout.filtered) {
+            filter.Filter(row, hasPrevious ? previous : nullptr, out);
+            std::swap(row, previous);
+            hasPrevious = true;
+        } else {
+            out[0] = 0;
+            std::memcpy(out + 1, row, layout.rowLength);
+        }
+    }
+    return CompressDeflatePiece(filtered, end == image.Height());
 }
 
 } // namespace
@@ -368,13 +432,36 @@ bool PngCodec::decode(QByteArrayView data, CxImage& image, QString& error, QSize
 
 bool PngCodec::encode(const CxImage& image, QByteArray& out, QString& error)
 {
-    EncodeState state;
-    state.image = &image;
-    if (!runEncode(state)) {
-        error = state.error.isEmpty() ? QStringLiteral("PNG encoding failed") : state.error;
+    if (!image.IsValid()) {
+        error = QStringLiteral("PNG encoding failed: no image");
         return false;
     }
-    out = std::move(state.out);
+    const Layout layout = LayoutOf(image);
+    const int rowsPerPiece = int(std::max<size_t>(1, kPieceBytes / (layout.rowLength + 1)));
+    const int pieces = (image.Height() + rowsPerPiece - 1) / rowsPerPiece;
+    out.clear();
+    out.append("\x89PNG\r\n\x1a\n", 8);
+    AppendHeaderChunks(out, image, layout);
+    uint32_t adler = 1;
+    const bool written = MakeChunksInOrder<DeflatePiece>(
+        pieces,
+        [&](int piece) {
+            const int first = piece * rowsPerPiece;
+            return CompressRows(image, layout, first, std::min(image.Height(), first + rowsPerPiece));
+        },
+        [&](int piece, DeflatePiece& compressed) {
+            adler = piece == 0 ? compressed.adler : CombineAdler(adler, compressed.adler, compressed.length);
+            const bool last = piece == pieces - 1;
+            AppendChunk(out, "IDAT",
+                        {piece == 0 ? QByteArrayView(ZlibStreamHeader()) : QByteArrayView(), compressed.bytes,
+                         last ? QByteArrayView(ZlibStreamTrailer(adler)) : QByteArrayView()});
+        });
+    if (!written) {
+        out.clear();
+        error = QStringLiteral("PNG encoding failed: not enough memory");
+        return false;
+    }
+    AppendChunk(out, "IEND", {});
     return true;
 }
 

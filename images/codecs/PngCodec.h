@@ -9,8 +9,10 @@ namespace tvl {
 
 class CxImage;
 
-// PNG through libpng: every colour type and depth, tRNS and interlacing. 16-bit channels are scaled to 8;
-// palette and grey images without transparency stay 8-bit paletted, the rest become 24 bits with alpha.
+// PNG: decoding through libpng, every colour type and depth, tRNS and interlacing. 16-bit channels are
+// scaled to 8; palette and grey images without transparency stay 8-bit paletted, the rest become 24 bits
+// with alpha. Encoding filters rows as libpng does by default and compresses them in pieces on every core
+// (libdeflate), joined into the one zlib stream of the image data.
 class PngCodec
 {
 public:

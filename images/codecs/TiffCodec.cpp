@@ -2,6 +2,8 @@
 
 #include "images/CxImage.h"
 #include "images/ImageLimits.h"
+#include "images/codecs/ChunksInOrder.h"
+#include "images/codecs/DeflatePieces.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -228,24 +230,110 @@ void fillFromRaster(const std::vector<uint32_t>& raster, bool grey, bool alpha, 
     }
 }
 
-void writeTags(TIFF* tif, const CxImage& image, int samples, int bitsPerSample, int photometric)
+// How the image's rows are stored: samples a pixel and bits a sample, as written to the file.
+struct Layout
+{
+    int samples = 3;
+    int bitsPerSample = 8;
+    int photometric = PHOTOMETRIC_RGB;
+    size_t rowLength = 0;
+};
+
+Layout LayoutOf(const CxImage& image)
+{
+    const auto width = size_t(image.Width());
+    if (image.HasAlpha())
+        return {4, 8, PHOTOMETRIC_RGB, width * 4};
+    if (image.IsGreyScale())
+        return {1, 8, PHOTOMETRIC_MINISBLACK, width};
+    if (image.Bpp() <= 8)
+        return {1, image.Bpp(), PHOTOMETRIC_PALETTE, (width * size_t(image.Bpp()) + 7) / 8};
+    return {3, 8, PHOTOMETRIC_RGB, width * 3};
+}
+
+// Samples of 8 bits are stored as differences from the sample to their left, which deflate compresses far
+// better; palette indices are not.
+bool UsesPredictor(const Layout& layout)
+{
+    return layout.bitsPerSample == 8 && layout.photometric != PHOTOMETRIC_PALETTE;
+}
+
+void writeTags(TIFF* tif, const CxImage& image, const Layout& layout, int rowsPerStrip)
 {
     TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, uint32_t(image.Width()));
     TIFFSetField(tif, TIFFTAG_IMAGELENGTH, uint32_t(image.Height()));
-    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, uint16_t(samples));
-    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, uint16_t(bitsPerSample));
-    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, uint16_t(photometric));
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, uint16_t(layout.samples));
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, uint16_t(layout.bitsPerSample));
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, uint16_t(layout.photometric));
     TIFFSetField(tif, TIFFTAG_PLANARCONFIG, uint16_t(PLANARCONFIG_CONTIG));
-    TIFFSetField(tif, TIFFTAG_COMPRESSION, uint16_t(COMPRESSION_LZW));
+    TIFFSetField(tif, TIFFTAG_COMPRESSION, uint16_t(COMPRESSION_ADOBE_DEFLATE));
+    if (UsesPredictor(layout))
+        TIFFSetField(tif, TIFFTAG_PREDICTOR, uint16_t(PREDICTOR_HORIZONTAL));
     TIFFSetField(tif, TIFFTAG_ORIENTATION, uint16_t(ORIENTATION_TOPLEFT));
-    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tif, 0));
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, uint32_t(rowsPerStrip));
     TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, uint16_t(RESUNIT_INCH));
     TIFFSetField(tif, TIFFTAG_XRESOLUTION, float(image.XDpi()));
     TIFFSetField(tif, TIFFTAG_YRESOLUTION, float(image.YDpi()));
-    if (samples == 4) {
+    if (layout.samples == 4) {
         const uint16_t extra[1] = {EXTRASAMPLE_UNASSALPHA};
         TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, uint16_t(1), extra);
     }
+    if (layout.photometric == PHOTOMETRIC_PALETTE) {
+        std::vector<uint16_t> red(size_t(1) << layout.bitsPerSample);
+        std::vector<uint16_t> green(red.size());
+        std::vector<uint16_t> blue(red.size());
+        const QList<QRgb>& palette = image.Palette();
+        for (size_t i = 0; i < red.size() && i < size_t(palette.size()); ++i) {
+            red[i] = uint16_t(qRed(palette[qsizetype(i)]) * 257);
+            green[i] = uint16_t(qGreen(palette[qsizetype(i)]) * 257);
+            blue[i] = uint16_t(qBlue(palette[qsizetype(i)]) * 257);
+        }
+        TIFFSetField(tif, TIFFTAG_COLORMAP, red.data(), green.data(), blue.data());
+    }
+}
+
+void RawRow(const CxImage& image, const Layout& layout, int y, uchar* out)
+{
+    if (layout.photometric != PHOTOMETRIC_RGB) {
+        std::memcpy(out, image.ScanLine(y), layout.rowLength);
+        return;
+    }
+    if (layout.samples == 3) {
+        const uchar* source = image.ScanLine(y);
+        for (size_t i = 0; i < layout.rowLength; i += 3) {
+            out[i] = source[i + 2];
+            out[i + 1] = source[i + 1];
+            out[i + 2] = source[i];
+        }
+        return;
+    }
+    const uchar* alpha = image.AlphaScanLine(y);
+    for (int x = 0; x < image.Width(); ++x) {
+        const QRgb c = image.PixelColor(x, y);
+        uchar* p = out + size_t(x) * 4;
+        p[0] = uchar(qRed(c));
+        p[1] = uchar(qGreen(c));
+        p[2] = uchar(qBlue(c));
+        p[3] = alpha[x];
+    }
+}
+
+// Strips are compressed each on its own thread, in about this many bytes of rows.
+constexpr size_t kStripBytes = size_t(1) << 20;
+
+std::optional<QByteArray> CompressStrip(const CxImage& image, const Layout& layout, int first, int end)
+{
+    QByteArray rows(qsizetype(layout.rowLength * size_t(end - first)), Qt::Uninitialized);
+    auto* row = reinterpret_cast<uchar*>(rows.data());
+    const auto samples = size_t(layout.samples);
+    for (int y = first; y < end; ++y, row += layout.rowLength) {
+        RawRow(image, layout, y, row);
+        if (UsesPredictor(layout)) {
+            for (size_t i = layout.rowLength - 1; i >= samples; --i)
+                row[i] = uchar(row[i] - row[i - samples]);
+        }
+    }
+    return CompressZlibStream(rows);
 }
 
 } // namespace
@@ -306,6 +394,10 @@ bool TiffCodec::decode(QByteArrayView data, CxImage& image, QString& error, QSiz
 
 bool TiffCodec::encode(const CxImage& image, QByteArray& out, QString& error)
 {
+    if (!image.IsValid()) {
+        error = QStringLiteral("TIFF: no image");
+        return false;
+    }
     Stream stream;
     stream.output = &out;
     auto tif = open(stream, "w");
@@ -313,50 +405,25 @@ bool TiffCodec::encode(const CxImage& image, QByteArray& out, QString& error)
         error = stream.error.isEmpty() ? QStringLiteral("TIFF: cannot start the file") : stream.error;
         return false;
     }
-    const int bpp = image.Bpp();
-    const bool grey = image.IsGreyScale() && !image.HasAlpha();
-    const bool alpha = image.HasAlpha();
-    std::vector<uchar> row;
-    if (grey) {
-        writeTags(tif.get(), image, 1, 8, PHOTOMETRIC_MINISBLACK);
-    } else if (bpp <= 8 && !alpha) {
-        writeTags(tif.get(), image, 1, bpp, PHOTOMETRIC_PALETTE);
-        std::vector<uint16_t> red;
-        std::vector<uint16_t> green;
-        std::vector<uint16_t> blue;
-        for (QRgb entry : image.Palette()) {
-            red.push_back(uint16_t(qRed(entry) * 257));
-            green.push_back(uint16_t(qGreen(entry) * 257));
-            blue.push_back(uint16_t(qBlue(entry) * 257));
-        }
-        TIFFSetField(tif.get(), TIFFTAG_COLORMAP, red.data(), green.data(), blue.data());
-    }
-    const bool packed = grey || (bpp <= 8 && !alpha);
-    if (!packed)
-        writeTags(tif.get(), image, alpha ? 4 : 3, 8, PHOTOMETRIC_RGB);
-    row.resize(packed ? size_t(image.BytesPerLine()) : size_t(image.Width()) * (alpha ? 4 : 3));
-    for (int y = 0; y < image.Height(); ++y) {
-        if (packed) {
-            std::memcpy(row.data(), image.ScanLine(y), row.size());
-        } else {
-            const int samples = alpha ? 4 : 3;
-            for (int x = 0; x < image.Width(); ++x) {
-                const QRgb c = image.PixelColor(x, y);
-                uchar* p = row.data() + size_t(x) * size_t(samples);
-                p[0] = uchar(qRed(c));
-                p[1] = uchar(qGreen(c));
-                p[2] = uchar(qBlue(c));
-                if (alpha)
-                    p[3] = uchar(qAlpha(c));
-            }
-        }
-        if (TIFFWriteScanline(tif.get(), row.data(), uint32_t(y), 0) < 0) {
-            error = stream.error.isEmpty() ? QStringLiteral("TIFF: write failed") : stream.error;
-            return false;
-        }
-    }
-    if (!TIFFWriteDirectory(tif.get())) {
-        error = stream.error.isEmpty() ? QStringLiteral("TIFF: write failed") : stream.error;
+    const Layout layout = LayoutOf(image);
+    const int rowsPerStrip =
+        int(std::clamp<size_t>(kStripBytes / layout.rowLength, 1, size_t(image.Height())));
+    const int strips = (image.Height() + rowsPerStrip - 1) / rowsPerStrip;
+    writeTags(tif.get(), image, layout, rowsPerStrip);
+    bool stored = true;
+    const bool compressed = MakeChunksInOrder<QByteArray>(
+        strips,
+        [&](int strip) {
+            const int first = strip * rowsPerStrip;
+            return CompressStrip(image, layout, first, std::min(image.Height(), first + rowsPerStrip));
+        },
+        [&](int strip, QByteArray& bytes) {
+            stored = stored && TIFFWriteRawStrip(tif.get(), uint32_t(strip), bytes.data(), bytes.size()) >= 0;
+        });
+    if (!compressed || !stored || !TIFFWriteDirectory(tif.get())) {
+        error = !compressed              ? QStringLiteral("TIFF: not enough memory")
+                : stream.error.isEmpty() ? QStringLiteral("TIFF: write failed")
+                                         : stream.error;
         return false;
     }
     tif.reset();

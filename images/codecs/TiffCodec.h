@@ -10,7 +10,8 @@ namespace tvl {
 class CxImage;
 
 // TIFF through libtiff: the first page, in every compression and colour layout libtiff reads; grey pages
-// stay 8-bit grey. Encoding writes LZW-compressed RGB(A), grey or palette pages.
+// stay 8-bit grey. Encoding writes RGB(A), grey or palette pages in deflate-compressed strips (8-bit
+// samples with the horizontal predictor), the strips compressed on every core.
 class TiffCodec
 {
 public:

@@ -104,9 +104,26 @@ public:
     std::map<QString, QString> values;
 };
 
+// The user's home is a folder of the test's own, with no desktop folder settings, so the documents folder
+// is HOME/Documents when it exists.
 class FileCommandsTest : public testing::Test
 {
 protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(homeDir.isValid());
+        qputenv("HOME", homeDir.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", homeDir.filePath(QStringLiteral("config")).toLocal8Bit());
+    }
+    void TearDown() override
+    {
+        qputenv("HOME", savedHome);
+        if (savedConfig.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", savedConfig);
+    }
+
     QString ProgramFile(const QString& name) const { return programDir.filePath(name); }
     QString UserFile(const QString& name) const { return userDir.filePath(name); }
     void WriteFile(const QString& path, const QByteArray& content)
@@ -122,6 +139,10 @@ protected:
         return file.readAll();
     }
 
+    const QByteArray savedHome = qgetenv("HOME");
+    const QByteArray savedConfig =
+        qEnvironmentVariableIsSet("XDG_CONFIG_HOME") ? qgetenv("XDG_CONFIG_HOME") : QByteArray();
+    QTemporaryDir homeDir;
     QTemporaryDir programDir;
     QTemporaryDir userDir;
     DocumentFileState file;
@@ -177,12 +198,51 @@ TEST_F(FileCommandsTest, SaveGoesToSaveAsForDefaultFilesAndNewDesigns)
     file.path.clear();
     commands.Save();
     EXPECT_EQ(ui.saveFolders.size(), 2);
-    EXPECT_EQ(ui.saveFolders.last(), programDir.path() + u'/');
+    EXPECT_EQ(ui.saveFolders.last(), homeDir.path() + u'/');
 
     file.SetPath(UserFile(QStringLiteral("default1.tvl")));
     EXPECT_TRUE(commands.Save());
     EXPECT_EQ(store.writes, QStringList{QStringLiteral("default1.tvl")});
     EXPECT_EQ(ui.saveFolders.size(), 2);
+}
+
+TEST_F(FileCommandsTest, DialogsStartWhereTheUserKeepsFilesUntilAFolderIsRemembered)
+{
+    // A design from a default file: never the program's hidden folder, but home without a documents folder.
+    file.SetPath(ProgramFile(QStringLiteral("Default1.tvl")));
+    commands.Open();
+    commands.SaveAs();
+    EXPECT_EQ(ui.openFolders.last(), homeDir.path() + u'/');
+    EXPECT_EQ(ui.saveFolders.last(), homeDir.path() + u'/');
+
+    ASSERT_TRUE(QDir(homeDir.path()).mkdir(QStringLiteral("Documents")));
+    const QString documents = homeDir.filePath(QStringLiteral("Documents/"));
+    commands.Open();
+    commands.SaveAs();
+    EXPECT_EQ(ui.openFolders.last(), documents);
+    EXPECT_EQ(ui.saveFolders.last(), documents);
+
+    // The desktop's own setting for the documents folder wins over the usual name.
+    ASSERT_TRUE(QDir(homeDir.path()).mkpath(QStringLiteral("config")));
+    ASSERT_TRUE(QDir(homeDir.path()).mkdir(QStringLiteral("Dokumente")));
+    WriteFile(homeDir.filePath(QStringLiteral("config/user-dirs.dirs")),
+              "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
+    commands.SaveAs();
+    EXPECT_EQ(ui.saveFolders.last(), homeDir.filePath(QStringLiteral("Dokumente/")));
+
+    file.SetPath(UserFile(QStringLiteral("mine.tvl")));
+    commands.Open();
+    commands.SaveAs();
+    EXPECT_EQ(ui.openFolders.last(), userDir.path() + u'/');
+    EXPECT_EQ(ui.saveFolders.last(), userDir.path() + u'/');
+
+    settings.values[QStringLiteral("OpenFile")] = QStringLiteral("/opened/here/");
+    settings.values[QStringLiteral("SaveFile")] = QStringLiteral("/saved/here/");
+    commands.Open();
+    commands.SaveAs();
+    EXPECT_EQ(ui.openFolders.last(), u"/opened/here/");
+    EXPECT_EQ(ui.saveFolders.last(), u"/saved/here/");
+    EXPECT_TRUE(ui.errors.isEmpty());
 }
 
 TEST_F(FileCommandsTest, SaveAsMendsTheExtensionAndRemembersTheFolder)

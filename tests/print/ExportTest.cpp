@@ -72,6 +72,54 @@ TEST(ExportLabelTest, LabelKeepsItsOrientationInEveryFormat)
     }
 }
 
+// Runs a netpbm reader on a file; the picture it writes, or a null image.
+QImage ReadWithNetpbm(const QString& converter, const QString& path)
+{
+    QProcess process;
+    process.start(converter, {path});
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return {};
+    return QImage::fromData(process.readAllStandardOutput());
+}
+
+// PNG and TIFF labels are compressed in pieces on several threads; read back by netpbm they must hold the
+// drawn label exactly, which the BMP export stores as it is.
+TEST(ExportLabelTest, PngAndTiffHoldTheDrawnLabelExactly)
+{
+    SurfaceFixture f;
+    const CRichChild& disc = *f.design.FindCover(u"Disc 1");
+    CRichChild& photo =
+        f.Add(u"Image(1)"_s, u"Image"_s, u"Disc 1"_s, disc.left(), disc.top(), disc.width(), disc.height());
+    QImage pixels(300, 300, QImage::Format_RGB32);
+    quint32 seed = 99;
+    for (int y = 0; y < pixels.height(); ++y) {
+        for (int x = 0; x < pixels.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            pixels.setPixel(x, y, qRgb(x * 255 / 300, y * 255 / 300, int(seed >> 24)));
+        }
+    }
+    photo.image = std::make_shared<CxImage>();
+    ASSERT_TRUE(photo.image->FromBitmap(pixels));
+    QTemporaryDir dir;
+    const ExportChoices choices{2, 0, 0, 0};
+    const QString bmp = dir.filePath(u"disc.bmp"_s);
+    ASSERT_TRUE(ExportLabel(f.design, choices, bmp));
+    const QImage drawn = QImage(bmp).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(drawn.size(), QSize(693, 693));
+    for (const auto& [extension, reader] :
+         {std::pair{u".png"_s, u"pngtopnm"_s}, std::pair{u".tif"_s, u"tifftopnm"_s}}) {
+        const QString out = dir.filePath(u"disc"_s + extension);
+        ASSERT_TRUE(ExportLabel(f.design, choices, out));
+        const QImage read = ReadWithNetpbm(reader, out).convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(read.size(), drawn.size()) << extension.toStdString();
+        EXPECT_TRUE(read == drawn) << extension.toStdString() << " differs from the drawn label";
+        CxImage image;
+        ASSERT_TRUE(image.LoadFile(out, CXIMAGE_FORMAT_DETECT));
+        EXPECT_EQ(image.XDpi(), 150);
+    }
+}
+
 class ExportVerbTest : public ::testing::Test
 {
 protected:

@@ -11,6 +11,7 @@
 #include "render/surface/SurfaceNames.h"
 #include "tests/render/SurfaceFixture.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -109,7 +110,8 @@ void BM_RenderSheetWithTwoPhotographs(benchmark::State& state)
 }
 BENCHMARK(BM_RenderSheetWithTwoPhotographs)->Unit(benchmark::kMillisecond);
 
-// A design file with one disc photographed edge to edge, as `tovrelline export` reads it.
+// A design file with one disc photographed edge to edge, as `tovrelline export` reads it; also written to
+// TOVRELLINE_BENCH_DESIGN when set, so that the whole program can be timed on it (export_compare.sh).
 struct ExportSetup
 {
     QTemporaryDir dir;
@@ -121,7 +123,10 @@ struct ExportSetup
         test::SurfaceFixture f;
         AddBackgroundPhoto(f.design, u"Disc 1"_s, u"Image(1)"_s);
         design = dir.filePath(u"photo.tvl"_s);
-        WriteDesignFile(design, f.design, {u"Disc 1"_s, u"1"_s, u"Single"_s, u"Jewel"_s});
+        const LiveDesignState live{u"Disc 1"_s, u"1"_s, u"Single"_s, u"Jewel"_s};
+        WriteDesignFile(design, f.design, live);
+        if (const QString kept = qEnvironmentVariable("TOVRELLINE_BENCH_DESIGN"); !kept.isEmpty())
+            WriteDesignFile(kept, f.design, live);
     }
 };
 
@@ -134,6 +139,7 @@ void ExportDisc(benchmark::State& state, const QString& extension)
         if (!read || !ExportLabel(read.value().design, {Disc1Surface, 2, 0, 0}, out))
             state.SkipWithError("export failed");
     }
+    state.counters["bytes"] = static_cast<double>(QFileInfo(out).size());
 }
 
 void BM_ExportDisc600Png(benchmark::State& state)
@@ -141,6 +147,12 @@ void BM_ExportDisc600Png(benchmark::State& state)
     ExportDisc(state, u".png"_s);
 }
 BENCHMARK(BM_ExportDisc600Png)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_ExportDisc600Tiff(benchmark::State& state)
+{
+    ExportDisc(state, u".tif"_s);
+}
+BENCHMARK(BM_ExportDisc600Tiff)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 void BM_ExportDisc600Jpeg(benchmark::State& state)
 {
@@ -178,6 +190,7 @@ void BM_LibpngEncode2775(benchmark::State& state)
     int width = 0;
     int height = 0;
     const std::vector<unsigned char> pixels = ExportedPixels(width, height);
+    size_t bytes = 0;
     for (auto _ : state) {
         std::vector<unsigned char> out;
         png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -197,7 +210,9 @@ void BM_LibpngEncode2775(benchmark::State& state)
         png_write_end(png, info);
         png_destroy_write_struct(&png, &info);
         benchmark::DoNotOptimize(out.data());
+        bytes = out.size();
     }
+    state.counters["bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_LibpngEncode2775)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 

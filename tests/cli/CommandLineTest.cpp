@@ -1,0 +1,77 @@
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace tvl {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+struct CommandCase
+{
+    const char* name;
+    QStringList args;
+    int exitCode;
+    const char* errorStart;
+};
+
+// Runs the program without a display, so a command line that wrongly starts the window ends at once with
+// the no-display message instead of waiting.
+class CommandLineTest : public ::testing::TestWithParam<CommandCase>
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home.isValid());
+        QFile design(home.filePath(u"album.tvl"_s));
+        ASSERT_TRUE(design.open(QIODevice::WriteOnly));
+    }
+
+    QTemporaryDir home;
+};
+
+TEST_P(CommandLineTest, ExitsAsACommandLineShould)
+{
+    const CommandCase& c = GetParam();
+    QStringList args;
+    for (const QString& arg : c.args)
+        args.append(QString(arg).replace(u"HOME"_s, home.path()));
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"XDG_DATA_HOME"_s, home.filePath(u"data"_s));
+    environment.insert(u"XDG_CONFIG_HOME"_s, home.filePath(u"config"_s));
+    environment.remove(u"DISPLAY"_s);
+    environment.remove(u"WAYLAND_DISPLAY"_s);
+    environment.remove(u"QT_QPA_PLATFORM"_s);
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(home.path());
+    process.start(QStringLiteral(TOVRELLINE_PROGRAM), args);
+    ASSERT_TRUE(process.waitForFinished(60000));
+    const QByteArray err = process.readAllStandardError();
+    EXPECT_EQ(process.exitCode(), c.exitCode) << err.toStdString();
+    EXPECT_TRUE(err.startsWith(c.errorStart)) << err.toStdString();
+    if (c.exitCode == 2) {
+        EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
+        for (const char* verb : {"tovrelline help", "tovrelline dump", "tovrelline save-as",
+                                 "tovrelline export", "tovrelline disc-info"})
+            EXPECT_TRUE(err.contains(verb)) << verb << " is not listed";
+    }
+}
+
+constexpr const char* kNoDisplay = "Tovrelline needs a graphical display";
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, CommandLineTest,
+    ::testing::Values(
+        CommandCase{"UnknownVerbWithAFile", {u"print"_s, u"HOME/album.tvl"_s}, 2, "Unknown command: print\n"},
+        CommandCase{"MissingDesignWithMoreWords", {u"HOME/gone.tvl"_s, u"x"_s}, 2, "Unknown command: "},
+        CommandCase{"FolderWithMoreWords", {u"HOME"_s, u"HOME/album.tvl"_s}, 2, "Unknown command: "},
+        CommandCase{"ExistingDesignWithMoreWords", {u"HOME/album.tvl"_s, u"x"_s}, 1, kNoDisplay},
+        CommandCase{"OptionFirst", {u"-style"_s, u"fusion"_s}, 1, kNoDisplay},
+        CommandCase{"SingleUnreadableWord", {u"print"_s}, 1, kNoDisplay},
+        CommandCase{"NoArguments", {}, 1, kNoDisplay}),
+    [](const ::testing::TestParamInfo<CommandCase>& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace tvl
