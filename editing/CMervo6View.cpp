@@ -1,5 +1,7 @@
 #include "editing/CMervo6View.h"
 
+#include "document/model/SurfaceNames.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -76,9 +78,10 @@ void CMervo6View::Redraw(const CRichChild* item, bool rerender)
     m_partialArea = area.toQRect().adjusted(-12, -12, 12, 12);
     viewport()->repaint(m_partialArea);
     const bool duplicate = m_geometry.currentPageCode() == u"1" && !m_scene.IsDouble() &&
-                           m_scene.discPositionMode == 3 && item->name != u"Disc 2";
-    const CRichChild* disc1 = m_design.FindCover(u"Disc 1");
-    const CRichChild* disc2 = m_design.FindCover(u"Disc 2");
+                           m_scene.discPositionMode == DiscPositionMode::DuplicateDisc &&
+                           item->name != kDisc2;
+    const CRichChild* disc1 = m_design.FindCover(kDisc1);
+    const CRichChild* disc2 = m_design.FindCover(kDisc2);
     if (duplicate && item->pageCode == u"1" && disc1 && disc2) {
         const QPoint shift(disc2->left() - disc1->left(), disc2->top() - disc1->top());
         const EdgeRect moved = m_geometry.PageToDevice(

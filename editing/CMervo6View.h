@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/model/LabelDesign.h"
+#include "document/model/SurfaceNames.h"
 #include "render/surface/SceneState.h"
 #include "render/surface/SheetPainter.h"
 #include "render/surface/SurfaceBitmaps.h"
@@ -31,10 +32,10 @@ public:
 
     // Makes a surface current and shows its sheet; nothing but a repaint when there is no such surface.
     void SelectSurface(const QString& name);
-    void ShowFrontCover() { SelectSurface(QStringLiteral("Front Cover")); }
-    void ShowBackCover() { SelectSurface(QStringLiteral("Back Cover")); }
-    void ShowDiscLabel() { SelectSurface(QStringLiteral("Disc 1")); }
-    void ShowDisc2() { SelectSurface(QStringLiteral("Disc 2")); }
+    void ShowFrontCover() { SelectSurface(kFrontCover.toString()); }
+    void ShowBackCover() { SelectSurface(kBackCover.toString()); }
+    void ShowDiscLabel() { SelectSurface(kDisc1.toString()); }
+    void ShowDisc2() { SelectSurface(kDisc2.toString()); }
     bool ZoomIn();
     bool ZoomOut();
     // The zoom (tenths) a new design starts at; the next SelectSurface lays the sheet out at it.

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "document/model/CRichChild.h"
+#include "document/model/EdgeRect.h"
 #include "document/model/LabelDesign.h"
-#include "render/text/CellRect.h"
 
 #include <QLine>
 #include <QPoint>
@@ -26,10 +26,10 @@ void DrawTextItem(QPainter& painter, CRichChild& item, const LabelDesign& design
 
 // The bottom-left point of a character's drawing box at an escapement: (left, bottom) upright,
 // (right, bottom) at 90 degrees, (right, top) at 180, (left, top) at 270.
-QPoint GlyphAnchor(const CellRect& glyphCell, int escapement);
+QPoint GlyphAnchor(const EdgeRect& glyphCell, int escapement);
 // The underline of a character: along its top edge upright, its bottom edge at 180 degrees, its left
 // edge at 90 and its right edge at 270.
-QLine UnderlineLine(const CellRect& glyphCell, int escapement);
+QLine UnderlineLine(const EdgeRect& glyphCell, int escapement);
 // The pen width (mils) of an underline whose line has the largest descent `lineDescent`.
 int UnderlinePenWidth(int lineDescent);
 

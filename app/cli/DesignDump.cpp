@@ -53,7 +53,7 @@ QJsonObject DumpItem(const CRichChild& item)
 
     return QJsonObject{
         {Key("name"), item.name},
-        {Key("itemType"), item.itemType},
+        {Key("itemType"), item.KindName()},
         {Key("pageCode"), item.pageCode},
         {Key("surface"), item.surface},
         {Key("left"), item.left()},

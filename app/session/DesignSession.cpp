@@ -6,6 +6,7 @@
 #include "app/messages/MessageRequest.h"
 #include "document/commands/DefaultDesigns.h"
 #include "document/files/DesignFile.h"
+#include "document/model/SurfaceNames.h"
 #include "editing/CMervo6View.h"
 #include "render/picture/LoadPictureFile.h"
 #include "stock/ApplyStocks.h"
@@ -78,8 +79,7 @@ void DesignSession::RouteCommands()
         EditState state;
         const CRichChild* selected = SelectedItem();
         state.itemSelected = selected != nullptr;
-        state.textItemSelected =
-            selected && (selected->itemType == u"Text" || selected->itemType == u"Track");
+        state.textItemSelected = selected && selected->IsTextual();
         state.historySteps = m_history.stepCount();
         state.historyIndex = m_history.currentIndex();
         return state;
@@ -172,13 +172,13 @@ void DesignSession::BuildBlankDesign()
     const CLabelDim& disc = m_catalogue.stock(m_catalogue.currentDisc());
     const CLabelDim& caseStock = m_catalogue.stock(m_catalogue.currentCase());
     live.ReplaceItems(BuildSurfaceItems(disc, caseStock, scene.discMode, scene.discPositionMode));
-    live.albumHeader.currentSurface = QStringLiteral("Disc 1");
+    live.albumHeader.currentSurface = kDisc1.toString();
     live.albumHeader.currentPageCode = QStringLiteral("1");
     FillSampleAlbum(live);
     m_view.SetStocks(disc, caseStock);
     m_view.SetZoom(kNewDesignZoom);
     RefreshBars();
-    ShowDesign(QStringLiteral("Disc 1"));
+    ShowDesign(kDisc1.toString());
     m_history.SetRecording(true);
 }
 
@@ -216,7 +216,7 @@ void DesignSession::CaretRange(const CRichChild&, int& start, int& end)
     end = 0;
 }
 
-void DesignSession::SetDiscPositionMode(int mode)
+void DesignSession::SetDiscPositionMode(DiscPositionMode mode)
 {
     m_view.scene().discPositionMode = mode;
 }
@@ -239,7 +239,8 @@ void DesignSession::RefreshBars()
     m_window.SetDoubleDisc(m_view.scene().IsDouble());
 }
 
-void DesignSession::ApplyStocks(LabelDesign& design, const LiveDesignState& live, int& discPositionMode)
+void DesignSession::ApplyStocks(LabelDesign& design, const LiveDesignState& live,
+                                DiscPositionMode& discPositionMode)
 {
     tvl::ApplyStocks(design, m_catalogue, live.caseKind, live.discMode, discPositionMode);
     m_view.SetStocks(m_catalogue.stock(m_catalogue.currentDisc()),

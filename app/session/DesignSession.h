@@ -43,14 +43,15 @@ public:
     void ClearSelection() override;
     void MarkModified() override;
     void CaretRange(const CRichChild& item, int& start, int& end) override;
-    void SetDiscPositionMode(int mode) override;
+    void SetDiscPositionMode(DiscPositionMode mode) override;
     bool ReloadPicture(CRichChild& item) override;
     void ShowAfterUndo(const QString& surface, const QString& itemName, bool select) override;
 
 private:
     // DesignViewHooks
     void RefreshBars() override;
-    void ApplyStocks(LabelDesign& design, const LiveDesignState& live, int& discPositionMode) override;
+    void ApplyStocks(LabelDesign& design, const LiveDesignState& live,
+                     DiscPositionMode& discPositionMode) override;
     void SelectItem(const QString& name) override;
     void Redraw() override;
 

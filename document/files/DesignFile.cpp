@@ -35,7 +35,7 @@ FileError Refusal(const QString& message)
 
 bool IsImage(const CRichChild& item)
 {
-    return item.itemType == u"Image";
+    return item.kind == ItemKind::Image;
 }
 
 FileResult<DesignContent> ReadContent(CArchive& archive, int& stage)

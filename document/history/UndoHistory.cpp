@@ -2,6 +2,7 @@
 
 #include "document/history/HistoryHost.h"
 #include "document/model/LabelDesign.h"
+#include "document/model/SurfaceNames.h"
 
 #include <algorithm>
 #include <utility>
@@ -11,7 +12,7 @@ namespace {
 
 bool IsTextItem(const CRichChild* item)
 {
-    return item && (item->itemType == u"Text" || item->itemType == u"Track");
+    return item && item->IsTextual();
 }
 
 // Integer properties a step records by value; the snapshot marker is what an empty snapshot holds.
@@ -261,7 +262,7 @@ void UndoHistory::RestoreSnapshot(const CRichChild& snapshot)
     if (!item)
         return;
     if (snapshot.discPosition != 0)
-        m_host.SetDiscPositionMode(snapshot.discPosition);
+        m_host.SetDiscPositionMode(static_cast<DiscPositionMode>(snapshot.discPosition));
     if (snapshot.cursorStart != 0 || snapshot.cursorEnd != 0) {
         item->cursorStart = snapshot.cursorStart;
         item->cursorEnd = snapshot.cursorEnd;
@@ -278,7 +279,7 @@ void UndoHistory::RestoreSnapshot(const CRichChild& snapshot)
     }
     if (!snapshot.characters.empty()) {
         const QString text = snapshot.Text();
-        if (snapshot.itemType == u"Cover" && !snapshot.imagePath.isEmpty()) {
+        if (snapshot.kind == ItemKind::Cover && !snapshot.imagePath.isEmpty()) {
             m_design.SetAlbumField(snapshot.imagePath, text);
         } else {
             item->characters = snapshot.characters;
@@ -311,7 +312,7 @@ void UndoHistory::Apply(const UndoStep& step, bool before)
     if (!order.isEmpty())
         RestoreOrder(order, snapshots);
     for (const auto& item : m_design.itemList) {
-        if (item->itemType == u"Image" && !item->image && !item->imagePath.isEmpty())
+        if (item->kind == ItemKind::Image && !item->image && !item->imagePath.isEmpty())
             m_host.ReloadPicture(*item);
     }
     for (const auto& snapshot : snapshots)
@@ -320,21 +321,21 @@ void UndoHistory::Apply(const UndoStep& step, bool before)
     if (!snapshots.empty()) {
         const CRichChild& first = *snapshots.front();
         QString surface = first.surface;
-        if (m_design.albumHeader.discMode == u"Single" && surface == u"Disc 2")
-            surface = QStringLiteral("Disc 1");
+        if (m_design.albumHeader.discMode == u"Single" && surface == kDisc2)
+            surface = kDisc1.toString();
         QString target = step.itemName;
         switch (first.bBackground()) {
         case 1:
             target = surface;
             break;
         case 2:
-            target = QStringLiteral("Front Cover (Inside)");
+            target = kFrontInside.toString();
             break;
         case 3:
-            target = QStringLiteral("Left Tab");
+            target = kLeftTab.toString();
             break;
         case 4:
-            target = QStringLiteral("Right Tab");
+            target = kRightTab.toString();
             break;
         default:
             break;

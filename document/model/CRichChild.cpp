@@ -1,5 +1,7 @@
 #include "document/model/CRichChild.h"
 
+#include "document/model/SurfaceNames.h"
+
 #include "document/archive/CArchive.h"
 #include "document/model/CAlbumInfo.h"
 #include "document/model/TextEncoding.h"
@@ -133,7 +135,7 @@ QString CRichChild::textLayout(const QString& value)
 
 bool CRichChild::IsDiscSurface() const
 {
-    return surface == name && (name == u"Disc 1" || name == u"Disc 2");
+    return surface == name && IsDiscSurfaceName(name);
 }
 
 QRect CRichChild::Rect() const
@@ -149,6 +151,17 @@ QRect CRichChild::InnerRect() const
     return QRect(m_left + inset, m_top + inset, m_height, m_height);
 }
 
+QString CRichChild::KindName() const
+{
+    return kind == ItemKind::Other ? m_otherKindName : ItemKindName(kind);
+}
+
+void CRichChild::SetKindName(const QString& name)
+{
+    kind = ParseItemKind(name);
+    m_otherKindName = kind == ItemKind::Other ? name : QString();
+}
+
 QString CRichChild::Text() const
 {
     return FromCharacters(characters);
@@ -159,7 +172,7 @@ void CRichChild::ReplaceText(const QString& text)
     const std::vector<CellSpan> oldCells = CellSpans(characters);
     std::vector<char32_t> newCharacters = ToCharacters(text);
     const std::vector<CellSpan> newCells = CellSpans(newCharacters);
-    const bool trackColumns = itemType == u"Track" && oldCells.size() >= 3;
+    const bool trackColumns = kind == ItemKind::Track && oldCells.size() >= 3;
 
     std::vector<std::optional<ItemFont>> newFonts(newCharacters.size());
     std::vector<std::optional<ItemColor>> newColors(newCharacters.size());
@@ -196,11 +209,11 @@ void CRichChild::ReplaceText(const QString& text)
 
 void CRichChild::Serialize(CArchive& archive)
 {
-    const bool isText = itemType == u"Text" || itemType == u"Track";
-    const bool hasColors = isText || itemType == u"Cover" || itemType == u"Boundary";
+    const bool isText = IsTextual();
+    const bool hasColors = isText || HasAreaColor(kind);
     if (archive.IsStoring()) {
         archive.PutString(name);
-        archive.PutString(itemType);
+        archive.PutString(KindName());
         archive.PutString(pageCode);
         archive.PutString(surface);
         for (const int value : {m_left, m_top, m_width, m_height})
@@ -219,7 +232,7 @@ void CRichChild::Serialize(CArchive& archive)
     }
 
     name = archive.GetString();
-    itemType = archive.GetString();
+    SetKindName(archive.GetString());
     pageCode = archive.GetString();
     surface = archive.GetString();
     for (int* value : {&m_left, &m_top, &m_width, &m_height})
@@ -233,8 +246,7 @@ void CRichChild::Serialize(CArchive& archive)
     const QString storedFonts = archive.GetString();
     const QString storedColors = archive.GetString();
 
-    const bool loadedIsText = itemType == u"Text" || itemType == u"Track";
-    if (loadedIsText) {
+    if (IsTextual()) {
         underlines = archive.GetWordArray();
         m_trackNumbers = Upgraded(m_trackNumbers);
         m_textLayout = Upgraded(m_textLayout);
@@ -248,7 +260,7 @@ void CRichChild::Serialize(CArchive& archive)
             DecodeFonts(storedFonts, fonts);
             DecodeColors(storedColors, colors);
         }
-    } else if (itemType == u"Cover" || itemType == u"Boundary") {
+    } else if (HasAreaColor(kind)) {
         colors.assign(1, std::nullopt);
         DecodeColors(storedColors, colors);
     }

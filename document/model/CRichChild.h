@@ -2,6 +2,7 @@
 
 #include "document/archive/ArchiveRecord.h"
 #include "document/model/ItemFont.h"
+#include "document/model/ItemKind.h"
 
 #include <QRect>
 #include <QString>
@@ -27,8 +28,8 @@ inline constexpr char32_t kLineBreak = 0x0D;
 using ItemColor = std::uint32_t;
 
 // One label item: page outline, surface, boundary, text block, track list or picture; the kind is
-// itemType. Positions and sizes are thousandths of an inch from the top-left corner of the item's sheet.
-// Disc surfaces keep the outer diameter in width and the hub diameter in height.
+// kind (stored as its name). Positions and sizes are thousandths of an inch from the top-left corner of the
+// item's sheet. Disc surfaces keep the outer diameter in width and the hub diameter in height.
 //
 // Accessors called with kNoValue (integers) or an empty string return the value; called with a value
 // they report the change to the undo recorder (when one is attached) and then store it.
@@ -45,7 +46,7 @@ public:
     void Serialize(CArchive& archive) override;
 
     QString name;
-    QString itemType;
+    ItemKind kind = ItemKind::None;
     QString pageCode;
     QString surface;
     int coverFolded = 0;
@@ -96,6 +97,11 @@ public:
 
     void AttachRecorder(UndoRecorder* recorder) { m_recorder = recorder; }
 
+    // The stored name of the kind; a name this program does not know is kept as it was read.
+    QString KindName() const;
+    void SetKindName(const QString& name);
+    bool IsTextual() const { return tvl::IsTextual(kind); }
+
     bool IsDiscSurface() const;
     // Origin (left, top) and size (width, height), so x() + width() is the right edge; a disc surface
     // gives the square of its outer diameter.
@@ -127,6 +133,7 @@ private:
     QString m_trackNumbers;
     QString m_textLayout;
 
+    QString m_otherKindName;
     UndoRecorder* m_recorder = nullptr;
 };
 

@@ -1,10 +1,10 @@
 #include "print/export/LabelExport.h"
 
 #include "document/model/LabelDesign.h"
+#include "document/model/SurfaceNames.h"
 #include "images/CxImage.h"
 #include "images/codecs/JpegCodec.h"
 #include "render/surface/RenderSurfaceImage.h"
-#include "render/surface/SurfaceNames.h"
 
 #include <QPainter>
 #include <QSaveFile>

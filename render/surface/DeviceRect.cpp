@@ -1,6 +1,7 @@
 #include "render/surface/DeviceRect.h"
 
 #include "document/model/CRichChild.h"
+#include "document/model/SurfaceNames.h"
 
 namespace tvl {
 
@@ -16,7 +17,7 @@ EdgeRect GetDeviceRect(const CRichChild& item, bool innerCircle, int inflate, do
                        float zoomFactor, int offsetX, int offsetY)
 {
     EdgeRect r{item.left(), item.top(), item.left() + item.width(), item.top() + item.height()};
-    const bool disc = item.name == u"Disc 1" || item.name == u"Disc 2";
+    const bool disc = IsDiscSurfaceName(item.name);
     if (disc) {
         r.bottom = item.top() + item.width();
         if (innerCircle) {

@@ -1,11 +1,11 @@
 #include "render/surface/RenderSurfaceImage.h"
 
 #include "document/model/LabelDesign.h"
+#include "document/model/SurfaceNames.h"
 #include "images/LargePages.h"
 #include "render/DrawTextItem.h"
 #include "render/picture/DrawItemBackground.h"
 #include "render/surface/DeviceRect.h"
-#include "render/surface/SurfaceNames.h"
 
 #include <QPainter>
 #include <QRegion>
@@ -161,7 +161,7 @@ bool DrawSurfaceImage(QPainter& painter, LabelDesign& design, const SurfaceImage
     const QTransform milsToDevice =
         MilsToDevice(offsetX, offsetY, QSize(grown.width(), grown.height()), size);
     for (const auto& item : design.itemList) {
-        if (item->surface == name && (item->itemType == u"Text" || item->itemType == u"Track"))
+        if (item->surface == name && item->IsTextual())
             DrawTextItem(painter, *item, design, milsToDevice);
     }
     painter.setClipping(false);

@@ -1,10 +1,10 @@
 #include "render/surface/SheetPainter.h"
 
 #include "document/model/LabelDesign.h"
+#include "document/model/SurfaceNames.h"
 #include "render/surface/PixelOverlays.h"
 #include "render/surface/SceneState.h"
 #include "render/surface/SurfaceBitmaps.h"
-#include "render/surface/SurfaceNames.h"
 #include "render/surface/ViewGeometry.h"
 
 #include <QPainter>
@@ -23,9 +23,10 @@ DiscFlags DiscDisplay(const SceneState& scene, const ViewGeometry& geometry)
 {
     DiscFlags flags;
     const bool discSheet = geometry.currentPageCode() == u"1";
-    flags.duplicate = discSheet && !scene.IsDouble() && scene.discPositionMode == 3;
+    flags.duplicate =
+        discSheet && !scene.IsDouble() && scene.discPositionMode == DiscPositionMode::DuplicateDisc;
     // A printer that prints on the disc itself takes one disc at a time.
-    if (geometry.pageRect().height() == 5500) {
+    if (geometry.pageRect().height() == kDirectToDiscSheet) {
         if (!scene.IsDouble()) {
             flags.show[1] = false;
             flags.duplicate = false;
@@ -87,10 +88,10 @@ SheetPainter::Result SheetPainter::Paint(QPainter& painter, const QRect& clipBox
     const CRichChild* selected =
         scene.selectedItem.isEmpty() ? nullptr : design->FindItem(scene.selectedItem);
     QRegion selectionFrame;
-    if (scene.selectionMarksOn && selected && !IsStructural(selected->itemType)) {
+    if (scene.selectionMarksOn && selected && !IsStructural(selected->kind)) {
         const EdgeRect r = geometry.GetItemSheetRect(*selected, true);
         const EdgeRect outer = r.adjusted(-1, -1, 1, 1);
-        const int inset = selected->itemType == u"Image" ? 2 : 1;
+        const int inset = selected->kind == ItemKind::Image ? 2 : 1;
         selectionFrame = QRegion(outer.toQRect())
                              .subtracted(QRegion(outer.adjusted(inset, inset, -inset, -inset).toQRect()));
     }
@@ -151,7 +152,7 @@ SheetPainter::Result SheetPainter::Paint(QPainter& painter, const QRect& clipBox
     if (scene.guidesOn) {
         // Text that reaches past its label onto the paper shows its frame there.
         for (const auto& item : design->itemList) {
-            if (item->pageCode != page || (item->itemType != u"Text" && item->itemType != u"Track"))
+            if (item->pageCode != page || !item->IsTextual())
                 continue;
             if (!discSheet && item.get() != selected)
                 continue;
@@ -169,7 +170,7 @@ SheetPainter::Result SheetPainter::Paint(QPainter& painter, const QRect& clipBox
     painter.drawLine(sheet.right + 1, sheet.bottom + 1, 2, sheet.bottom + 1);
 
     const EdgeRect& pageMils = geometry.pageRect();
-    if (scene.guidesOn && pageMils.height() != 5500) {
+    if (scene.guidesOn && pageMils.height() != kDirectToDiscSheet) {
         const bool letter = pageMils.width() == 11000 || pageMils.height() == 11000;
         EdgeRect area = letter ? options.printable.letter : options.printable.a4;
         if (pageMils.width() >= pageMils.height())
@@ -184,7 +185,7 @@ SheetPainter::Result SheetPainter::Paint(QPainter& painter, const QRect& clipBox
 
     painter.drawRect(Outline(sheet));
     if (scene.selectionMarksOn && selected) {
-        if (IsStructural(selected->itemType)) {
+        if (IsStructural(selected->kind)) {
             result.selectionMarksEnded = true;
         } else {
             result.handles = SelectionHandleRects(geometry.GetItemSheetRect(*selected, true));

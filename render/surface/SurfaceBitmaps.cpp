@@ -1,12 +1,12 @@
 #include "render/surface/SurfaceBitmaps.h"
 
 #include "document/model/LabelDesign.h"
+#include "document/model/SurfaceNames.h"
 #include "render/DrawTextItem.h"
 #include "render/picture/DrawItemBackground.h"
 #include "render/surface/DeviceRect.h"
 #include "render/surface/PixelOverlays.h"
 #include "render/surface/SceneState.h"
-#include "render/surface/SurfaceNames.h"
 #include "render/surface/ViewGeometry.h"
 
 #include <QPainter>
@@ -180,7 +180,7 @@ void SurfaceBitmaps::DrawTexts(const SceneState& scene, const ViewGeometry& geom
 {
     LabelDesign& design = *scene.design;
     for (const auto& item : design.itemList) {
-        if ((item->itemType != u"Text" && item->itemType != u"Track") || !OnSheet(*item, scene, geometry))
+        if (!item->IsTextual() || !OnSheet(*item, scene, geometry))
             continue;
         const CRichChild* cover = design.FindCover(item->surface);
         const int index = SurfaceIndexOf(item->surface);
@@ -202,7 +202,7 @@ void SurfaceBitmaps::DrawGuidesAndGrid(const SceneState& scene, const ViewGeomet
     const LabelDesign& design = *scene.design;
     if (scene.guidesOn) {
         for (const auto& item : design.itemList) {
-            if (IsStructural(item->itemType) || !OnSheet(*item, scene, geometry))
+            if (IsStructural(item->kind) || !OnSheet(*item, scene, geometry))
                 continue;
             const CRichChild* cover = design.FindCover(item->surface);
             const int index = SurfaceIndexOf(item->surface);
@@ -235,7 +235,7 @@ bool HasSurfaceBackground(const CRichChild& disc, const SceneState& scene)
     if (disc.colors.empty() || !disc.colors.front() || (*disc.colors.front() & 0x00ffffffu) != 0x00ffffffu)
         return true;
     for (const auto& item : scene.design->itemList) {
-        if (item->surface == disc.name && item->itemType == u"Image" && item->bBackground() == 1)
+        if (item->surface == disc.name && item->kind == ItemKind::Image && item->bBackground() == 1)
             return true;
     }
     return false;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "document/model/EdgeRect.h"
 #include "render/picture/PictureCache.h"
-#include "render/surface/EdgeRect.h"
 
 #include <QImage>
 #include <array>

@@ -10,12 +10,12 @@ std::vector<TextItemSizes> LayOutTextItems(LabelDesign& design)
 {
     std::vector<TextItemSizes> report;
     for (const std::unique_ptr<CRichChild>& item : design.itemList) {
-        if (item->itemType != u"Text" && item->itemType != u"Track")
+        if (!item->IsTextual())
             continue;
         ClearLayout(*item);
         TextItemSizes sizes;
         sizes.name = item->name;
-        sizes.itemType = item->itemType;
+        sizes.kind = item->kind;
         sizes.autoFit = item->bAutoFit() != 0;
         sizes.laidOut = LayoutTextItem(*item, design) != nullptr;
         for (const std::optional<ItemFont>& font : item->fonts) {

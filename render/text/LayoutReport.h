@@ -11,7 +11,7 @@ namespace tvl {
 struct TextItemSizes
 {
     QString name;
-    QString itemType;
+    ItemKind kind = ItemKind::None;
     bool autoFit = false;
     bool laidOut = false;     // false when its surface or "Disc 1" is missing
     std::vector<int> heights; // the distinct font sizes of its runs (tenths of a point), in text order

@@ -1,5 +1,6 @@
 #include "render/text/LayoutTextItem.h"
 
+#include "document/model/SurfaceNames.h"
 #include "render/text/LayoutText.h"
 #include "render/text/LayoutTrackFlow.h"
 #include "render/text/LayoutTrackTable.h"
@@ -15,10 +16,10 @@ namespace {
 // Far beyond any sheet (about 250 m), yet small enough that sums of such lengths stay within int.
 constexpr std::int64_t kFarMils = 10'000'000;
 
-void RotateBack(std::vector<CellRect>& cells, int escapement, int side)
+void RotateBack(std::vector<EdgeRect>& cells, int escapement, int side)
 {
-    for (CellRect& cell : cells) {
-        if (!(cell == CellRect{}))
+    for (EdgeRect& cell : cells) {
+        if (!(cell == EdgeRect{}))
             cell = RotateRect(cell, escapement, side, false);
     }
 }
@@ -28,7 +29,7 @@ void RotateBack(std::vector<CellRect>& cells, int escapement, int side)
 std::optional<LayoutFrame> FrameOfItem(const CRichChild& item, const LabelDesign& design)
 {
     const CRichChild* surface = design.FindCover(item.surface);
-    const CRichChild* disc = design.FindItem(u"Disc 1");
+    const CRichChild* disc = design.FindItem(kDisc1);
     if (!surface || !disc)
         return std::nullopt;
     // Damaged designs may hold any 32-bit values; keep the arithmetic of layout far from overflow.
@@ -37,7 +38,7 @@ std::optional<LayoutFrame> FrameOfItem(const CRichChild& item, const LabelDesign
     };
     const std::int64_t left = std::int64_t{item.left()} - surface->left();
     const std::int64_t top = std::int64_t{item.top()} - surface->top();
-    const CellRect rect{bounded(left), bounded(top), bounded(left + item.width()),
+    const EdgeRect rect{bounded(left), bounded(top), bounded(left + item.width()),
                         bounded(top + item.height())};
     LayoutFrame frame;
     frame.rect = RotateRect(rect, EscapementOfAngle(item.angle()), disc->width(), true);
@@ -51,8 +52,8 @@ std::optional<LayoutFrame> FrameOfItem(const CRichChild& item, const LabelDesign
 
 const ItemLayout* LayoutTextItem(CRichChild& item, const LabelDesign& design, FontEngine& engine)
 {
-    const bool isText = item.itemType == u"Text";
-    if (!isText && item.itemType != u"Track")
+    const bool isText = item.kind == ItemKind::Text;
+    if (!isText && item.kind != ItemKind::Track)
         return nullptr;
     if (item.layout && !item.layout->lineCells.empty())
         return item.layout.get();
@@ -72,7 +73,7 @@ const ItemLayout* LayoutTextItem(CRichChild& item, const LabelDesign& design, Fo
     }
     const int escapement = EscapementOfAngle(item.angle());
     if (escapement != 0) {
-        const int side = design.FindItem(u"Disc 1")->width();
+        const int side = design.FindItem(kDisc1)->width();
         RotateBack(layout.lineCells, escapement, side);
         RotateBack(layout.glyphCells, escapement, side);
     }

@@ -17,7 +17,7 @@ struct FlowPlan
 {
     std::vector<CharRule> rules;
     LayoutFrame firstColumn;
-    std::optional<CellRect> secondColumn;
+    std::optional<EdgeRect> secondColumn;
     size_t split = 0; // the last character of the first column
     std::optional<std::pair<int, int>> keepOut;
 };
@@ -36,10 +36,10 @@ FlowPlan PlanFlow(const CRichChild& item, const LayoutFrame& frame, const std::v
     if (item.textLayout() == u"2 Columns" && !tracks.empty()) {
         const int count = static_cast<int>(tracks.size());
         splitTrack = (count + 1) / 2 - 1;
-        const CellRect& rect = frame.rect;
-        const int half = rect.Width() / 2;
+        const EdgeRect& rect = frame.rect;
+        const int half = rect.width() / 2;
         plan.firstColumn.rect.right = rect.right - half - kColumnGap;
-        plan.secondColumn = CellRect{rect.left + half + kColumnGap, rect.top, rect.right, rect.bottom};
+        plan.secondColumn = EdgeRect{rect.left + half + kColumnGap, rect.top, rect.right, rect.bottom};
         plan.split = static_cast<size_t>(tracks[static_cast<size_t>(splitTrack)].timeEnd);
     }
     if (item.textLayout() == u"Top && Bottom" && frame.onDisc) {
@@ -79,7 +79,7 @@ void SettleTerminators(const CRichChild& item, ItemLayout& layout, RunMeasurer& 
     measurer.BeginPass(FirstFont(item).height);
     const std::vector<char32_t>& characters = item.characters;
     for (size_t i = 0; i < characters.size(); ++i) {
-        if (characters[i] != kCellEnd || layout.lineCells[i] == CellRect{})
+        if (characters[i] != kCellEnd || layout.lineCells[i] == EdgeRect{})
             continue;
         const bool emptyCell = i == 0 || characters[i - 1] == kCellEnd;
         const int width = emptyCell ? measurer.MeasureSpace(i).width : 0;

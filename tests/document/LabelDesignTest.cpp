@@ -35,7 +35,7 @@ CRichChild& AddItem(LabelDesign& design, const QString& name, const QString& typ
 {
     auto item = std::make_unique<CRichChild>();
     item->name = name;
-    item->itemType = type;
+    item->SetKindName(type);
     item->bLinkText(linked);
     return design.InsertItem(std::move(item));
 }
@@ -84,7 +84,7 @@ TEST(LabelDesign, SettingAnAlbumFieldUpdatesEveryLinkedItem)
 TEST(LabelDesign, ReplacingTrackListsKeepsColumnRuns)
 {
     CRichChild tracks;
-    tracks.itemType = QStringLiteral("Track");
+    tracks.kind = ItemKind::Track;
     tracks.ReplaceText(QStringLiteral("1. \bOne\b 0:01\b"));
     tracks.fonts[4] = ItemFont{QStringLiteral("Arial"), 300, 700, 0}; // title column bold
     tracks.colors[8] = 0x0000FF;                                      // time column red
@@ -127,7 +127,7 @@ TEST(ItemGeometry, DiscSurfacesAreSquaresWithACentredHub)
 {
     CRichChild disc;
     disc.name = disc.surface = QStringLiteral("Disc 1");
-    disc.itemType = QStringLiteral("Cover");
+    disc.kind = ItemKind::Cover;
     disc.left(500);
     disc.top(700);
     disc.width(4625);

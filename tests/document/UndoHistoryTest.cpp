@@ -24,7 +24,7 @@ public:
         start = caretStart;
         end = caretEnd;
     }
-    void SetDiscPositionMode(int mode) override { discPosition = mode; }
+    void SetDiscPositionMode(DiscPositionMode mode) override { discPosition = static_cast<int>(mode); }
     bool ReloadPicture(CRichChild& item) override
     {
         reloaded.append(item.imagePath);
@@ -69,7 +69,7 @@ protected:
     {
         auto item = std::make_unique<CRichChild>();
         item->name = name;
-        item->itemType = type;
+        item->SetKindName(type);
         item->surface = QStringLiteral("Front Cover");
         return design.InsertItem(std::move(item));
     }

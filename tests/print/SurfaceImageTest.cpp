@@ -1,8 +1,8 @@
+#include "document/model/SurfaceNames.h"
 #include "images/CxImage.h"
 #include "print/export/LabelExport.h"
 #include "render/picture/PlaceBackground.h"
 #include "render/surface/RenderSurfaceImage.h"
-#include "render/surface/SurfaceNames.h"
 #include "tests/render/SurfaceFixture.h"
 
 #include <gtest/gtest.h>
@@ -181,7 +181,7 @@ TEST(SurfaceImageTest, DvdWrapAroundPictureGoesToTheNearerTab)
         EXPECT_EQ(picture.left(), c.background == 4 ? tab.left() : tab.left() - 150);
     }
     CRichChild text;
-    text.itemType = u"Text"_s;
+    text.kind = ItemKind::Text;
     EXPECT_FALSE(PlaceBackground(f.design, text, {}, u"DVD"));
 }
 

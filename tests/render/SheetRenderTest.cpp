@@ -1,6 +1,6 @@
+#include "document/model/SurfaceNames.h"
 #include "images/CxImage.h"
 #include "render/surface/PixelOverlays.h"
-#include "render/surface/SurfaceNames.h"
 #include "tests/render/RenderProbe.h"
 
 #include <gtest/gtest.h>
@@ -69,7 +69,7 @@ TEST(SheetRenderTest, ColouredDiscInvertsItsOutlineAndKeepsItsHubWhite)
 
 TEST(SheetRenderTest, DuplicateDiscShowsDiscOneAtTheSecondPosition)
 {
-    SurfaceFixture f(u"Jewel", u"Single", 3);
+    SurfaceFixture f(u"Jewel", u"Single", DiscPositionMode::DuplicateDisc);
     f.design.FindCover(u"Disc 1")->colors[0] = kRedItem;
     f.Select(u"Disc 1"_s);
     RenderedView view;

@@ -3,12 +3,12 @@
 // count the CPU time of every thread, as Qt scales large pictures on several threads; on a busy
 // machine the wall-clock times mostly show the wait for a free core.
 #include "document/files/DesignFile.h"
+#include "document/model/SurfaceNames.h"
 #include "images/CxImage.h"
 #include "print/export/LabelExport.h"
 #include "render/surface/RenderSurfaceImage.h"
 #include "render/surface/SheetPainter.h"
 #include "render/surface/SurfaceBitmaps.h"
-#include "render/surface/SurfaceNames.h"
 #include "tests/render/SurfaceFixture.h"
 
 #include <QGuiApplication>
@@ -74,7 +74,7 @@ void AddBackgroundPhoto(LabelDesign& design, const QString& surface, const QStri
 void BM_RepaintSheetWithTwoPhotographs(benchmark::State& state)
 {
     App();
-    test::SurfaceFixture f(u"Jewel", u"Double", 1);
+    test::SurfaceFixture f(u"Jewel", u"Double");
     AddBackgroundPhoto(f.design, u"Disc 1"_s, u"Image(1)"_s);
     AddBackgroundPhoto(f.design, u"Disc 2"_s, u"Image(2)"_s);
     f.geometry.SetClientSize(QSize(1200, 1000));
@@ -96,7 +96,7 @@ BENCHMARK(BM_RepaintSheetWithTwoPhotographs)->Unit(benchmark::kMillisecond);
 void BM_RenderSheetWithTwoPhotographs(benchmark::State& state)
 {
     App();
-    test::SurfaceFixture f(u"Jewel", u"Double", 1);
+    test::SurfaceFixture f(u"Jewel", u"Double");
     AddBackgroundPhoto(f.design, u"Disc 1"_s, u"Image(1)"_s);
     AddBackgroundPhoto(f.design, u"Disc 2"_s, u"Image(2)"_s);
     f.Select(u"Disc 1"_s);
