@@ -14,7 +14,9 @@
 #include "app/settings/AppSettings.h"
 #include "app/settings/SettingsStore.h"
 #include "app/settings/StoreSettings.h"
+#include "document/design/DesignDocument.h"
 #include "document/files/ProgramFolder.h"
+#include "document/files/RecoveryCopy.h"
 #include "editing/CMervo6View.h"
 #include "stock/StockCatalogue.h"
 
@@ -81,12 +83,15 @@ int RunDesigner(int argc, char** argv)
         StockCatalogue catalogue(context.programFolder, storeSettings);
         catalogue.LoadCatalogue();
 
+        // The document outlives the window and the view that show it.
+        DesignDocument document;
+        RecoveryCopy recovery(RecoveryCopy::DefaultFolder(), QCoreApplication::applicationPid());
         MainWindow window(context);
-        auto* view = new CMervo6View;
+        auto* view = new CMervo6View(document);
         window.SetLabelView(view);
         QtFileCommandsUi fileUi(window, request);
-        DesignSession session(window, *view, catalogue, fileUi, storeSettings, request,
-                              context.programFolder);
+        DesignSession session(window, document, *view, catalogue, fileUi, storeSettings, request,
+                              context.programFolder, recovery);
         const QStringList arguments = QApplication::arguments().mid(1);
         session.Start(arguments.isEmpty() ? QString() : QFileInfo(arguments.constFirst()).absoluteFilePath());
         QTimer::singleShot(10, &window, [&] { window.FirstShow(&splash); });

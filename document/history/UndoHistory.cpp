@@ -279,13 +279,9 @@ void UndoHistory::RestoreSnapshot(const CRichChild& snapshot)
     }
     if (!snapshot.characters.empty()) {
         const QString text = snapshot.Text();
-        if (snapshot.kind == ItemKind::Cover && !snapshot.imagePath.isEmpty()) {
-            m_design.SetAlbumField(snapshot.imagePath, text);
-        } else {
-            item->characters = snapshot.characters;
-            if (item->bLinkText() != 0)
-                m_design.SetAlbumField(item->name, text);
-        }
+        item->characters = snapshot.characters;
+        if (item->bLinkText() != 0)
+            m_design.SetAlbumField(item->name, text);
     }
     // Per-character arrays always match the text: missing slots are filled, surplus ones dropped.
     const size_t count = item->characters.size();
@@ -311,6 +307,13 @@ void UndoHistory::Apply(const UndoStep& step, bool before)
     m_recording = false;
     if (!order.isEmpty())
         RestoreOrder(order, snapshots);
+    if (before) {
+        for (auto field = step.albumFields.rbegin(); field != step.albumFields.rend(); ++field)
+            m_design.SetAlbumField(field->key, field->before);
+    } else {
+        for (const AlbumFieldEdit& field : step.albumFields)
+            m_design.SetAlbumField(field.key, field.after);
+    }
     for (const auto& item : m_design.itemList) {
         if (item->kind == ItemKind::Image && !item->image && !item->imagePath.isEmpty())
             m_host.ReloadPicture(*item);
@@ -321,7 +324,7 @@ void UndoHistory::Apply(const UndoStep& step, bool before)
     if (!snapshots.empty()) {
         const CRichChild& first = *snapshots.front();
         QString surface = first.surface;
-        if (m_design.albumHeader.discMode == u"Single" && surface == kDisc2)
+        if (!m_host.IsDoubleDesign() && surface == kDisc2)
             surface = kDisc1.toString();
         QString target = step.itemName;
         switch (first.bBackground()) {
@@ -355,23 +358,12 @@ void UndoHistory::Apply(const UndoStep& step, bool before)
     m_recording = true;
 }
 
-void UndoHistory::SetAlbumFieldAsStep(const QString& surface, const QString& key, const QString& value)
+void UndoHistory::RecordAlbumField(const QString& key, const QString& before, const QString& after)
 {
-    CRichChild* cover = m_design.FindCover(surface);
-    BeginStep();
-    if (cover) {
-        cover->imagePath = key;
-        cover->characters = ToCharacters(m_design.LinkedAlbumText(key));
-        RecordChange(QStringLiteral("prevText"), cover, {}, {});
-    }
-    m_design.SetAlbumField(key, value);
-    if (cover) {
-        cover->characters = ToCharacters(value);
-        RecordChange(QStringLiteral("nextText"), cover, {}, {});
-        cover->characters.clear();
-        cover->imagePath.clear();
-    }
-    EndStep();
+    if (!m_recording || !m_open)
+        return;
+    m_host.MarkModified();
+    m_open->albumFields.push_back({key, before, after});
 }
 
 } // namespace tvl

@@ -89,19 +89,25 @@ EdgeRect SurfaceBitmaps::CoverSheetRect(const CRichChild& cover, const ViewGeome
     return ScreenRect(cover, geometry, inner);
 }
 
-void SurfaceBitmaps::Clear(const SceneState& scene, const ViewGeometry& geometry)
+void SurfaceBitmaps::Clear(const SceneState& scene, const ViewGeometry& geometry, Surfaces only)
 {
     for (int i = 0; i < kSurfaceCount; ++i) {
         const CRichChild* cover = scene.design->FindCover(SurfaceName(i));
-        if (cover && cover->pageCode == geometry.currentPageCode())
+        if (cover && cover->pageCode == geometry.currentPageCode() && only.test(static_cast<size_t>(i)))
             m_bitmaps[static_cast<size_t>(i)].fill(Qt::white);
     }
 }
 
-void SurfaceBitmaps::Render(const SceneState& scene, const ViewGeometry& geometry)
+void SurfaceBitmaps::Render(const SceneState& scene, const ViewGeometry& geometry, Surfaces only)
 {
     if (!scene.design || !CoversReady(*scene.design, geometry))
         return;
+    m_only = only;
+    for (int i = 0; i < kSurfaceCount; ++i) {
+        const CRichChild* cover = scene.design->FindCover(SurfaceName(i));
+        if (Drawn(i) && cover->pageCode == geometry.currentPageCode())
+            ++m_renders[static_cast<size_t>(i)];
+    }
     DrawBackgrounds(scene, geometry);
     DrawOutlines(scene, geometry);
     DrawTexts(scene, geometry);
@@ -118,7 +124,7 @@ void SurfaceBitmaps::DrawBackgrounds(const SceneState& scene, const ViewGeometry
             continue;
         const CRichChild* cover = design.FindCover(item->surface);
         const int index = SurfaceIndexOf(item->surface);
-        if (!cover || index < 0)
+        if (!cover || !Drawn(index))
             continue;
         const EdgeRect origin = CoverSheetRect(*cover, geometry);
         EdgeRect r = ScreenRect(*item, geometry).translated(-origin.left, -origin.top);
@@ -142,7 +148,8 @@ void SurfaceBitmaps::DrawOutlines(const SceneState& scene, const ViewGeometry& g
 {
     const LabelDesign& design = *scene.design;
     const QString& page = geometry.currentPageCode();
-    if (const CRichChild* front = design.FindCover(kFrontCover); front && front->pageCode == page) {
+    if (const CRichChild* front = design.FindCover(kFrontCover);
+        front && front->pageCode == page && Drawn(FrontSurface)) {
         const EdgeRect r = CoverSheetRect(*front, geometry);
         QPainter painter(&m_bitmaps[FrontSurface]);
         OutlinePen(painter);
@@ -150,7 +157,8 @@ void SurfaceBitmaps::DrawOutlines(const SceneState& scene, const ViewGeometry& g
         if (front->coverFolded != 0)
             painter.drawLine(r.width() / 2, 0, r.width() / 2, r.height() - 1);
     }
-    if (const CRichChild* back = design.FindCover(kBackCover); back && back->pageCode == page) {
+    if (const CRichChild* back = design.FindCover(kBackCover);
+        back && back->pageCode == page && Drawn(BackSurface)) {
         const EdgeRect r = CoverSheetRect(*back, geometry);
         QPainter painter(&m_bitmaps[BackSurface]);
         OutlinePen(painter);
@@ -166,7 +174,7 @@ void SurfaceBitmaps::DrawOutlines(const SceneState& scene, const ViewGeometry& g
     }
     for (const int index : {Disc1Surface, Disc2Surface}) {
         const CRichChild* disc = design.FindCover(SurfaceName(index));
-        if (!disc || disc->pageCode != page)
+        if (!disc || disc->pageCode != page || !Drawn(index))
             continue;
         const bool own = index == Disc1Surface || scene.IsDouble();
         QImage& bitmap = m_bitmaps[static_cast<size_t>(index)];
@@ -184,7 +192,7 @@ void SurfaceBitmaps::DrawTexts(const SceneState& scene, const ViewGeometry& geom
             continue;
         const CRichChild* cover = design.FindCover(item->surface);
         const int index = SurfaceIndexOf(item->surface);
-        if (!cover || index < 0)
+        if (!cover || !Drawn(index))
             continue;
         const EdgeRect mils = GetDeviceRect(*cover, false, 0, 0, 0, 1.0f, 0, 0);
         const QSize viewport(ScaleToDevice(mils.width(), geometry.dpiX(), geometry.zoomFactor()),
@@ -206,7 +214,7 @@ void SurfaceBitmaps::DrawGuidesAndGrid(const SceneState& scene, const ViewGeomet
                 continue;
             const CRichChild* cover = design.FindCover(item->surface);
             const int index = SurfaceIndexOf(item->surface);
-            if (!cover || index < 0)
+            if (!cover || !Drawn(index))
                 continue;
             const EdgeRect origin = CoverSheetRect(*cover, geometry);
             DrawItemGuide(m_bitmaps[static_cast<size_t>(index)],
@@ -221,7 +229,7 @@ void SurfaceBitmaps::DrawGuidesAndGrid(const SceneState& scene, const ViewGeomet
     };
     for (int i = 0; i < kSurfaceCount; ++i) {
         const CRichChild* cover = design.FindCover(SurfaceName(i));
-        if (!cover || cover->pageCode != geometry.currentPageCode())
+        if (!cover || cover->pageCode != geometry.currentPageCode() || !Drawn(i))
             continue;
         const EdgeRect mils = GetDeviceRect(*cover, false, 0, 0, 0, 1.0f, 0, 0);
         const EdgeRect origin = CoverSheetRect(*cover, geometry);

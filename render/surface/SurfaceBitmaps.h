@@ -1,10 +1,12 @@
 #pragma once
 
 #include "document/model/EdgeRect.h"
+#include "document/model/SurfaceNames.h"
 #include "render/picture/PictureCache.h"
 
 #include <QImage>
 #include <array>
+#include <bitset>
 
 namespace tvl {
 
@@ -27,16 +29,20 @@ public:
     std::array<QSize, 4> Sizes() const;
     const QImage& Bitmap(int surface) const { return m_bitmaps[static_cast<size_t>(surface)]; }
 
-    // Fills white the bitmaps of the covers on the shown sheet.
-    void Clear(const SceneState& scene, const ViewGeometry& geometry);
-    // Draws every layer of the covers on the shown sheet. Does nothing unless all four covers exist with
-    // non-empty device rectangles.
-    void Render(const SceneState& scene, const ViewGeometry& geometry);
+    using Surfaces = std::bitset<kSurfaceCount>;
+
+    // Fills white the bitmaps of the covers on the shown sheet (of those in only).
+    void Clear(const SceneState& scene, const ViewGeometry& geometry, Surfaces only = Surfaces().set());
+    // Draws every layer of the covers on the shown sheet (of those in only). Does nothing unless all
+    // four covers exist with non-empty device rectangles.
+    void Render(const SceneState& scene, const ViewGeometry& geometry, Surfaces only = Surfaces().set());
     // Drops every stretched picture, after a zoom.
     void DropPictureCache() { m_pictures.Clear(); }
 
     // Items drawn into the bitmaps so far, and pictures stretched: both stay put over a repaint.
     int itemsDrawn() const { return m_itemsDrawn; }
+    // How often each surface's bitmap was drawn.
+    int renders(int surface) const { return m_renders[static_cast<size_t>(surface)]; }
     const PictureCache& pictures() const { return m_pictures; }
 
     // The cover's rectangle on the sheet in pixels at the current zoom (for discs the outer square, or
@@ -49,9 +55,13 @@ private:
     void DrawTexts(const SceneState& scene, const ViewGeometry& geometry);
     void DrawGuidesAndGrid(const SceneState& scene, const ViewGeometry& geometry);
 
+    bool Drawn(int surface) const { return surface >= 0 && m_only.test(static_cast<size_t>(surface)); }
+
     std::array<QImage, 4> m_bitmaps;
     PictureCache m_pictures;
     int m_itemsDrawn = 0;
+    std::array<int, kSurfaceCount> m_renders{};
+    Surfaces m_only;
 };
 
 // True when a disc shows anything but a plain white surface: no colour, a colour other than white, or a

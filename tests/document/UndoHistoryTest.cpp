@@ -25,6 +25,7 @@ public:
         end = caretEnd;
     }
     void SetDiscPositionMode(DiscPositionMode mode) override { discPosition = static_cast<int>(mode); }
+    bool IsDoubleDesign() const override { return design.albumHeader.discMode == u"Double"; }
     bool ReloadPicture(CRichChild& item) override
     {
         reloaded.append(item.imagePath);
@@ -217,10 +218,14 @@ TEST_F(UndoHistoryTest, AlbumEditsAreUndoneThroughTheCover)
     artist.bLinkText(1);
     design.SetAlbumField(u"Artist", QStringLiteral("Old") + kEnd);
 
-    history.SetAlbumFieldAsStep(QStringLiteral("Front Cover"), QStringLiteral("Artist"),
-                                QStringLiteral("New") + kEnd);
+    history.BeginStep();
+    history.RecordAlbumField(QStringLiteral("Artist"), design.LinkedAlbumText(u"Artist"),
+                             QStringLiteral("New") + kEnd);
+    design.SetAlbumField(u"Artist", QStringLiteral("New") + kEnd);
+    history.EndStep();
     EXPECT_EQ(artist.Text(), QStringLiteral("New") + kEnd);
-    EXPECT_TRUE(design.FindCover(u"Front Cover")->characters.empty());
+    EXPECT_TRUE(host.modified);
+    // The cover of the surface is no longer a carrier of the field.
     EXPECT_TRUE(design.FindCover(u"Front Cover")->imagePath.isEmpty());
 
     history.Undo();
