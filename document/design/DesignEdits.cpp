@@ -6,20 +6,6 @@
 namespace tvl {
 namespace {
 
-// The stored names of the recorded aspects; the history's snapshot protocol is keyed by them.
-const QString kPrevText = QStringLiteral("prevText");
-const QString kNextText = QStringLiteral("nextText");
-const QString kPrevFont = QStringLiteral("prevFont");
-const QString kNextFont = QStringLiteral("nextFont");
-const QString kPrevColor = QStringLiteral("prevColor");
-const QString kNextColor = QStringLiteral("nextColor");
-const QString kPrevUnderline = QStringLiteral("prevUnderline");
-const QString kNextUnderline = QStringLiteral("nextUnderline");
-const QString kPrevOrder = QStringLiteral("prevOrder");
-const QString kNextOrder = QStringLiteral("nextOrder");
-const QString kPrevRich = QStringLiteral("prevRich");
-const QString kNextRich = QStringLiteral("nextRich");
-
 // The value of the run a sparse slot array has at index: the last set slot at or before it.
 template <class T>
 std::optional<T> RunAt(const std::vector<std::optional<T>>& runs, size_t index)
@@ -97,11 +83,13 @@ bool DesignDocument::SetItemProperty(const QString& name, ItemProperty property,
         item->bLinkText(value);
         // A linked item shows its album field from now on, as it will when the design is read again.
         if (value != 0 && item->IsTextual() && CAlbumInfo::ParseKey(item->name)) {
-            for (const QString* aspect : {&kPrevText, &kPrevFont, &kPrevColor, &kPrevUnderline})
-                m_history.RecordChange(*aspect, item, {}, {});
+            for (const UndoKey aspect :
+                 {UndoKey::PrevText, UndoKey::PrevFont, UndoKey::PrevColor, UndoKey::PrevUnderline})
+                m_history.RecordChange(aspect, item, {}, {});
             item->ReplaceText(m_design.LinkedAlbumText(item->name));
-            for (const QString* aspect : {&kNextText, &kNextFont, &kNextColor, &kNextUnderline})
-                m_history.RecordChange(*aspect, item, {}, {});
+            for (const UndoKey aspect :
+                 {UndoKey::NextText, UndoKey::NextFont, UndoKey::NextColor, UndoKey::NextUnderline})
+                m_history.RecordChange(aspect, item, {}, {});
         }
         break;
     case ItemProperty::AutoFit:
@@ -155,8 +143,9 @@ bool DesignDocument::ReplaceCharacters(const QString& name, int start, int count
         return false;
     const std::vector<char32_t> inserted = ToCharacters(text);
     EditScope scope(*this, EditKind::ReplaceCharacters);
-    for (const QString* aspect : {&kPrevText, &kPrevFont, &kPrevColor, &kPrevUnderline})
-        m_history.RecordChange(*aspect, item, {}, {});
+    for (const UndoKey aspect :
+         {UndoKey::PrevText, UndoKey::PrevFont, UndoKey::PrevColor, UndoKey::PrevUnderline})
+        m_history.RecordChange(aspect, item, {}, {});
 
     const auto from = static_cast<size_t>(start);
     const auto removed = static_cast<size_t>(count);
@@ -169,8 +158,9 @@ bool DesignDocument::ReplaceCharacters(const QString& name, int start, int count
     item->underlines.insert(item->underlines.begin() + start, inserted.size(), underline);
     item->layout.reset();
 
-    for (const QString* aspect : {&kNextText, &kNextFont, &kNextColor, &kNextUnderline})
-        m_history.RecordChange(*aspect, item, {}, {});
+    for (const UndoKey aspect :
+         {UndoKey::NextText, UndoKey::NextFont, UndoKey::NextColor, UndoKey::NextUnderline})
+        m_history.RecordChange(aspect, item, {}, {});
     scope.Touch(*item, ChangedAspect::Text);
     // A linked item shows an album field: the field takes the new text, and so do the other items
     // linked to it.
@@ -186,10 +176,10 @@ bool DesignDocument::SetFontRun(const QString& name, int start, int count, const
         static_cast<size_t>(start) + static_cast<size_t>(count) > item->fonts.size())
         return false;
     EditScope scope(*this, EditKind::SetFontRun);
-    m_history.RecordChange(kPrevFont, item, {}, {});
+    m_history.RecordChange(UndoKey::PrevFont, item, {}, {});
     SetRun(item->fonts, static_cast<size_t>(start), static_cast<size_t>(count), font);
     item->layout.reset();
-    m_history.RecordChange(kNextFont, item, {}, {});
+    m_history.RecordChange(UndoKey::NextFont, item, {}, {});
     scope.Touch(*item, ChangedAspect::Runs);
     return true;
 }
@@ -201,9 +191,9 @@ bool DesignDocument::SetColorRun(const QString& name, int start, int count, Item
         static_cast<size_t>(start) + static_cast<size_t>(count) > item->colors.size())
         return false;
     EditScope scope(*this, EditKind::SetColorRun);
-    m_history.RecordChange(kPrevColor, item, {}, {});
+    m_history.RecordChange(UndoKey::PrevColor, item, {}, {});
     SetRun(item->colors, static_cast<size_t>(start), static_cast<size_t>(count), color);
-    m_history.RecordChange(kNextColor, item, {}, {});
+    m_history.RecordChange(UndoKey::NextColor, item, {}, {});
     scope.Touch(*item, ChangedAspect::Runs);
     return true;
 }
@@ -215,10 +205,10 @@ bool DesignDocument::SetUnderlineRun(const QString& name, int start, int count, 
         static_cast<size_t>(start) + static_cast<size_t>(count) > item->underlines.size())
         return false;
     EditScope scope(*this, EditKind::SetUnderlineRun);
-    m_history.RecordChange(kPrevUnderline, item, {}, {});
+    m_history.RecordChange(UndoKey::PrevUnderline, item, {}, {});
     std::fill_n(item->underlines.begin() + start, count, underline ? 1 : 0);
     item->layout.reset();
-    m_history.RecordChange(kNextUnderline, item, {}, {});
+    m_history.RecordChange(UndoKey::NextUnderline, item, {}, {});
     scope.Touch(*item, ChangedAspect::Runs);
     return true;
 }
@@ -230,10 +220,10 @@ CRichChild* DesignDocument::InsertItem(std::unique_ptr<CRichChild> item, int ind
     if (m_design.IndexOf(item->name) >= 0 || item->name.isEmpty())
         item->name = m_design.MakeUniqueName(item->name.isEmpty() ? ItemKindName(item->kind) : item->name);
     EditScope scope(*this, EditKind::InsertItem);
-    m_history.RecordChange(kPrevOrder, nullptr, {}, {});
+    m_history.RecordChange(UndoKey::PrevOrder, nullptr, {}, {});
     CRichChild& inserted = m_design.InsertItem(std::move(item), index);
-    m_history.RecordChange(kNextOrder, nullptr, {}, {});
-    m_history.RecordChange(kNextRich, &inserted, {}, {});
+    m_history.RecordChange(UndoKey::NextOrder, nullptr, {}, {});
+    m_history.RecordChange(UndoKey::NextRich, &inserted, {}, {});
     scope.Touch(inserted, ChangedAspect::Order);
     return &inserted;
 }
@@ -246,12 +236,12 @@ bool DesignDocument::DeleteItem(const QString& name)
     CRichChild& item = *m_design.itemList[static_cast<size_t>(index)];
     EditScope scope(*this, EditKind::DeleteItem);
     scope.Touch(item, ChangedAspect::Order);
-    m_history.RecordChange(kPrevOrder, nullptr, {}, {});
-    m_history.RecordChange(kPrevRich, &item, {}, {});
+    m_history.RecordChange(UndoKey::PrevOrder, nullptr, {}, {});
+    m_history.RecordChange(UndoKey::PrevRich, &item, {}, {});
     if (m_selected == name)
         m_selected.clear();
     m_design.DeleteItem(index);
-    m_history.RecordChange(kNextOrder, nullptr, {}, {});
+    m_history.RecordChange(UndoKey::NextOrder, nullptr, {}, {});
     return true;
 }
 
@@ -262,9 +252,9 @@ bool DesignDocument::MoveInOrder(const QString& name, int index)
     if (from < 0 || index < 0 || index >= count)
         return false;
     EditScope scope(*this, EditKind::Reorder);
-    m_history.RecordChange(kPrevOrder, nullptr, {}, {});
+    m_history.RecordChange(UndoKey::PrevOrder, nullptr, {}, {});
     CRichChild& moved = m_design.InsertItem(m_design.TakeItem(from), index);
-    m_history.RecordChange(kNextOrder, nullptr, {}, {});
+    m_history.RecordChange(UndoKey::NextOrder, nullptr, {}, {});
     scope.Touch(moved, ChangedAspect::Order);
     return true;
 }
@@ -293,8 +283,9 @@ bool DesignDocument::SetAlbumField(const QString& key, const QString& value)
             linked.push_back(item.get());
     }
     for (CRichChild* item : linked) {
-        for (const QString* aspect : {&kPrevText, &kPrevFont, &kPrevColor, &kPrevUnderline})
-            m_history.RecordChange(*aspect, item, {}, {});
+        for (const UndoKey aspect :
+             {UndoKey::PrevText, UndoKey::PrevFont, UndoKey::PrevColor, UndoKey::PrevUnderline})
+            m_history.RecordChange(aspect, item, {}, {});
     }
     std::vector<QString> textsBefore;
     for (const CRichChild* item : linked)
@@ -302,8 +293,9 @@ bool DesignDocument::SetAlbumField(const QString& key, const QString& value)
     m_history.RecordAlbumField(key, m_design.LinkedAlbumText(key), value);
     m_design.SetAlbumField(key, value);
     for (size_t i = 0; i < linked.size(); ++i) {
-        for (const QString* aspect : {&kNextText, &kNextFont, &kNextColor, &kNextUnderline})
-            m_history.RecordChange(*aspect, linked[i], {}, {});
+        for (const UndoKey aspect :
+             {UndoKey::NextText, UndoKey::NextFont, UndoKey::NextColor, UndoKey::NextUnderline})
+            m_history.RecordChange(aspect, linked[i], {}, {});
         if (linked[i]->Text() != textsBefore[i])
             scope.Touch(*linked[i], ChangedAspect::Text);
     }
@@ -314,10 +306,10 @@ void DesignDocument::ApplyStocks(const std::function<void(LabelDesign&, DiscPosi
 {
     EditScope scope(*this, EditKind::ApplyStocks);
     for (const auto& item : m_design.itemList)
-        m_history.RecordChange(kPrevRich, item.get(), {}, {});
+        m_history.RecordChange(UndoKey::PrevRich, item.get(), {}, {});
     apply(m_design, m_discPosition);
     for (const auto& item : m_design.itemList)
-        m_history.RecordChange(kNextRich, item.get(), {}, {});
+        m_history.RecordChange(UndoKey::NextRich, item.get(), {}, {});
     scope.TouchAll(ChangedAspect::Geometry);
 }
 
@@ -327,7 +319,7 @@ bool DesignDocument::SetBackground(const QString& name, int mode)
     if (!item || item->kind != ItemKind::Image || mode < 0 || mode > 4)
         return false;
     EditScope scope(*this, EditKind::SetBackground);
-    m_history.RecordChange(kPrevOrder, nullptr, {}, {});
+    m_history.RecordChange(UndoKey::PrevOrder, nullptr, {}, {});
     item->bBackground(mode);
     if (mode != 0) {
         int place = 0;
@@ -339,7 +331,7 @@ bool DesignDocument::SetBackground(const QString& name, int mode)
         const int from = m_design.IndexOf(name);
         m_design.InsertItem(m_design.TakeItem(from), from < place ? place - 1 : place);
     }
-    m_history.RecordChange(kNextOrder, nullptr, {}, {});
+    m_history.RecordChange(UndoKey::NextOrder, nullptr, {}, {});
     scope.Touch(*item, ChangedAspect::Order);
     return true;
 }

@@ -18,37 +18,37 @@ bool IsTextItem(const CRichChild* item)
 // Integer properties a step records by value; the snapshot marker is what an empty snapshot holds.
 struct IntProperty
 {
-    const char16_t* name;
+    UndoKey key;
     int (CRichChild::*get)() const;
     int (CRichChild::*set)(int);
     int marker;
 };
 
 constexpr IntProperty intProperties[] = {
-    {u"left", &CRichChild::left, &CRichChild::left, 0},
-    {u"top", &CRichChild::top, &CRichChild::top, 0},
-    {u"width", &CRichChild::width, &CRichChild::width, 0},
-    {u"height", &CRichChild::height, &CRichChild::height, 0},
-    {u"bLinkText", &CRichChild::bLinkText, &CRichChild::bLinkText, -1},
-    {u"bAspectRatio", &CRichChild::bAspectRatio, &CRichChild::bAspectRatio, -1},
-    {u"bAutoFit", &CRichChild::bAutoFit, &CRichChild::bAutoFit, -1},
-    {u"bBackground", &CRichChild::bBackground, &CRichChild::bBackground, -1},
-    {u"textMargin", &CRichChild::textMargin, &CRichChild::textMargin, -1},
+    {UndoKey::Left, &CRichChild::left, &CRichChild::left, 0},
+    {UndoKey::Top, &CRichChild::top, &CRichChild::top, 0},
+    {UndoKey::Width, &CRichChild::width, &CRichChild::width, 0},
+    {UndoKey::Height, &CRichChild::height, &CRichChild::height, 0},
+    {UndoKey::LinkText, &CRichChild::bLinkText, &CRichChild::bLinkText, -1},
+    {UndoKey::AspectRatio, &CRichChild::bAspectRatio, &CRichChild::bAspectRatio, -1},
+    {UndoKey::AutoFit, &CRichChild::bAutoFit, &CRichChild::bAutoFit, -1},
+    {UndoKey::Background, &CRichChild::bBackground, &CRichChild::bBackground, -1},
+    {UndoKey::TextMargin, &CRichChild::textMargin, &CRichChild::textMargin, -1},
 };
 
 struct StringProperty
 {
-    const char16_t* name;
+    UndoKey key;
     const QString& (CRichChild::*get)() const;
     QString (CRichChild::*set)(const QString&);
 };
 
 constexpr StringProperty stringProperties[] = {
-    {u"angle", &CRichChild::angle, &CRichChild::angle},
-    {u"wrapStyle", &CRichChild::wrapStyle, &CRichChild::wrapStyle},
-    {u"alignment", &CRichChild::alignment, &CRichChild::alignment},
-    {u"trackNumbers", &CRichChild::trackNumbers, &CRichChild::trackNumbers},
-    {u"textLayout", &CRichChild::textLayout, &CRichChild::textLayout},
+    {UndoKey::Angle, &CRichChild::angle, &CRichChild::angle},
+    {UndoKey::WrapStyle, &CRichChild::wrapStyle, &CRichChild::wrapStyle},
+    {UndoKey::Alignment, &CRichChild::alignment, &CRichChild::alignment},
+    {UndoKey::TrackNumbers, &CRichChild::trackNumbers, &CRichChild::trackNumbers},
+    {UndoKey::TextLayout, &CRichChild::textLayout, &CRichChild::textLayout},
 };
 
 template <class Slot>
@@ -78,7 +78,7 @@ void UndoHistory::BeginStep()
     if (selected)
         m_open->itemName = selected->name;
     if (IsTextItem(selected))
-        RecordChange(QStringLiteral("prevCursor"), selected, {}, {});
+        RecordChange(UndoKey::PrevCursor, selected, {}, {});
 }
 
 void UndoHistory::EndStep()
@@ -92,7 +92,7 @@ void UndoHistory::EndStep()
     }
     CRichChild* selected = m_host.SelectedItem();
     if (IsTextItem(selected))
-        RecordChange(QStringLiteral("nextCursor"), selected, {}, {});
+        RecordChange(UndoKey::NextCursor, selected, {}, {});
     m_steps.push_back(std::move(m_open));
     ++m_current;
 }
@@ -116,19 +116,19 @@ QStringList UndoHistory::CurrentOrder() const
     return names;
 }
 
-void UndoHistory::RecordChange(const QString& property, CRichChild* item, const QString& oldValue,
+void UndoHistory::RecordChange(UndoKey key, CRichChild* item, const QString& oldValue,
                                const QString& newValue)
 {
     if (!m_recording || !m_open)
         return;
     m_host.MarkModified();
 
-    if (property == u"prevOrder") {
+    if (key == UndoKey::PrevOrder) {
         if (m_open->orderBefore.isEmpty())
             m_open->orderBefore = CurrentOrder();
         return;
     }
-    if (property == u"nextOrder") {
+    if (key == UndoKey::NextOrder) {
         m_open->orderAfter = CurrentOrder();
         if (m_open->orderAfter == m_open->orderBefore) {
             m_open->orderBefore.clear();
@@ -141,28 +141,28 @@ void UndoHistory::RecordChange(const QString& property, CRichChild* item, const 
         item = m_host.SelectedItem();
     if (!item)
         return;
-    const bool before = property.startsWith(u"prev") || !oldValue.isEmpty();
-    const bool after = property.startsWith(u"next") || !newValue.isEmpty();
+    const bool before = IsBeforeAspect(key) || !oldValue.isEmpty();
+    const bool after = IsAfterAspect(key) || !newValue.isEmpty();
     m_recording = false;
     CRichChild* beforeSnapshot = before ? &SnapshotFor(m_open->before, *item) : nullptr;
     CRichChild* afterSnapshot = after ? &SnapshotFor(m_open->after, *item) : nullptr;
 
     for (const IntProperty& p : intProperties) {
-        if (property != p.name)
+        if (key != p.key)
             continue;
         if (beforeSnapshot && (std::as_const(*beforeSnapshot).*p.get)() == p.marker)
             (beforeSnapshot->*p.set)(oldValue.toInt());
         if (afterSnapshot)
             (afterSnapshot->*p.set)(newValue.toInt());
     }
-    if (property == u"discPosition") {
+    if (key == UndoKey::DiscPosition) {
         if (beforeSnapshot && beforeSnapshot->discPosition == 0)
             beforeSnapshot->discPosition = oldValue.toInt();
         if (afterSnapshot)
             afterSnapshot->discPosition = newValue.toInt();
     }
     for (const StringProperty& p : stringProperties) {
-        if (property != p.name)
+        if (key != p.key)
             continue;
         if (beforeSnapshot && (std::as_const(*beforeSnapshot).*p.get)().isEmpty())
             (beforeSnapshot->*p.set)(oldValue);
@@ -170,30 +170,51 @@ void UndoHistory::RecordChange(const QString& property, CRichChild* item, const 
             (afterSnapshot->*p.set)(newValue);
     }
 
-    if (property == u"prevText" && beforeSnapshot->characters.empty())
-        beforeSnapshot->characters = item->characters;
-    else if (property == u"nextText")
+    switch (key) {
+    case UndoKey::PrevText:
+        if (beforeSnapshot->characters.empty())
+            beforeSnapshot->characters = item->characters;
+        break;
+    case UndoKey::NextText:
         afterSnapshot->characters = item->characters;
-    else if (property == u"prevUnderline" && beforeSnapshot->underlines.empty())
-        beforeSnapshot->underlines = item->underlines;
-    else if (property == u"nextUnderline")
+        break;
+    case UndoKey::PrevUnderline:
+        if (beforeSnapshot->underlines.empty())
+            beforeSnapshot->underlines = item->underlines;
+        break;
+    case UndoKey::NextUnderline:
         afterSnapshot->underlines = item->underlines;
-    else if (property == u"prevColor" && beforeSnapshot->colors.empty())
-        beforeSnapshot->colors = item->colors;
-    else if (property == u"nextColor")
+        break;
+    case UndoKey::PrevColor:
+        if (beforeSnapshot->colors.empty())
+            beforeSnapshot->colors = item->colors;
+        break;
+    case UndoKey::NextColor:
         afterSnapshot->colors = item->colors;
-    else if (property == u"prevFont" && beforeSnapshot->fonts.empty())
-        beforeSnapshot->fonts = item->fonts;
-    else if (property == u"nextFont")
+        break;
+    case UndoKey::PrevFont:
+        if (beforeSnapshot->fonts.empty())
+            beforeSnapshot->fonts = item->fonts;
+        break;
+    case UndoKey::NextFont:
         afterSnapshot->fonts = item->fonts;
-    else if (property == u"prevCursor" || property == u"nextCursor") {
-        CRichChild* snapshot = property == u"prevCursor" ? beforeSnapshot : afterSnapshot;
-        m_host.CaretRange(*item, snapshot->cursorStart, snapshot->cursorEnd);
-    } else if (property == u"prevRich" || property == u"nextRich") {
-        auto& side = property == u"prevRich" ? m_open->before : m_open->after;
+        break;
+    case UndoKey::PrevCursor:
+        m_host.CaretRange(*item, beforeSnapshot->cursorStart, beforeSnapshot->cursorEnd);
+        break;
+    case UndoKey::NextCursor:
+        m_host.CaretRange(*item, afterSnapshot->cursorStart, afterSnapshot->cursorEnd);
+        break;
+    case UndoKey::PrevRich:
+    case UndoKey::NextRich: {
+        auto& side = key == UndoKey::PrevRich ? m_open->before : m_open->after;
         const auto existing = std::find_if(
             side.begin(), side.end(), [&](const auto& snapshot) { return snapshot->name == item->name; });
         *existing = MakeFullCopy(*item);
+        break;
+    }
+    default:
+        break;
     }
     m_recording = true;
 }

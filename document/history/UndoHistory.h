@@ -11,10 +11,10 @@ namespace tvl {
 class HistoryHost;
 class LabelDesign;
 
-// The undo and redo history of one design: at most kMaxSteps steps. Editing code opens a step, changes
-// items through their accessors (which report here) or reports "prev…"/"next…" pairs around whole-aspect
-// changes, and closes the step. Undo re-applies the before side of the current step, redo the after
-// side of the next one.
+// The undo and redo history of one design: at most kMaxSteps steps. The document's edit operations open a
+// step, change items through their accessors (which report here) or report before/after aspect pairs
+// around whole-aspect changes, and close the step. Undo re-applies the before side of the current step, redo
+// the after side of the next one.
 class UndoHistory final : public UndoRecorder
 {
 public:
@@ -27,7 +27,7 @@ public:
     void BeginStep();
     // Closes the open step and appends it, dropping the redo tail and the oldest step beyond the limit.
     void EndStep();
-    void RecordChange(const QString& property, CRichChild* item, const QString& oldValue,
+    void RecordChange(UndoKey key, CRichChild* item, const QString& oldValue,
                       const QString& newValue) override;
 
     bool CanUndo() const;

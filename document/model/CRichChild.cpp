@@ -50,87 +50,86 @@ const RecordClass& CRichChild::Class()
     return recordClass;
 }
 
-int CRichChild::SetInt(const char* property, int& field, int value)
+int CRichChild::SetInt(UndoKey key, int& field, int value)
 {
     if (value == kNoValue)
         return field;
     if (value != field)
         layout.reset();
     if (m_recorder) {
-        m_recorder->RecordChange(QLatin1StringView(property), this, QString::number(field),
-                                 QString::number(value));
+        m_recorder->RecordChange(key, this, QString::number(field), QString::number(value));
     }
     field = value;
     return field;
 }
 
-QString CRichChild::SetString(const char* property, QString& field, const QString& value)
+QString CRichChild::SetString(UndoKey key, QString& field, const QString& value)
 {
     if (value.isEmpty())
         return field;
     if (value != field)
         layout.reset();
     if (m_recorder)
-        m_recorder->RecordChange(QLatin1StringView(property), this, field, value);
+        m_recorder->RecordChange(key, this, field, value);
     field = value;
     return field;
 }
 
 int CRichChild::left(int value)
 {
-    return SetInt("left", m_left, value);
+    return SetInt(UndoKey::Left, m_left, value);
 }
 int CRichChild::top(int value)
 {
-    return SetInt("top", m_top, value);
+    return SetInt(UndoKey::Top, m_top, value);
 }
 int CRichChild::width(int value)
 {
-    return SetInt("width", m_width, value);
+    return SetInt(UndoKey::Width, m_width, value);
 }
 int CRichChild::height(int value)
 {
-    return SetInt("height", m_height, value);
+    return SetInt(UndoKey::Height, m_height, value);
 }
 int CRichChild::textMargin(int value)
 {
-    return SetInt("textMargin", m_textMargin, value);
+    return SetInt(UndoKey::TextMargin, m_textMargin, value);
 }
 int CRichChild::bAspectRatio(int value)
 {
-    return SetInt("bAspectRatio", m_bAspectRatio, value);
+    return SetInt(UndoKey::AspectRatio, m_bAspectRatio, value);
 }
 int CRichChild::bLinkText(int value)
 {
-    return SetInt("bLinkText", m_bLinkText, value);
+    return SetInt(UndoKey::LinkText, m_bLinkText, value);
 }
 int CRichChild::bAutoFit(int value)
 {
-    return SetInt("bAutoFit", m_bAutoFit, value);
+    return SetInt(UndoKey::AutoFit, m_bAutoFit, value);
 }
 int CRichChild::bBackground(int value)
 {
-    return SetInt("bBackground", m_bBackground, value);
+    return SetInt(UndoKey::Background, m_bBackground, value);
 }
 QString CRichChild::angle(const QString& value)
 {
-    return SetString("angle", m_angle, value);
+    return SetString(UndoKey::Angle, m_angle, value);
 }
 QString CRichChild::wrapStyle(const QString& value)
 {
-    return SetString("wrapStyle", m_wrapStyle, value);
+    return SetString(UndoKey::WrapStyle, m_wrapStyle, value);
 }
 QString CRichChild::alignment(const QString& value)
 {
-    return SetString("alignment", m_alignment, value);
+    return SetString(UndoKey::Alignment, m_alignment, value);
 }
 QString CRichChild::trackNumbers(const QString& value)
 {
-    return SetString("trackNumbers", m_trackNumbers, value);
+    return SetString(UndoKey::TrackNumbers, m_trackNumbers, value);
 }
 QString CRichChild::textLayout(const QString& value)
 {
-    return SetString("textLayout", m_textLayout, value);
+    return SetString(UndoKey::TextLayout, m_textLayout, value);
 }
 
 bool CRichChild::IsDiscSurface() const

@@ -3,6 +3,7 @@
 #include "document/archive/ArchiveRecord.h"
 #include "document/model/ItemFont.h"
 #include "document/model/ItemKind.h"
+#include "document/model/UndoRecorder.h"
 
 #include <QRect>
 #include <QString>
@@ -14,7 +15,6 @@
 namespace tvl {
 
 class CxImage;
-class UndoRecorder;
 struct ItemLayout;
 
 // Marker passed to an accessor to read the value instead of setting it.
@@ -27,9 +27,10 @@ inline constexpr char32_t kLineBreak = 0x0D;
 // A colour 0x00BBGGRR.
 using ItemColor = std::uint32_t;
 
-// One label item: page outline, surface, boundary, text block, track list or picture; the kind is
-// kind (stored as its name). Positions and sizes are thousandths of an inch from the top-left corner of the
-// item's sheet. Disc surfaces keep the outer diameter in width and the hub diameter in height.
+// CRichChild is one label item of any kind (its name is the record class of design files): a sheet
+// outline, a surface, a guide area, a text block, a track list or a picture; kind tells which. Positions and
+// sizes are thousandths of an inch from the top-left corner of the item's sheet. Disc surfaces keep the outer
+// diameter in width and the hub diameter in height.
 //
 // Accessors called with kNoValue (integers) or an empty string return the value; called with a value
 // they report the change to the undo recorder (when one is attached) and then store it.
@@ -115,8 +116,8 @@ public:
     void ReplaceText(const QString& text);
 
 private:
-    int SetInt(const char* property, int& field, int value);
-    QString SetString(const char* property, QString& field, const QString& value);
+    int SetInt(UndoKey key, int& field, int value);
+    QString SetString(UndoKey key, QString& field, const QString& value);
 
     int m_left = 0;
     int m_top = 0;

@@ -13,7 +13,7 @@ const QString kEnd(QChar(0x08));
 
 struct Change
 {
-    QString property;
+    UndoKey key;
     CRichChild* item;
     QString oldValue;
     QString newValue;
@@ -23,10 +23,10 @@ struct Change
 class ListRecorder : public UndoRecorder
 {
 public:
-    void RecordChange(const QString& property, CRichChild* item, const QString& oldValue,
+    void RecordChange(UndoKey key, CRichChild* item, const QString& oldValue,
                       const QString& newValue) override
     {
-        changes.push_back({property, item, oldValue, newValue});
+        changes.push_back({key, item, oldValue, newValue});
     }
     std::vector<Change> changes;
 };
@@ -160,11 +160,10 @@ TEST(ItemAccessors, ReadWithTheMarkerAndReportEveryWrite)
     EXPECT_EQ(item.left(-150), -150);
     EXPECT_EQ(item.angle(QStringLiteral("270 degrees")), u"270 degrees");
     EXPECT_EQ(item.bAutoFit(1), 1);
-    EXPECT_THAT(
-        recorder.changes,
-        ElementsAre(Change{QStringLiteral("left"), &item, QStringLiteral("0"), QStringLiteral("-150")},
-                    Change{QStringLiteral("angle"), &item, QString(), QStringLiteral("270 degrees")},
-                    Change{QStringLiteral("bAutoFit"), &item, QStringLiteral("0"), QStringLiteral("1")}));
+    EXPECT_THAT(recorder.changes,
+                ElementsAre(Change{UndoKey::Left, &item, QStringLiteral("0"), QStringLiteral("-150")},
+                            Change{UndoKey::Angle, &item, QString(), QStringLiteral("270 degrees")},
+                            Change{UndoKey::AutoFit, &item, QStringLiteral("0"), QStringLiteral("1")}));
 
     auto taken = design.TakeItem(0);
     taken->top(5);

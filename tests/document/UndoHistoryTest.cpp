@@ -139,9 +139,9 @@ TEST_F(UndoHistoryTest, FiftyStepsAtMostAndANewEditDropsTheRedoTail)
 TEST_F(UndoHistoryTest, EditsThatKeepTheOrderLeaveNoOrderLists)
 {
     history.BeginStep();
-    history.RecordChange(QStringLiteral("prevOrder"), nullptr, {}, {});
+    history.RecordChange(UndoKey::PrevOrder, nullptr, {}, {});
     Text().top(900);
-    history.RecordChange(QStringLiteral("nextOrder"), nullptr, {}, {});
+    history.RecordChange(UndoKey::NextOrder, nullptr, {}, {});
     history.EndStep();
     history.Undo();
     EXPECT_EQ(Text().top(), 200);
@@ -155,11 +155,11 @@ TEST_F(UndoHistoryTest, UndoingADeleteBringsTheWholeItemBackInPlace)
     const std::vector<char32_t> characters = Text().characters;
 
     history.BeginStep();
-    history.RecordChange(QStringLiteral("prevOrder"), nullptr, {}, {});
-    history.RecordChange(QStringLiteral("prevRich"), &Text(), {}, {});
+    history.RecordChange(UndoKey::PrevOrder, nullptr, {}, {});
+    history.RecordChange(UndoKey::PrevRich, &Text(), {}, {});
     design.DeleteItem(design.IndexOf(u"Text 1"));
     host.selected = QStringLiteral("Front Cover");
-    history.RecordChange(QStringLiteral("nextOrder"), nullptr, {}, {});
+    history.RecordChange(UndoKey::NextOrder, nullptr, {}, {});
     history.EndStep();
     ASSERT_EQ(design.FindItem(u"Text 1"), nullptr);
 
@@ -191,12 +191,12 @@ TEST_F(UndoHistoryTest, TextRunsAndCaretComeBackTogether)
     host.caretStart = 2;
     host.caretEnd = 2;
     history.BeginStep();
-    history.RecordChange(QStringLiteral("prevText"), &Text(), {}, {});
-    history.RecordChange(QStringLiteral("prevFont"), &Text(), {}, {});
+    history.RecordChange(UndoKey::PrevText, &Text(), {}, {});
+    history.RecordChange(UndoKey::PrevFont, &Text(), {}, {});
     Text().ReplaceText(QStringLiteral("Goodbye all") + kEnd);
     Text().fonts[5] = ItemFont{QStringLiteral("Courier"), 200, 700, 1};
-    history.RecordChange(QStringLiteral("nextText"), &Text(), {}, {});
-    history.RecordChange(QStringLiteral("nextFont"), &Text(), {}, {});
+    history.RecordChange(UndoKey::NextText, &Text(), {}, {});
+    history.RecordChange(UndoKey::NextFont, &Text(), {}, {});
     host.caretStart = 11;
     host.caretEnd = 11;
     history.EndStep();

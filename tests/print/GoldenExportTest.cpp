@@ -1,10 +1,10 @@
 // Exports of varied designs compared pixel for pixel with PNGs recorded from an earlier painter, so that
 // a change to how labels are composed shows as a changed pixel. To record them again (after a change
 // meant to alter pixels), run this test with TOVRELLINE_RECORD_GOLDEN set to the folder to write into.
+#include "document/model/SurfaceNames.h"
 #include "images/CxImage.h"
 #include "print/export/LabelExport.h"
 #include "render/picture/PlaceBackground.h"
-#include "render/surface/SurfaceNames.h"
 #include "tests/render/SurfaceFixture.h"
 
 #include <QDir>
@@ -154,7 +154,7 @@ void AddFrontTexts(SurfaceFixture& f, int panelLeft)
 // back and a flowing track list on the disc.
 SurfaceFixture JewelSingle()
 {
-    SurfaceFixture f(u"Jewel", u"Single", 1);
+    SurfaceFixture f(u"Jewel", u"Single");
     Colour(f, u"Front Cover", 0x00c0f0ff);
     Colour(f, u"Front Cover (Inside)", 0x00ffe0c0);
     Colour(f, u"Back Cover", 0x00e0ffe0);
@@ -177,7 +177,7 @@ SurfaceFixture JewelSingle()
 // Two discs: disc 1 wholly covered by a picture, disc 2 coloured with a small picture and a turned text.
 SurfaceFixture JewelDouble()
 {
-    SurfaceFixture f(u"Jewel", u"Double", 1);
+    SurfaceFixture f(u"Jewel", u"Double");
     Colour(f, u"Disc 2", 0x00308030);
     CRichChild& photo =
         AddPicture(f, u"Image(1)"_s, u"Disc 1"_s, QRect(800, 800, 1000, 1000), CXIMAGE_FORMAT_PNG, 3);
@@ -195,7 +195,7 @@ SurfaceFixture JewelDouble()
 // to the ring.
 SurfaceFixture DvdSingle()
 {
-    SurfaceFixture f(u"DVD", u"Single", 1);
+    SurfaceFixture f(u"DVD", u"Single");
     Colour(f, u"Front Cover", 0x00f0f0f0);
     Colour(f, u"Right Tab", 0x000080ff);
     const CRichChild& back = *f.design.FindCover(u"Back Cover");
@@ -217,7 +217,7 @@ SurfaceFixture DvdSingle()
 // Two DVD discs, disc 2 behind a picture running past its edge and into its hub.
 SurfaceFixture DvdDouble()
 {
-    SurfaceFixture f(u"DVD", u"Double", 1);
+    SurfaceFixture f(u"DVD", u"Double");
     Colour(f, u"Disc 1", 0x00202020);
     AddTracks(f, u"Disc 1"_s, QRect(400, 2700, 3800, 1500), u"Bottom"_s, u"Multi-Line"_s);
     CRichChild& photo =
@@ -231,7 +231,7 @@ SurfaceFixture DvdDouble()
 // A single disc duplicated onto the second disc position.
 SurfaceFixture DuplicateDisc()
 {
-    SurfaceFixture f(u"Jewel", u"Single", 3);
+    SurfaceFixture f(u"Jewel", u"Single", DiscPositionMode::DuplicateDisc);
     Colour(f, u"Disc 1", 0x00a0ffff);
     AddPicture(f, u"Image(1)"_s, u"Disc 1"_s, QRect(300, 1500, 1200, 1500), CXIMAGE_FORMAT_BMP, 8);
     AddText(f, u"Text 1"_s, u"Disc 1"_s, QRect(2800, 1700, 1600, 1200)).wrapStyle(u"Word-Wrap"_s);
