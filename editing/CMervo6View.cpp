@@ -1,5 +1,7 @@
 #include "editing/CMervo6View.h"
 
+#include "render/text/LayoutTextItem.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -64,6 +66,36 @@ bool CMervo6View::ZoomOut()
     return true;
 }
 
+void CMervo6View::SetGuidesOn(bool on)
+{
+    m_scene.guidesOn = on;
+    viewport()->update();
+}
+
+void CMervo6View::SetShowGrid(bool on)
+{
+    m_scene.showGrid = on;
+    viewport()->update();
+}
+
+void CMervo6View::SetGridStep(QSize step)
+{
+    m_scene.gridStep = step;
+    viewport()->update();
+}
+
+void CMervo6View::SetSelectedItem(const QString& name)
+{
+    m_scene.selectedItem = name;
+    viewport()->update();
+}
+
+void CMervo6View::SetSelectionMarksOn(bool on)
+{
+    m_scene.selectionMarksOn = on;
+    viewport()->update();
+}
+
 void CMervo6View::Redraw(const CRichChild* item, bool rerender)
 {
     if (rerender)
@@ -95,6 +127,8 @@ void CMervo6View::Rerender()
 {
     if (!m_created)
         return;
+    // The sizes AutoFit chooses for the shown texts belong to the design; drawing itself only reads it.
+    ApplyAutoFit(m_design, m_geometry.currentPageCode());
     m_bitmaps.Clear(m_scene, m_geometry);
     m_bitmaps.Render(m_scene, m_geometry);
 }
@@ -123,8 +157,9 @@ void CMervo6View::paintEvent(QPaintEvent* event)
         painter.fillRect(event->rect(), options.workspace);
         return;
     }
-    const SheetPainter::Result result =
-        SheetPainter::Paint(painter, event->rect(), m_scene, m_geometry, m_bitmaps, options);
+    SheetPainter::Paint(painter, event->rect(), m_scene, m_geometry, m_bitmaps, options);
+    const EditingOverlay::Result result =
+        m_overlay.Paint(painter, event->rect(), m_scene, m_geometry, m_printable);
     m_handles = result.handles;
     if (result.selectionMarksEnded)
         m_scene.selectionMarksOn = false;

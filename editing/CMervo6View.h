@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/model/LabelDesign.h"
+#include "render/surface/EditingOverlay.h"
 #include "render/surface/SceneState.h"
 #include "render/surface/SheetPainter.h"
 #include "render/surface/SurfaceBitmaps.h"
@@ -12,9 +13,10 @@
 
 namespace tvl {
 
-// The label view: shows the sheet of the current surface at the current zoom. Every cover of the sheet
-// is rendered once into its off-screen bitmap; painting the window only copies the bitmaps, so
-// scrolling and exposing never draw an item again.
+// The label view ("CMervo6View" is the system's own name for it): shows the sheet of the current
+// surface at the current zoom. Every cover of the sheet is painted once into its off-screen bitmap;
+// painting the window only copies the bitmaps and draws the editing aids over them, so scrolling,
+// exposing, switching guides or the grid and moving the selection never draw an item again.
 class CMervo6View final : public QAbstractScrollArea
 {
 public:
@@ -44,6 +46,13 @@ public:
         m_bitmaps.DropPictureCache();
     }
 
+    // Editing aids: each only repaints the window.
+    void SetGuidesOn(bool on);
+    void SetShowGrid(bool on);
+    void SetGridStep(QSize step);
+    void SetSelectedItem(const QString& name);
+    void SetSelectionMarksOn(bool on);
+
     // Shows the design's changes: with rerender the bitmaps are drawn again first; with an item only
     // its area of the window is repainted (and, for a duplicated disc 1, the same area on disc 2).
     void Redraw(const CRichChild* item, bool rerender);
@@ -63,6 +72,8 @@ private:
     ViewGeometry m_geometry;
     SurfaceBitmaps m_bitmaps;
     SheetPainter::Options m_paintOptions;
+    PrintableAreas m_printable;
+    EditingOverlay m_overlay;
     CLabelDim m_discStock;
     CLabelDim m_caseStock;
     std::array<QRect, 8> m_handles{};

@@ -59,7 +59,7 @@ int UnderlinePenWidth(int lineDescent)
     return static_cast<int>(lineDescent * 0.3);
 }
 
-void DrawTextItem(QPainter& painter, CRichChild& item, const LabelDesign& design,
+void DrawTextItem(QPainter& painter, const CRichChild& item, const LabelDesign& design,
                   const QTransform& milsToDevice)
 {
     if (item.itemType != u"Text" && item.itemType != u"Track")
@@ -69,7 +69,7 @@ void DrawTextItem(QPainter& painter, CRichChild& item, const LabelDesign& design
         return;
     if (item.surface == u"Front Cover" && item.left() + item.width() <= surface->left())
         return;
-    const ItemLayout* layout = LayoutTextItem(item, design);
+    const std::shared_ptr<const ItemLayout> layout = LayoutTextItem(item, design);
     if (!layout)
         return;
     const size_t count = item.characters.size();
@@ -96,6 +96,8 @@ void DrawTextItem(QPainter& painter, CRichChild& item, const LabelDesign& design
         if (item.fonts[i]) {
             font = *item.fonts[i];
             face = &engine.Face(font);
+            if (layout->fittedHeight != 0)
+                font.height = layout->fittedHeight;
         }
         if (item.colors[i])
             color = ToQColor(*item.colors[i]);

@@ -62,14 +62,10 @@ void DesignSession::RouteCommands()
     SceneState& scene = m_view.scene();
     scene.showGrid = m_window.Action(Command::ShowGrid)->isChecked();
     scene.guidesOn = m_window.Action(Command::Guides)->isChecked();
-    QObject::connect(m_window.Action(Command::ShowGrid), &QAction::toggled, &m_view, [this](bool on) {
-        m_view.scene().showGrid = on;
-        m_view.Redraw(nullptr, true);
-    });
-    QObject::connect(m_window.Action(Command::Guides), &QAction::toggled, &m_view, [this](bool on) {
-        m_view.scene().guidesOn = on;
-        m_view.Redraw(nullptr, true);
-    });
+    QObject::connect(m_window.Action(Command::ShowGrid), &QAction::toggled, &m_view,
+                     [this](bool on) { m_view.SetShowGrid(on); });
+    QObject::connect(m_window.Action(Command::Guides), &QAction::toggled, &m_view,
+                     [this](bool on) { m_view.SetGuidesOn(on); });
     m_window.RouteRecentFiles([this](const QString& path) {
         m_commands.OpenDesignPath(path);
         ShowTitle();
@@ -248,7 +244,7 @@ void DesignSession::ApplyStocks(LabelDesign& design, const LiveDesignState& live
 
 void DesignSession::SelectItem(const QString& name)
 {
-    m_view.scene().selectedItem = name;
+    m_view.SetSelectedItem(name);
 }
 
 void DesignSession::Redraw()

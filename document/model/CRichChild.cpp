@@ -53,7 +53,7 @@ int CRichChild::SetInt(const char* property, int& field, int value)
     if (value == kNoValue)
         return field;
     if (value != field)
-        layout.reset();
+        m_revision.Bump();
     if (m_recorder) {
         m_recorder->RecordChange(QLatin1StringView(property), this, QString::number(field),
                                  QString::number(value));
@@ -67,7 +67,7 @@ QString CRichChild::SetString(const char* property, QString& field, const QStrin
     if (value.isEmpty())
         return field;
     if (value != field)
-        layout.reset();
+        m_revision.Bump();
     if (m_recorder)
         m_recorder->RecordChange(QLatin1StringView(property), this, field, value);
     field = value;
@@ -191,7 +191,7 @@ void CRichChild::ReplaceText(const QString& text)
     fonts = std::move(newFonts);
     colors = std::move(newColors);
     underlines = std::move(newUnderlines);
-    layout.reset();
+    m_revision.Bump();
 }
 
 void CRichChild::Serialize(CArchive& archive)
@@ -252,6 +252,7 @@ void CRichChild::Serialize(CArchive& archive)
         colors.assign(1, std::nullopt);
         DecodeColors(storedColors, colors);
     }
+    m_revision.Bump();
 }
 
 std::vector<char32_t> ToCharacters(QStringView text)

@@ -2,6 +2,7 @@
 
 #include "document/archive/ArchiveRecord.h"
 #include "document/model/ItemFont.h"
+#include "document/model/Revision.h"
 
 #include <QRect>
 #include <QString>
@@ -14,7 +15,6 @@ namespace tvl {
 
 class CxImage;
 class UndoRecorder;
-struct ItemLayout;
 
 // Marker passed to an accessor to read the value instead of setting it.
 inline constexpr int kNoValue = -32000;
@@ -32,7 +32,8 @@ using ItemColor = std::uint32_t;
 //
 // Accessors called with kNoValue (integers) or an empty string return the value; called with a value
 // they report the change to the undo recorder (when one is attached) and then store it.
-// A changed value drops the item's layout.
+// A changed value bumps the item's revision, which the caches of what is derived from it (its layout)
+// are keyed by.
 //
 // Copies share the picture: a picture is never changed in place, it is replaced.
 class CRichChild : public ArchiveRecord
@@ -55,9 +56,6 @@ public:
     std::vector<std::optional<ItemFont>> fonts; // sparse: a set slot starts a run
     std::vector<std::optional<ItemColor>> colors;
     std::vector<std::uint16_t> underlines;
-
-    // Layout computed by the text engine; never stored, dropped whenever the text or its frame changes.
-    mutable std::shared_ptr<const ItemLayout> layout;
 
     int discPosition = 0;
     int cursorStart = 0;
@@ -96,6 +94,11 @@ public:
 
     void AttachRecorder(UndoRecorder* recorder) { m_recorder = recorder; }
 
+    // Changes whenever the item changes; a new or copied item has one no other item had.
+    std::uint64_t revision() const { return m_revision.value(); }
+    // Code that writes the public arrays or fields directly says so here.
+    void MarkChanged() { m_revision.Bump(); }
+
     bool IsDiscSurface() const;
     // Origin (left, top) and size (width, height), so x() + width() is the right edge; a disc surface
     // gives the square of its outer diameter.
@@ -128,6 +131,7 @@ private:
     QString m_textLayout;
 
     UndoRecorder* m_recorder = nullptr;
+    Revision m_revision;
 };
 
 // Code points of text, one element per character.

@@ -53,6 +53,27 @@ TEST_F(CMervo6ViewTest, ScrollingAndExposingOnlyCopyTheBitmaps)
     EXPECT_EQ(view.bitmaps().pictures().stretchCount(), stretched) << "same zoom, same stretched picture";
 }
 
+TEST_F(CMervo6ViewTest, GuidesGridAndSelectionOnlyRepaint)
+{
+    const int drawn = view.bitmaps().itemsDrawn();
+    const int stretched = view.bitmaps().pictures().stretchCount();
+    const QImage before = view.viewport()->grab().toImage();
+    view.SetGuidesOn(true);
+    view.SetShowGrid(true);
+    view.SetSelectedItem(u"Image(1)"_s);
+    view.SetSelectionMarksOn(true);
+    QApplication::processEvents();
+    const QImage after = view.viewport()->grab().toImage();
+    EXPECT_NE(after, before) << "the aids show";
+    view.SetGuidesOn(false);
+    view.SetShowGrid(false);
+    view.SetSelectionMarksOn(false);
+    QApplication::processEvents();
+    EXPECT_EQ(view.viewport()->grab().toImage(), before);
+    EXPECT_EQ(view.bitmaps().itemsDrawn(), drawn);
+    EXPECT_EQ(view.bitmaps().pictures().stretchCount(), stretched);
+}
+
 TEST_F(CMervo6ViewTest, ShowAndZoomCommands)
 {
     EXPECT_EQ(view.geometry().currentSurface(), u"Disc 1"_s);
