@@ -1,6 +1,7 @@
 #include "editing/CMervo6View.h"
 
 #include "document/design/DesignDocument.h"
+#include "render/text/LayoutTextItem.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -39,7 +40,19 @@ void CMervo6View::ApplyOptions(const ViewOptions& options)
     m_scene.guidesOn = options.guides;
     m_scene.showGrid = options.grid;
     m_scene.gridStep = options.gridStep;
-    Redraw(nullptr, true);
+    viewport()->update();
+}
+
+void CMervo6View::SetSelectionMarksOn(bool on)
+{
+    m_scene.selectionMarksOn = on;
+    viewport()->update();
+}
+
+void CMervo6View::SelectionChanged()
+{
+    SyncScene();
+    viewport()->update();
 }
 
 void CMervo6View::SyncScene()
@@ -166,6 +179,8 @@ void CMervo6View::Rerender(SurfaceSet surfaces)
 {
     if (!m_created || surfaces.none())
         return;
+    // The sizes AutoFit chooses for the shown texts belong to the design; drawing itself only reads it.
+    ApplyAutoFit(m_document.MutableDesign(), m_geometry.currentPageCode());
     m_bitmaps.Clear(m_scene, m_geometry, surfaces);
     m_bitmaps.Render(m_scene, m_geometry, surfaces);
 }
@@ -194,8 +209,9 @@ void CMervo6View::paintEvent(QPaintEvent* event)
         painter.fillRect(event->rect(), options.workspace);
         return;
     }
-    const SheetPainter::Result result =
-        SheetPainter::Paint(painter, event->rect(), m_scene, m_geometry, m_bitmaps, options);
+    SheetPainter::Paint(painter, event->rect(), m_scene, m_geometry, m_bitmaps, options);
+    const EditingOverlay::Result result =
+        m_overlay.Paint(painter, event->rect(), m_scene, m_geometry, m_printable);
     m_handles = result.handles;
     if (result.selectionMarksEnded)
         m_scene.selectionMarksOn = false;

@@ -2,6 +2,7 @@
 
 #include "document/design/DesignChange.h"
 #include "document/model/SurfaceNames.h"
+#include "render/surface/EditingOverlay.h"
 #include "render/surface/SceneState.h"
 #include "render/surface/SheetPainter.h"
 #include "render/surface/SurfaceBitmaps.h"
@@ -24,9 +25,10 @@ struct ViewOptions
 };
 
 // CMervo6View is the label view: the window area that shows the sheet of the document's current surface
-// at the current zoom. Every cover of the sheet is rendered once into its off-screen bitmap; painting the
-// window only copies the bitmaps, so scrolling and exposing never draw an item again. The view follows
-// the document: a change re-renders only the surfaces it touched that are on the shown sheet.
+// at the current zoom. Every cover of the sheet is painted once into its off-screen bitmap; painting the
+// window only copies the bitmaps and draws the editing aids over them, so scrolling, exposing, switching
+// guides or the grid and moving the selection never draw an item again. The view follows the document: a
+// change re-renders only the surfaces it touched that are on the shown sheet.
 class CMervo6View final : public QAbstractScrollArea, private DesignListener
 {
 public:
@@ -41,8 +43,10 @@ public:
 
     // The label stocks whose sheets the view shows.
     void SetStocks(const CLabelDim& discStock, const CLabelDim& caseStock);
-    // Guides, grid and grid step; redraws when they changed.
+    // Guides, grid and grid step; they are editing aids, so the window is only repainted.
     void ApplyOptions(const ViewOptions& options);
+    // Shows the selection marks of the document's selected item until the next change of selection.
+    void SetSelectionMarksOn(bool on);
 
     // Makes a surface of the document current; nothing when there is no such surface.
     void SelectSurface(const QString& name);
@@ -66,6 +70,7 @@ public:
 private:
     void DesignChanged(const DesignChange& change) override;
     void SurfaceShown() override;
+    void SelectionChanged() override;
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -84,6 +89,8 @@ private:
     ViewGeometry m_geometry;
     SurfaceBitmaps m_bitmaps;
     SheetPainter::Options m_paintOptions;
+    PrintableAreas m_printable;
+    EditingOverlay m_overlay;
     CLabelDim m_discStock;
     CLabelDim m_caseStock;
     std::array<QRect, 8> m_handles{};

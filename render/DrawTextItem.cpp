@@ -60,7 +60,7 @@ int UnderlinePenWidth(int lineDescent)
     return static_cast<int>(lineDescent * 0.3);
 }
 
-void DrawTextItem(QPainter& painter, CRichChild& item, const LabelDesign& design,
+void DrawTextItem(QPainter& painter, const CRichChild& item, const LabelDesign& design,
                   const QTransform& milsToDevice)
 {
     if (!item.IsTextual())
@@ -70,7 +70,7 @@ void DrawTextItem(QPainter& painter, CRichChild& item, const LabelDesign& design
         return;
     if (item.surface == kFrontCover && item.left() + item.width() <= surface->left())
         return;
-    const ItemLayout* layout = LayoutTextItem(item, design);
+    const std::shared_ptr<const ItemLayout> layout = LayoutTextItem(item, design);
     if (!layout)
         return;
     const size_t count = item.characters.size();
@@ -97,6 +97,8 @@ void DrawTextItem(QPainter& painter, CRichChild& item, const LabelDesign& design
         if (item.fonts[i]) {
             font = *item.fonts[i];
             face = &engine.Face(font);
+            if (layout->fittedHeight != 0)
+                font.height = layout->fittedHeight;
         }
         if (item.colors[i])
             color = ToQColor(*item.colors[i]);

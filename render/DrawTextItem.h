@@ -17,11 +17,12 @@ namespace tvl {
 // and then scaled from the window extent (mils) to the viewport extent (device units).
 QTransform MilsToDevice(int offsetX, int offsetY, QSize windowExtent, QSize viewportExtent);
 
-// Draws a "Text" or "Track" item, laying it out first when needed. milsToDevice maps the item's sheet
+// Draws a "Text" or "Track" item, laying it out first when needed (an AutoFit item at the size AutoFit
+// chose). milsToDevice maps the item's sheet
 // coordinates (mils) to the painter's coordinates and is applied on top of the painter's transform and
 // clip; drawing is clipped to the item's rectangle. Items with a missing surface, items on the unfolded
 // inside panel of the front cover and items whose per-character arrays disagree are not drawn.
-void DrawTextItem(QPainter& painter, CRichChild& item, const LabelDesign& design,
+void DrawTextItem(QPainter& painter, const CRichChild& item, const LabelDesign& design,
                   const QTransform& milsToDevice);
 
 // The bottom-left point of a character's drawing box at an escapement: (left, bottom) upright,

@@ -2,6 +2,7 @@
 
 #include "document/files/DesignFile.h"
 #include "print/export/LabelExport.h"
+#include "render/surface/RenderSurfaceImage.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -85,7 +86,7 @@ int RunExportVerb(std::span<char*> args)
             if (arg == "--label")
                 label = *index;
             else if (arg == "--dpi")
-                choices.resolution = *index;
+                choices.dpi = ResolutionDpi(*index);
             else if (arg == "--border")
                 choices.border = *index;
             else

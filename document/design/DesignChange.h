@@ -55,13 +55,15 @@ struct DesignChange
 };
 
 // Told about every change of the open design, after its undo step has closed, and when another surface
-// becomes current. A replaced design may also show another surface; SurfaceShown is not called for it.
+// becomes current or the selection changes. A replaced design may also show another surface; SurfaceShown is
+// not called for it.
 class DesignListener
 {
 public:
     virtual ~DesignListener() = default;
     virtual void DesignChanged(const DesignChange& change) = 0;
     virtual void SurfaceShown() {}
+    virtual void SelectionChanged() {}
 };
 
 } // namespace tvl

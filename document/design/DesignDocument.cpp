@@ -43,7 +43,12 @@ void DesignDocument::ShowSurface(const QString& surface)
 
 void DesignDocument::Select(const QString& name)
 {
+    if (name == m_selected)
+        return;
     m_selected = name;
+    const std::vector<DesignListener*> listeners = m_listeners;
+    for (DesignListener* listener : listeners)
+        listener->SelectionChanged();
 }
 
 LiveDesignState DesignDocument::LiveState() const

@@ -156,7 +156,7 @@ bool DesignDocument::ReplaceCharacters(const QString& name, int start, int count
     ReplaceSlots(item->colors, from, removed, inserted.size());
     item->underlines.erase(item->underlines.begin() + start, item->underlines.begin() + start + count);
     item->underlines.insert(item->underlines.begin() + start, inserted.size(), underline);
-    item->layout.reset();
+    item->MarkChanged();
 
     for (const UndoKey aspect :
          {UndoKey::NextText, UndoKey::NextFont, UndoKey::NextColor, UndoKey::NextUnderline})
@@ -178,7 +178,7 @@ bool DesignDocument::SetFontRun(const QString& name, int start, int count, const
     EditScope scope(*this, EditKind::SetFontRun);
     m_history.RecordChange(UndoKey::PrevFont, item, {}, {});
     SetRun(item->fonts, static_cast<size_t>(start), static_cast<size_t>(count), font);
-    item->layout.reset();
+    item->MarkChanged();
     m_history.RecordChange(UndoKey::NextFont, item, {}, {});
     scope.Touch(*item, ChangedAspect::Runs);
     return true;
@@ -193,6 +193,7 @@ bool DesignDocument::SetColorRun(const QString& name, int start, int count, Item
     EditScope scope(*this, EditKind::SetColorRun);
     m_history.RecordChange(UndoKey::PrevColor, item, {}, {});
     SetRun(item->colors, static_cast<size_t>(start), static_cast<size_t>(count), color);
+    item->MarkChanged();
     m_history.RecordChange(UndoKey::NextColor, item, {}, {});
     scope.Touch(*item, ChangedAspect::Runs);
     return true;
@@ -207,7 +208,7 @@ bool DesignDocument::SetUnderlineRun(const QString& name, int start, int count, 
     EditScope scope(*this, EditKind::SetUnderlineRun);
     m_history.RecordChange(UndoKey::PrevUnderline, item, {}, {});
     std::fill_n(item->underlines.begin() + start, count, underline ? 1 : 0);
-    item->layout.reset();
+    item->MarkChanged();
     m_history.RecordChange(UndoKey::NextUnderline, item, {}, {});
     scope.Touch(*item, ChangedAspect::Runs);
     return true;

@@ -318,7 +318,7 @@ void UndoHistory::RestoreSnapshot(const CRichChild& snapshot)
         item->colors.resize(count);
         item->fonts.resize(count);
     }
-    item->layout.reset();
+    item->MarkChanged();
 }
 
 void UndoHistory::Apply(const UndoStep& step, bool before)

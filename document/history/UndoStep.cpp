@@ -22,7 +22,6 @@ std::unique_ptr<CRichChild> MakeFullCopy(const CRichChild& item)
 {
     auto copy = std::make_unique<CRichChild>(item);
     copy->AttachRecorder(nullptr);
-    copy->layout.reset();
     return copy;
 }
 

@@ -55,7 +55,7 @@ int CRichChild::SetInt(UndoKey key, int& field, int value)
     if (value == kNoValue)
         return field;
     if (value != field)
-        layout.reset();
+        m_revision.Bump();
     if (m_recorder) {
         m_recorder->RecordChange(key, this, QString::number(field), QString::number(value));
     }
@@ -68,7 +68,7 @@ QString CRichChild::SetString(UndoKey key, QString& field, const QString& value)
     if (value.isEmpty())
         return field;
     if (value != field)
-        layout.reset();
+        m_revision.Bump();
     if (m_recorder)
         m_recorder->RecordChange(key, this, field, value);
     field = value;
@@ -203,7 +203,7 @@ void CRichChild::ReplaceText(const QString& text)
     fonts = std::move(newFonts);
     colors = std::move(newColors);
     underlines = std::move(newUnderlines);
-    layout.reset();
+    m_revision.Bump();
 }
 
 void CRichChild::Serialize(CArchive& archive)
@@ -263,6 +263,7 @@ void CRichChild::Serialize(CArchive& archive)
         colors.assign(1, std::nullopt);
         DecodeColors(storedColors, colors);
     }
+    m_revision.Bump();
 }
 
 std::vector<char32_t> ToCharacters(QStringView text)

@@ -3,6 +3,7 @@
 #include "document/archive/ArchiveRecord.h"
 #include "document/model/ItemFont.h"
 #include "document/model/ItemKind.h"
+#include "document/model/Revision.h"
 #include "document/model/UndoRecorder.h"
 
 #include <QRect>
@@ -15,7 +16,6 @@
 namespace tvl {
 
 class CxImage;
-struct ItemLayout;
 
 // Marker passed to an accessor to read the value instead of setting it.
 inline constexpr int kNoValue = -32000;
@@ -34,7 +34,8 @@ using ItemColor = std::uint32_t;
 //
 // Accessors called with kNoValue (integers) or an empty string return the value; called with a value
 // they report the change to the undo recorder (when one is attached) and then store it.
-// A changed value drops the item's layout.
+// A changed value bumps the item's revision, which the caches of what is derived from it (its layout)
+// are keyed by.
 //
 // Copies share the picture: a picture is never changed in place, it is replaced.
 class CRichChild : public ArchiveRecord
@@ -57,9 +58,6 @@ public:
     std::vector<std::optional<ItemFont>> fonts; // sparse: a set slot starts a run
     std::vector<std::optional<ItemColor>> colors;
     std::vector<std::uint16_t> underlines;
-
-    // Layout computed by the text engine; never stored, dropped whenever the text or its frame changes.
-    mutable std::shared_ptr<const ItemLayout> layout;
 
     int discPosition = 0;
     int cursorStart = 0;
@@ -103,6 +101,11 @@ public:
     void SetKindName(const QString& name);
     bool IsTextual() const { return tvl::IsTextual(kind); }
 
+    // Changes whenever the item changes; a new or copied item has one no other item had.
+    std::uint64_t revision() const { return m_revision.value(); }
+    // Code that writes the public arrays or fields directly says so here.
+    void MarkChanged() { m_revision.Bump(); }
+
     bool IsDiscSurface() const;
     // Origin (left, top) and size (width, height), so x() + width() is the right edge; a disc surface
     // gives the square of its outer diameter.
@@ -136,6 +139,7 @@ private:
 
     QString m_otherKindName;
     UndoRecorder* m_recorder = nullptr;
+    Revision m_revision;
 };
 
 // Code points of text, one element per character.

@@ -53,8 +53,8 @@ std::optional<QRgb> ItemFillColor(const CRichChild& item)
     return ItemColorToRgb(color);
 }
 
-bool DrawItemBackground(CRichChild& item, const LabelDesign& design, QPainter& painter, const EdgeRect& rect,
-                        int overlap, PictureCache* cache)
+bool DrawItemBackground(const CRichChild& item, const LabelDesign& design, QPainter& painter,
+                        const EdgeRect& rect, int overlap, PictureCache* cache)
 {
     const bool image = item.kind == ItemKind::Image;
     if (!image && item.kind != ItemKind::Cover && item.kind != ItemKind::Boundary)
@@ -67,8 +67,6 @@ bool DrawItemBackground(CRichChild& item, const LabelDesign& design, QPainter& p
     if (image)
         return DrawPicture(item, painter, rect, cache);
 
-    if (item.colors.empty())
-        item.colors.emplace_back(0x00ffffffu);
     const Growth grow = GrowthOf(item, *cover);
     const EdgeRect area = rect.adjusted(grow.left ? -overlap : 0, grow.up ? -overlap : 0,
                                         grow.right ? overlap : 0, grow.down ? overlap : 0);

@@ -33,6 +33,8 @@ struct ItemLayout
     std::vector<int> underlines;
     // Track lists only.
     std::vector<TrackCells> trackCells;
+    // With bAutoFit, the size AutoFit chose (tenths of a point): every run is drawn at it. 0 otherwise.
+    int fittedHeight = 0;
 };
 
 } // namespace tvl

@@ -5,10 +5,12 @@
 #include "render/text/LayoutTrackFlow.h"
 #include "render/text/LayoutTrackTable.h"
 #include "render/text/RotateRect.h"
+#include "render/text/RunMeasurer.h"
 #include "render/text/TrackCells.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <unordered_map>
 
 namespace tvl {
 namespace {
@@ -22,6 +24,52 @@ void RotateBack(std::vector<EdgeRect>& cells, int escapement, int side)
         if (!(cell == EdgeRect{}))
             cell = RotateRect(cell, escapement, side, false);
     }
+}
+
+// Layouts by item, each valid while the item, its surface and "Disc 1" keep their revisions. Entries
+// of deleted items are forgotten once the cache grows large.
+class LayoutCache
+{
+public:
+    struct Key
+    {
+        std::uint64_t item = 0;
+        std::uint64_t surface = 0;
+        std::uint64_t disc = 0;
+        size_t characters = 0;
+
+        bool operator==(const Key&) const = default;
+    };
+
+    std::shared_ptr<const ItemLayout> Find(const CRichChild& item, const Key& key) const
+    {
+        const auto found = m_entries.find(&item);
+        if (found == m_entries.end() || !(found->second.key == key))
+            return nullptr;
+        return found->second.layout;
+    }
+
+    void Store(const CRichChild& item, const Key& key, std::shared_ptr<const ItemLayout> layout)
+    {
+        if (m_entries.size() >= kMaxEntries && !m_entries.count(&item))
+            m_entries.clear();
+        m_entries[&item] = {key, std::move(layout)};
+    }
+
+private:
+    static constexpr size_t kMaxEntries = 4096;
+    struct Entry
+    {
+        Key key;
+        std::shared_ptr<const ItemLayout> layout;
+    };
+    std::unordered_map<const CRichChild*, Entry> m_entries;
+};
+
+LayoutCache& Cache()
+{
+    thread_local LayoutCache cache;
+    return cache;
 }
 
 } // namespace
@@ -50,13 +98,21 @@ std::optional<LayoutFrame> FrameOfItem(const CRichChild& item, const LabelDesign
     return frame;
 }
 
-const ItemLayout* LayoutTextItem(CRichChild& item, const LabelDesign& design, FontEngine& engine)
+std::shared_ptr<const ItemLayout> LayoutTextItem(const CRichChild& item, const LabelDesign& design,
+                                                 FontEngine& engine)
 {
     const bool isText = item.kind == ItemKind::Text;
     if (!isText && item.kind != ItemKind::Track)
         return nullptr;
-    if (item.layout && !item.layout->lineCells.empty())
-        return item.layout.get();
+    const CRichChild* surface = design.FindCover(item.surface);
+    const CRichChild* disc = design.FindItem(kDisc1);
+    if (!surface || !disc)
+        return nullptr;
+    LayoutCache& cache = Cache();
+    const LayoutCache::Key key{item.revision(), surface->revision(), disc->revision(),
+                               item.characters.size()};
+    if (auto found = cache.Find(item, key))
+        return found;
     const std::optional<LayoutFrame> frame = FrameOfItem(item, design);
     if (!frame)
         return nullptr;
@@ -73,17 +129,35 @@ const ItemLayout* LayoutTextItem(CRichChild& item, const LabelDesign& design, Fo
     }
     const int escapement = EscapementOfAngle(item.angle());
     if (escapement != 0) {
-        const int side = design.FindItem(kDisc1)->width();
-        RotateBack(layout.lineCells, escapement, side);
-        RotateBack(layout.glyphCells, escapement, side);
+        RotateBack(layout.lineCells, escapement, disc->width());
+        RotateBack(layout.glyphCells, escapement, disc->width());
     }
-    item.layout = std::make_shared<const ItemLayout>(std::move(layout));
-    return item.layout.get();
+    auto shared = std::make_shared<const ItemLayout>(std::move(layout));
+    cache.Store(item, key, shared);
+    return shared;
 }
 
-void ClearLayout(const CRichChild& item)
+bool ApplyAutoFit(CRichChild& item, const LabelDesign& design)
 {
-    item.layout.reset();
+    if (item.bAutoFit() == 0)
+        return false;
+    const std::shared_ptr<const ItemLayout> layout = LayoutTextItem(item, design);
+    if (!layout || layout->fittedHeight == 0 || !SetRunHeights(item, layout->fittedHeight))
+        return false;
+    // The layout was made at these sizes: it holds for the item as it is now.
+    const CRichChild* surface = design.FindCover(item.surface);
+    const CRichChild* disc = design.FindItem(kDisc1);
+    Cache().Store(item, {item.revision(), surface->revision(), disc->revision(), item.characters.size()},
+                  layout);
+    return true;
+}
+
+void ApplyAutoFit(LabelDesign& design, QStringView pageCode)
+{
+    for (const std::unique_ptr<CRichChild>& item : design.itemList) {
+        if (item->pageCode == pageCode)
+            ApplyAutoFit(*item, design);
+    }
 }
 
 } // namespace tvl

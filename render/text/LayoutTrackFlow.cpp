@@ -74,9 +74,9 @@ FlowPlan PlanFlow(const CRichChild& item, const LayoutFrame& frame, const std::v
 }
 
 // An empty cell keeps a box one space wide for the caret; every other terminator has no width.
-void SettleTerminators(const CRichChild& item, ItemLayout& layout, RunMeasurer& measurer)
+void SettleTerminators(const CRichChild& item, ItemLayout& layout, RunMeasurer& measurer, int size)
 {
-    measurer.BeginPass(FirstFont(item).height);
+    measurer.BeginPass(size);
     const std::vector<char32_t>& characters = item.characters;
     for (size_t i = 0; i < characters.size(); ++i) {
         if (characters[i] != kCellEnd || layout.lineCells[i] == EdgeRect{})
@@ -88,7 +88,7 @@ void SettleTerminators(const CRichChild& item, ItemLayout& layout, RunMeasurer& 
     }
 }
 
-bool RunPass(CRichChild& item, const FlowPlan& plan, RunMeasurer& measurer, bool autoFit, int size,
+bool RunPass(const CRichChild& item, const FlowPlan& plan, RunMeasurer& measurer, bool autoFit, int size,
              WorkingLayout& work)
 {
     const LineOptions options{autoFit, size, plan.secondColumn, plan.keepOut};
@@ -97,22 +97,24 @@ bool RunPass(CRichChild& item, const FlowPlan& plan, RunMeasurer& measurer, bool
 
 } // namespace
 
-ItemLayout LayoutTrackFlow(CRichChild& item, const LayoutFrame& frame, FontEngine& engine,
+ItemLayout LayoutTrackFlow(const CRichChild& item, const LayoutFrame& frame, FontEngine& engine,
                            const std::vector<TrackCells>& tracks)
 {
     const FlowPlan plan = PlanFlow(item, frame, tracks);
     RunMeasurer measurer(item, engine);
     WorkingLayout work;
     const bool autoFit = item.bAutoFit() != 0;
+    int size = FirstFont(item).height;
     if (!autoFit) {
-        RunPass(item, plan, measurer, false, FirstFont(item).height, work);
+        RunPass(item, plan, measurer, false, size, work);
     } else {
-        AutoFitLayout(item, work, [&](int size, bool fitting, WorkingLayout& pass) {
-            return RunPass(item, plan, measurer, fitting, size, pass);
+        size = AutoFitLayout(item, work, [&](int candidate, bool fitting, WorkingLayout& pass) {
+            return RunPass(item, plan, measurer, fitting, candidate, pass);
         });
+        work.layout.fittedHeight = size;
     }
     ItemLayout& layout = work.layout;
-    SettleTerminators(item, layout, measurer);
+    SettleTerminators(item, layout, measurer, size);
     if (!layout.lineCells.empty()) {
         const size_t last = layout.lineCells.size() - 1;
         if (plan.secondColumn) {

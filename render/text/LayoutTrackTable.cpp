@@ -21,7 +21,7 @@ int ShrunkSize(int size)
 class TrackTable
 {
 public:
-    TrackTable(CRichChild& item, const LayoutFrame& frame, FontEngine& engine,
+    TrackTable(const CRichChild& item, const LayoutFrame& frame, FontEngine& engine,
                const std::vector<TrackCells>& tracks)
         : m_item(item)
         , m_frame(frame)
@@ -48,7 +48,7 @@ private:
     // Returns the line's height.
     int FinishRowLine(const std::vector<std::pair<int, int>>& ranges, int y);
 
-    CRichChild& m_item;
+    const CRichChild& m_item;
     const LayoutFrame& m_frame;
     RunMeasurer m_measurer;
     const std::vector<TrackCells>& m_tracks;
@@ -260,7 +260,7 @@ ItemLayout TrackTable::Finish(bool autoFit)
 
 } // namespace
 
-ItemLayout LayoutTrackTable(CRichChild& item, const LayoutFrame& frame, FontEngine& engine,
+ItemLayout LayoutTrackTable(const CRichChild& item, const LayoutFrame& frame, FontEngine& engine,
                             const std::vector<TrackCells>& tracks)
 {
     TrackTable table(item, frame, engine, tracks);
@@ -283,10 +283,11 @@ ItemLayout LayoutTrackTable(CRichChild& item, const LayoutFrame& frame, FontEngi
             break;
         }
         size = ShrunkSize(size);
-        SetRunHeights(item, size);
         table.Measure(size, false);
     }
-    return table.Finish(true);
+    ItemLayout layout = table.Finish(true);
+    layout.fittedHeight = size;
+    return layout;
 }
 
 } // namespace tvl

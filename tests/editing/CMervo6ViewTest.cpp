@@ -64,6 +64,25 @@ TEST_F(CMervo6ViewTest, ScrollingAndExposingOnlyCopyTheBitmaps)
     EXPECT_EQ(view.bitmaps().pictures().stretchCount(), stretched) << "same zoom, same stretched picture";
 }
 
+TEST_F(CMervo6ViewTest, GuidesGridAndSelectionOnlyRepaint)
+{
+    const int drawn = view.bitmaps().itemsDrawn();
+    const int stretched = view.bitmaps().pictures().stretchCount();
+    const QImage before = view.viewport()->grab().toImage();
+    view.ApplyOptions({true, true, QSize(100, 100)});
+    document.Select(u"Image(1)"_s);
+    view.SetSelectionMarksOn(true);
+    QApplication::processEvents();
+    const QImage after = view.viewport()->grab().toImage();
+    EXPECT_NE(after, before) << "the aids show";
+    view.ApplyOptions({false, false, QSize(100, 100)});
+    view.SetSelectionMarksOn(false);
+    QApplication::processEvents();
+    EXPECT_EQ(view.viewport()->grab().toImage(), before);
+    EXPECT_EQ(view.bitmaps().itemsDrawn(), drawn);
+    EXPECT_EQ(view.bitmaps().pictures().stretchCount(), stretched);
+}
+
 TEST_F(CMervo6ViewTest, AnEditRendersOnlyTheSurfacesItsItemLiesOn)
 {
     const auto renders = [this] {

@@ -23,7 +23,7 @@ constexpr int kFrontLabel = 0;
 constexpr int kBackLabel = 1;
 constexpr int kDisc1Label = 2;
 constexpr int kDisc2Label = 3;
-constexpr int k150Dpi = 0;
+constexpr int k150Dpi = 150;
 
 // A small picture with a gradient, stored in an image format and read back as a design holds it.
 std::shared_ptr<CxImage> Picture(int format, int seed)

@@ -115,7 +115,8 @@ TEST(LayoutText, LongWordOverflowsWithoutAutoFitAndShrinksWithIt)
     spec.autoFit = true;
     CRichChild& fitted = AddItem(design, spec);
     const ItemLayout& shrunk = LayOut(fitted, design);
-    const int size = fitted.fonts[0]->height;
+    const int size = shrunk.fittedHeight;
+    EXPECT_EQ(fitted.fonts[0]->height, 240) << "layout leaves the design as it is";
     EXPECT_LT(size, 240);
     EXPECT_EQ(size % 5, 0);
     EXPECT_LE(RightEdge(shrunk), 500);
@@ -124,7 +125,7 @@ TEST(LayoutText, LongWordOverflowsWithoutAutoFitAndShrinksWithIt)
     spec.width = 60; // too narrow even at 2.5 pt
     CRichChild& tiny = AddItem(design, spec);
     const ItemLayout& smallest = LayOut(tiny, design);
-    EXPECT_EQ(tiny.fonts[0]->height, 25);
+    EXPECT_EQ(smallest.fittedHeight, 25);
     EXPECT_GT(RightEdge(smallest), 60);
     for (size_t i = 1; i < 20; ++i) // still one line, characters side by side
         EXPECT_EQ(smallest.lineCells[i].left, smallest.lineCells[i - 1].right);
@@ -144,7 +145,7 @@ TEST(LayoutText, AutoFitGrowsAndCentresOnCovers)
     spec.text = QStringLiteral("Greatest Hits\rVolume Two\b");
     CRichChild& item = AddItem(design, spec);
     const ItemLayout& layout = LayOut(item, design);
-    const int size = item.fonts[0]->height;
+    const int size = layout.fittedHeight;
     EXPECT_GT(size, 405);
     EXPECT_EQ(size % 5, 0);
     EXPECT_LE(RightEdge(layout), 4600);
@@ -279,25 +280,59 @@ TEST_F(DiscText, FillsLeftThenRightOfTheHubAtTheSameHeight)
     // Every character was placed, at a size AutoFit chose.
     for (size_t i = 0; i + 1 < cells.size(); ++i)
         EXPECT_FALSE(cells[i].isEmpty() && item->characters[i] != U' ') << i;
-    EXPECT_EQ(item->fonts[0]->height % 5, 0);
+    EXPECT_EQ(layout->fittedHeight % 5, 0);
 }
 
-TEST(LayoutText, ClearLayoutLaysOutAgain)
+TEST(LayoutText, LayoutIsKeptUntilTheItemOrItsSurfaceChanges)
 {
     LabelDesign design = MakeDesign();
     TextSpec spec;
     spec.text = QStringLiteral("Text\b");
     CRichChild& item = AddItem(design, spec);
-    const ItemLayout* first = &LayOut(item, design);
-    EXPECT_EQ(&LayOut(item, design), first); // kept while nothing changes
-    item.left(item.left() + 100);            // a changed property drops the layout
-    EXPECT_EQ(item.layout, nullptr);
-    const ItemLayout& moved = LayOut(item, design);
-    EXPECT_EQ(moved.lineCells[0].left, 100);
-    EXPECT_EQ(moved.lineCells.size(), item.characters.size());
-    EXPECT_EQ(moved.glyphCells.size(), item.characters.size());
-    ClearLayout(item);
-    EXPECT_EQ(item.layout, nullptr);
+    const auto first = LayoutTextItem(item, design);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(LayoutTextItem(item, design), first) << "kept while nothing changes";
+    item.left(item.left() + 100);
+    const auto moved = LayoutTextItem(item, design);
+    EXPECT_NE(moved, first);
+    EXPECT_EQ(moved->lineCells[0].left, 100);
+    EXPECT_EQ(moved->lineCells.size(), item.characters.size());
+    EXPECT_EQ(moved->glyphCells.size(), item.characters.size());
+
+    design.FindCover(item.surface)->left(design.FindCover(item.surface)->left() - 100);
+    const auto surfaceMoved = LayoutTextItem(item, design);
+    EXPECT_NE(surfaceMoved, moved);
+    EXPECT_EQ(surfaceMoved->lineCells[0].left, 200);
+    item.fonts[0]->height += 100;
+    item.MarkChanged();
+    EXPECT_NE(LayoutTextItem(item, design), surfaceMoved);
+
+    // A copy of the item is laid out for itself.
+    CRichChild copy = item;
+    copy.left(item.left());
+    EXPECT_NE(LayoutTextItem(copy, design), LayoutTextItem(item, design));
+}
+
+TEST(LayoutText, ApplyAutoFitStoresTheChosenSizeOnce)
+{
+    LabelDesign design = MakeDesign();
+    TextSpec spec;
+    spec.width = 4500;
+    spec.height = 1500;
+    spec.fontHeight = 400;
+    spec.autoFit = true;
+    spec.text = QStringLiteral("Greatest Hits\b");
+    CRichChild& item = AddItem(design, spec);
+    const auto layout = LayoutTextItem(item, design);
+    ASSERT_GT(layout->fittedHeight, 405);
+    EXPECT_EQ(item.fonts[0]->height, 400);
+    EXPECT_TRUE(ApplyAutoFit(item, design));
+    EXPECT_EQ(item.fonts[0]->height, layout->fittedHeight);
+    EXPECT_EQ(LayoutTextItem(item, design), layout) << "the layout holds at the stored size";
+    EXPECT_FALSE(ApplyAutoFit(item, design));
+
+    item.bAutoFit(0);
+    EXPECT_FALSE(ApplyAutoFit(item, design)) << "nothing to store without AutoFit";
 }
 
 TEST(LayoutText, DamagedGeometryStillEnds)
@@ -315,7 +350,7 @@ TEST(LayoutText, DamagedGeometryStillEnds)
     spec.left = 2'147'000'000;
     CRichChild& inverted = AddItem(design, spec);
     EXPECT_EQ(LayOut(inverted, design).lineCells.size(), inverted.characters.size());
-    EXPECT_EQ(inverted.fonts[0]->height, 25);
+    EXPECT_EQ(LayOut(inverted, design).fittedHeight, 25);
 }
 
 TEST(LayOutTextItems, ReportsTheSizesAutoFitChose)

@@ -111,7 +111,7 @@ TEST(LayoutTrackTable, AutoFitStopsGrowingWhenTheWidestCellsFillTheWidth)
     spec.autoFit = true;
     CRichChild& item = AddItem(design, spec);
     const ItemLayout& layout = LayOut(item, design);
-    const int size = item.fonts[0]->height;
+    const int size = layout.fittedHeight;
     EXPECT_GT(size, 120);
     auto widest = [&](int height) {
         int number = 0;
@@ -166,7 +166,7 @@ TEST(LayoutTrackTable, WordWrapTitlesStillTooLongAtTheSmallestSizeOverflow)
         spec.text += QStringLiteral("%1. \ba title of many short words that wraps\b 3:%1\b").arg(n);
     CRichChild& item = AddItem(design, spec);
     const ItemLayout& layout = LayOut(item, design);
-    EXPECT_EQ(item.fonts[0]->height, 25);
+    EXPECT_EQ(layout.fittedHeight, 25);
     int bottom = 0;
     for (const EdgeRect& cell : layout.lineCells)
         bottom = std::max(bottom, cell.bottom);
@@ -298,7 +298,7 @@ TEST(LayoutTrackFlow, AutoFitOnACoverCentresTheList)
         top = std::min(top, cell.top);
         bottom = std::max(bottom, cell.bottom);
     }
-    EXPECT_GT(item.fonts[0]->height, 120);
+    EXPECT_GT(layout.fittedHeight, 120);
     EXPECT_LE(std::abs((top - 300) - (4300 - bottom)), 1);
 }
 

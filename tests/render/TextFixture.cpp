@@ -67,10 +67,15 @@ CRichChild& AddItem(LabelDesign& design, const TextSpec& spec)
 
 const ItemLayout& LayOut(CRichChild& item, const LabelDesign& design)
 {
-    const ItemLayout* layout = LayoutTextItem(item, design);
+    // Every layout a test looked at stays alive while later ones are made.
+    thread_local std::vector<std::shared_ptr<const ItemLayout>> kept;
+    const std::shared_ptr<const ItemLayout> layout = LayoutTextItem(item, design);
     EXPECT_NE(layout, nullptr);
     static const ItemLayout empty;
-    return layout ? *layout : empty;
+    if (!layout)
+        return empty;
+    kept.push_back(layout);
+    return *layout;
 }
 
 QString TrackText(int count)

@@ -131,7 +131,7 @@ void ExportDisc(benchmark::State& state, const QString& extension)
     const QString out = setup.dir.filePath(u"disc"_s + extension);
     for (auto _ : state) {
         FileResult<DesignContent> read = ReadDesignFile(setup.design);
-        if (!read || !ExportLabel(read.value().design, {Disc1Surface, 2, 0, 0}, out))
+        if (!read || !ExportLabel(read.value().design, {Disc1Surface, 600, 0, 0}, out))
             state.SkipWithError("export failed");
     }
 }
@@ -155,7 +155,7 @@ std::vector<unsigned char> ExportedPixels(int& width, int& height)
     FileResult<DesignContent> read = ReadDesignFile(setup.design);
     SurfaceImageRequest request;
     request.surface = Disc1Surface;
-    request.resolutionCode = 2;
+    request.dpiX = request.dpiY = 600;
     const QImage image =
         RenderSurfaceImage(read.value().design, request).convertToFormat(QImage::Format_RGB888);
     width = image.width();

@@ -83,10 +83,12 @@ void Run(benchmark::State& state, LabelDesign& design, CRichChild& item, bool au
     item.bAutoFit(autoFit ? 1 : 0);
     for (auto _ : state) {
         item.fonts[0]->height = autoFit ? 120 : fixedSize;
-        ClearLayout(item);
+        item.MarkChanged();
         benchmark::DoNotOptimize(LayoutTextItem(item, design));
     }
-    state.counters["size"] = item.fonts[0]->height;
+    const auto layout = LayoutTextItem(item, design);
+    state.counters["size"] =
+        layout && layout->fittedHeight != 0 ? layout->fittedHeight : item.fonts[0]->height;
 }
 
 void BM_TrackTable99(benchmark::State& state)
