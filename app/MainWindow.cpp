@@ -425,8 +425,19 @@ void MainWindow::Toggle(const QString& setting, bool& flag, bool on)
 {
     flag = on;
     context.store.WriteSetting(u"Number", setting, on ? QStringLiteral("1") : QStringLiteral("0"));
-    if (labelView)
-        labelView->update();
+    ApplyViewOptions();
+}
+
+void MainWindow::SetViewOptionsHandler(std::function<void(const AppSettings&)> apply)
+{
+    applyViewOptions = std::move(apply);
+    ApplyViewOptions();
+}
+
+void MainWindow::ApplyViewOptions()
+{
+    if (applyViewOptions)
+        applyViewOptions(context.settings);
 }
 
 void MainWindow::EditGridSize()
@@ -440,8 +451,7 @@ void MainWindow::EditGridSize()
             context.settings.gridSize = grid;
             context.store.WriteSetting(u"String", QStringLiteral("GridSize"),
                                        QStringLiteral("%1,%2").arg(grid.width()).arg(grid.height()));
-            if (labelView)
-                labelView->update();
+            ApplyViewOptions();
         });
     });
 }

@@ -16,6 +16,7 @@ class QToolBar;
 namespace tvl {
 
 struct AppContext;
+struct AppSettings;
 
 // The main frame: menus, tool bars, the "Text Editor" and "Images" docking bars and the label view in the
 // middle. It routes commands and keeps the bar layout; the work of each command lives with its owner.
@@ -31,6 +32,8 @@ public:
     // Connects a command to the routine that does its work and enables it from then on, under the
     // enabling rules of CommandEnabled. A command nobody routes stays disabled.
     void Route(Command command, std::function<void()> handler);
+    // Receives the view options (guides, grid, grid size) from the settings, now and whenever one changes.
+    void SetViewOptionsHandler(std::function<void(const AppSettings&)> apply);
     // Where the enabling rules read the selection and undo history, normally the label view.
     void SetEditStateSource(std::function<EditState()> source);
     // Evaluates the enabling rules of the routed commands; runs when a menu opens and on idle.
@@ -83,6 +86,7 @@ private:
     QStringList BarNames() const;
     void SaveBars();
     void Toggle(const QString& setting, bool& flag, bool on);
+    void ApplyViewOptions();
     void EditGridSize();
     void EditUnits();
     void ShowAbout();
@@ -108,6 +112,7 @@ private:
     bool restoreSaved = false;
     std::bitset<static_cast<std::size_t>(Command::Count)> routed;
     std::function<EditState()> editState;
+    std::function<void(const AppSettings&)> applyViewOptions;
 };
 
 } // namespace tvl

@@ -14,7 +14,9 @@
 #include "app/settings/AppSettings.h"
 #include "app/settings/SettingsStore.h"
 #include "app/settings/StoreSettings.h"
+#include "document/design/DesignDocument.h"
 #include "document/files/ProgramFolder.h"
+#include "document/files/RecoveryCopy.h"
 #include "editing/CMervo6View.h"
 #include "stock/StockCatalogue.h"
 #include "storage/LocalFileName.h"
@@ -94,12 +96,15 @@ int RunDesigner(int argc, char** argv)
         StockCatalogue catalogue(context.programFolder, storeSettings);
         catalogue.LoadCatalogue();
 
+        // The document outlives the window and the view that show it.
+        DesignDocument document;
+        RecoveryCopy recovery(RecoveryCopy::DefaultFolder(), QCoreApplication::applicationPid());
         MainWindow window(context);
-        auto* view = new CMervo6View;
+        auto* view = new CMervo6View(document);
         window.SetLabelView(view);
         QtFileCommandsUi fileUi(window, request);
-        DesignSession session(window, *view, catalogue, fileUi, storeSettings, request,
-                              context.programFolder);
+        DesignSession session(window, document, *view, catalogue, fileUi, storeSettings, request,
+                              context.programFolder, recovery);
         // QApplication has taken its own options out of argv; the name keeps its bytes.
         session.Start(argc < 2 ? QString()
                                : QFileInfo(FileNameFromBytes(QByteArrayView(argv[1]))).absoluteFilePath());

@@ -1,5 +1,8 @@
 #include "editing/CMervo6View.h"
 
+#include "document/design/DesignDocument.h"
+#include "render/text/LayoutTextItem.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -7,19 +10,57 @@
 
 namespace tvl {
 
-CMervo6View::CMervo6View(QWidget* parent)
+CMervo6View::CMervo6View(DesignDocument& document, QWidget* parent)
     : QAbstractScrollArea(parent)
+    , m_document(document)
 {
-    m_scene.design = &m_design;
+    m_scene.design = &m_document.MutableDesign();
     MakeBuiltInStock(m_discStock, u"Disc");
     MakeBuiltInStock(m_caseStock, u"Jewel");
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    m_document.AddListener(this);
+}
+
+CMervo6View::~CMervo6View()
+{
+    m_document.RemoveListener(this);
 }
 
 void CMervo6View::SetStocks(const CLabelDim& discStock, const CLabelDim& caseStock)
 {
     m_discStock = discStock;
     m_caseStock = caseStock;
+}
+
+void CMervo6View::ApplyOptions(const ViewOptions& options)
+{
+    if (m_scene.guidesOn == options.guides && m_scene.showGrid == options.grid &&
+        m_scene.gridStep == options.gridStep)
+        return;
+    m_scene.guidesOn = options.guides;
+    m_scene.showGrid = options.grid;
+    m_scene.gridStep = options.gridStep;
+    viewport()->update();
+}
+
+void CMervo6View::SetSelectionMarksOn(bool on)
+{
+    m_scene.selectionMarksOn = on;
+    viewport()->update();
+}
+
+void CMervo6View::SelectionChanged()
+{
+    SyncScene();
+    viewport()->update();
+}
+
+void CMervo6View::SyncScene()
+{
+    m_scene.discMode = m_document.discMode();
+    m_scene.caseKind = m_document.caseKind();
+    m_scene.discPositionMode = m_document.discPositionMode();
+    m_scene.selectedItem = m_document.selectedName();
 }
 
 void CMervo6View::showEvent(QShowEvent* event)
@@ -30,36 +71,78 @@ void CMervo6View::showEvent(QShowEvent* event)
     m_created = m_bitmaps.Create();
     m_geometry.SetScreenDpi(logicalDpiX(), logicalDpiY());
     m_geometry.SetClientSize(viewport()->size());
-    SelectSurface(m_geometry.currentSurface());
+    ShowCurrentSurface();
 }
 
 void CMervo6View::SelectSurface(const QString& name)
 {
-    if (m_geometry.SelectSurface(m_design, m_discStock, m_caseStock, name)) {
+    m_document.ShowSurface(name);
+}
+
+void CMervo6View::SurfaceShown()
+{
+    ShowCurrentSurface();
+}
+
+void CMervo6View::ShowCurrentSurface()
+{
+    SyncScene();
+    const QString& surface = m_document.currentSurface();
+    if (m_geometry.SelectSurface(m_document.design(), m_discStock, m_caseStock,
+                                 surface.isEmpty() ? m_geometry.currentSurface() : surface)) {
+        LimitZoomToSurface();
         SyncScrollBars();
-        Rerender();
+        Rerender(SurfaceSet().set());
     }
+    viewport()->update();
+}
+
+void CMervo6View::LimitZoomToSurface()
+{
+    if (!m_created)
+        return;
+    const int zoom = m_geometry.zoom();
+    int fitting = zoom;
+    while (fitting > ViewGeometry::kSmallestZoom &&
+           !m_geometry.SurfaceFitsBitmaps(m_document.design(), fitting, m_bitmaps.Sizes()))
+        fitting -= 2;
+    if (fitting == zoom)
+        return;
+    m_geometry.SetZoom(fitting);
+    m_bitmaps.DropPictureCache();
+    m_geometry.UpdateScrollSizes(m_document.design());
+    m_geometry.UpdatePageOrigin();
+}
+
+void CMervo6View::DesignChanged(const DesignChange& change)
+{
+    SyncScene();
+    if (change.replaced) {
+        ShowCurrentSurface();
+        return;
+    }
+    Rerender(change.surfaces);
     viewport()->update();
 }
 
 bool CMervo6View::ZoomIn()
 {
-    if (!m_geometry.ZoomIn(m_design, m_bitmaps.Sizes()))
+    if (!m_geometry.ZoomIn(m_document.design(), m_bitmaps.Sizes()))
         return false;
     m_bitmaps.DropPictureCache();
     SyncScrollBars();
-    Rerender();
+    Rerender(SurfaceSet().set());
     viewport()->update();
     return true;
 }
 
 bool CMervo6View::ZoomOut()
 {
-    if (!m_geometry.ZoomOut(m_design))
+    if (!m_geometry.ZoomOut(m_document.design()))
         return false;
     m_bitmaps.DropPictureCache();
     SyncScrollBars();
-    Rerender();
+    Rerender(SurfaceSet().set());
     viewport()->update();
     return true;
 }
@@ -67,7 +150,7 @@ bool CMervo6View::ZoomOut()
 void CMervo6View::Redraw(const CRichChild* item, bool rerender)
 {
     if (rerender)
-        Rerender();
+        Rerender(SurfaceSet().set());
     if (!item) {
         viewport()->repaint();
         return;
@@ -76,9 +159,10 @@ void CMervo6View::Redraw(const CRichChild* item, bool rerender)
     m_partialArea = area.toQRect().adjusted(-12, -12, 12, 12);
     viewport()->repaint(m_partialArea);
     const bool duplicate = m_geometry.currentPageCode() == u"1" && !m_scene.IsDouble() &&
-                           m_scene.discPositionMode == 3 && item->name != u"Disc 2";
-    const CRichChild* disc1 = m_design.FindCover(u"Disc 1");
-    const CRichChild* disc2 = m_design.FindCover(u"Disc 2");
+                           m_scene.discPositionMode == DiscPositionMode::DuplicateDisc &&
+                           item->name != kDisc2;
+    const CRichChild* disc1 = m_document.design().FindCover(kDisc1);
+    const CRichChild* disc2 = m_document.design().FindCover(kDisc2);
     if (duplicate && item->pageCode == u"1" && disc1 && disc2) {
         const QPoint shift(disc2->left() - disc1->left(), disc2->top() - disc1->top());
         const EdgeRect moved = m_geometry.PageToDevice(
@@ -91,12 +175,14 @@ void CMervo6View::Redraw(const CRichChild* item, bool rerender)
     m_partialArea = QRect();
 }
 
-void CMervo6View::Rerender()
+void CMervo6View::Rerender(SurfaceSet surfaces)
 {
-    if (!m_created)
+    if (!m_created || surfaces.none())
         return;
-    m_bitmaps.Clear(m_scene, m_geometry);
-    m_bitmaps.Render(m_scene, m_geometry);
+    // The sizes AutoFit chooses for the shown texts belong to the design; drawing itself only reads it.
+    ApplyAutoFit(m_document.MutableDesign(), m_geometry.currentPageCode());
+    m_bitmaps.Clear(m_scene, m_geometry, surfaces);
+    m_bitmaps.Render(m_scene, m_geometry, surfaces);
 }
 
 void CMervo6View::SyncScrollBars()
@@ -123,8 +209,9 @@ void CMervo6View::paintEvent(QPaintEvent* event)
         painter.fillRect(event->rect(), options.workspace);
         return;
     }
-    const SheetPainter::Result result =
-        SheetPainter::Paint(painter, event->rect(), m_scene, m_geometry, m_bitmaps, options);
+    SheetPainter::Paint(painter, event->rect(), m_scene, m_geometry, m_bitmaps, options);
+    const EditingOverlay::Result result =
+        m_overlay.Paint(painter, event->rect(), m_scene, m_geometry, m_printable);
     m_handles = result.handles;
     if (result.selectionMarksEnded)
         m_scene.selectionMarksOn = false;
@@ -136,7 +223,7 @@ void CMervo6View::resizeEvent(QResizeEvent* event)
     m_geometry.SetClientSize(viewport()->size());
     if (!m_created)
         return;
-    m_geometry.UpdateScrollSizes(m_design);
+    m_geometry.UpdateScrollSizes(m_document.design());
     m_geometry.UpdatePageOrigin();
     SyncScrollBars();
 }

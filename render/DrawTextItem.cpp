@@ -1,5 +1,6 @@
 #include "render/DrawTextItem.h"
 
+#include "document/model/SurfaceNames.h"
 #include "render/text/FontEngine.h"
 #include "render/text/LayoutTextItem.h"
 #include "render/text/RotateRect.h"
@@ -26,7 +27,7 @@ QTransform MilsToDevice(int offsetX, int offsetY, QSize windowExtent, QSize view
     return QTransform::fromTranslate(offsetX, offsetY) * QTransform::fromScale(sx, sy);
 }
 
-QPoint GlyphAnchor(const CellRect& cell, int escapement)
+QPoint GlyphAnchor(const EdgeRect& cell, int escapement)
 {
     switch (escapement) {
     case 900:
@@ -40,7 +41,7 @@ QPoint GlyphAnchor(const CellRect& cell, int escapement)
     }
 }
 
-QLine UnderlineLine(const CellRect& cell, int escapement)
+QLine UnderlineLine(const EdgeRect& cell, int escapement)
 {
     switch (escapement) {
     case 900:
@@ -59,17 +60,17 @@ int UnderlinePenWidth(int lineDescent)
     return static_cast<int>(lineDescent * 0.3);
 }
 
-void DrawTextItem(QPainter& painter, CRichChild& item, const LabelDesign& design,
+void DrawTextItem(QPainter& painter, const CRichChild& item, const LabelDesign& design,
                   const QTransform& milsToDevice)
 {
-    if (item.itemType != u"Text" && item.itemType != u"Track")
+    if (!item.IsTextual())
         return;
     const CRichChild* surface = design.FindCover(item.surface);
     if (!surface)
         return;
-    if (item.surface == u"Front Cover" && item.left() + item.width() <= surface->left())
+    if (item.surface == kFrontCover && item.left() + item.width() <= surface->left())
         return;
-    const ItemLayout* layout = LayoutTextItem(item, design);
+    const std::shared_ptr<const ItemLayout> layout = LayoutTextItem(item, design);
     if (!layout)
         return;
     const size_t count = item.characters.size();
@@ -96,14 +97,16 @@ void DrawTextItem(QPainter& painter, CRichChild& item, const LabelDesign& design
         if (item.fonts[i]) {
             font = *item.fonts[i];
             face = &engine.Face(font);
+            if (layout->fittedHeight != 0)
+                font.height = layout->fittedHeight;
         }
         if (item.colors[i])
             color = ToQColor(*item.colors[i]);
         const char32_t character = item.characters[i];
-        CellRect cell = layout->glyphCells[i];
-        if (character == kCellEnd || character == kLineBreak || cell.IsEmpty())
+        EdgeRect cell = layout->glyphCells[i];
+        if (character == kCellEnd || character == kLineBreak || cell.isEmpty())
             continue;
-        cell.Offset(dx, dy);
+        cell.translate(dx, dy);
         painter.setPen(color);
         face->Draw(painter, character, font.height, escapement, GlyphAnchor(cell, escapement));
         if (layout->underlines[i] != 0) {

@@ -1,6 +1,7 @@
 #include "stock/ApplyStocks.h"
 
 #include "document/model/LabelDesign.h"
+#include "document/model/SurfaceNames.h"
 #include "stock/StockCatalogue.h"
 
 #include <algorithm>
@@ -35,7 +36,7 @@ void PlaceSurface(LabelDesign& design, CRichChild& cover, int fromLeft, int from
         if (item.get() == &cover || item->surface != cover.name)
             continue;
         item->pageCode = page;
-        if (item->itemType == u"Boundary")
+        if (item->kind == ItemKind::Boundary)
             continue;
         if (shiftX != 0 || shiftY != 0) {
             item->left(Sum(item->left(), shiftX));
@@ -59,8 +60,8 @@ void SetRect(CRichChild& item, int left, int top, int width, int height)
 
 void DeriveBoundaries(LabelDesign& design)
 {
-    if (const CRichChild* front = design.FindCover(u"Front Cover")) {
-        if (CRichChild* inside = design.FindItem(u"Front Cover (Inside)")) {
+    if (const CRichChild* front = design.FindCover(kFrontCover)) {
+        if (CRichChild* inside = design.FindItem(kFrontInside)) {
             if (front->coverFolded != 0)
                 SetRect(*inside, front->left(), front->top(), front->width() / 2, front->height());
             else
@@ -68,11 +69,11 @@ void DeriveBoundaries(LabelDesign& design)
                         front->height());
         }
     }
-    if (const CRichChild* back = design.FindCover(u"Back Cover")) {
+    if (const CRichChild* back = design.FindCover(kBackCover)) {
         const int spine = back->coverSpine;
-        if (CRichChild* leftTab = design.FindItem(u"Left Tab"))
+        if (CRichChild* leftTab = design.FindItem(kLeftTab))
             SetRect(*leftTab, back->left(), back->top(), spine, back->height());
-        if (CRichChild* rightTab = design.FindItem(u"Right Tab"))
+        if (CRichChild* rightTab = design.FindItem(kRightTab))
             SetRect(*rightTab, Sum(Sum(back->left(), back->width()), -static_cast<long long>(spine)),
                     back->top(), spine, back->height());
     }
@@ -80,7 +81,7 @@ void DeriveBoundaries(LabelDesign& design)
 
 void PlaceFrontCover(LabelDesign& design, const CLabelDim& stock)
 {
-    CRichChild* front = design.FindCover(u"Front Cover");
+    CRichChild* front = design.FindCover(kFrontCover);
     if (!front)
         return;
     // Re-base first so the front panel keeps its place when the booklet fold comes or goes.
@@ -96,7 +97,7 @@ void PlaceFrontCover(LabelDesign& design, const CLabelDim& stock)
 
 void PlaceBackCover(LabelDesign& design, const CLabelDim& stock)
 {
-    CRichChild* back = design.FindCover(u"Back Cover");
+    CRichChild* back = design.FindCover(kBackCover);
     if (!back)
         return;
     back->coverSpine = stock.spine;
@@ -113,7 +114,7 @@ void PlaceDisc(LabelDesign& design, QStringView name, const Placement& rect)
 void SizePage(LabelDesign& design, QStringView name, QSize paper)
 {
     CRichChild* page = design.FindItem(name);
-    if (!page || page->itemType != u"Page")
+    if (!page || page->kind != ItemKind::Page)
         return;
     SetRect(*page, 0, 0, paper.width(), paper.height());
 }
@@ -121,13 +122,13 @@ void SizePage(LabelDesign& design, QStringView name, QSize paper)
 } // namespace
 
 void ApplyStocks(LabelDesign& design, StockCatalogue& catalogue, QStringView caseKind, QStringView discMode,
-                 int& discPositionMode)
+                 DiscPositionMode& discPositionMode)
 {
     catalogue.ReconcileCaseKind(caseKind);
     const CLabelDim& discStock = catalogue.DiscStock();
     const CLabelDim& caseStock = catalogue.CaseStock();
     if (discStock.IsDirectToDisc())
-        discPositionMode = DiscOnTop;
+        discPositionMode = DiscPositionMode::DiscOnTop;
 
     PlaceFrontCover(design, caseStock);
     PlaceBackCover(design, caseStock);
@@ -135,10 +136,10 @@ void ApplyStocks(LabelDesign& design, StockCatalogue& catalogue, QStringView cas
 
     const Placement first{discStock.left1, discStock.top1, discStock.width1, discStock.height1};
     const Placement second{discStock.left2, discStock.top2, discStock.width2, discStock.height2};
-    const bool discOneFirst =
-        discPositionMode == DiscOnTop || (discPositionMode == DuplicateDisc && discMode == u"Single");
-    PlaceDisc(design, u"Disc 1", discOneFirst ? first : second);
-    PlaceDisc(design, u"Disc 2", discOneFirst ? second : first);
+    const bool discOneFirst = discPositionMode == DiscPositionMode::DiscOnTop ||
+                              (discPositionMode == DiscPositionMode::DuplicateDisc && discMode == u"Single");
+    PlaceDisc(design, kDisc1, discOneFirst ? first : second);
+    PlaceDisc(design, kDisc2, discOneFirst ? second : first);
 
     SizePage(design, u"Page 1", discStock.paper1);
     SizePage(design, u"Page 2", caseStock.paper1);

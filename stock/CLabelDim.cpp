@@ -5,7 +5,7 @@
 namespace tvl {
 namespace {
 
-void ExchangeRect(CArchive& archive, StockRect& rect)
+void ExchangeRect(CArchive& archive, EdgeRect& rect)
 {
     archive.Exchange(rect.left);
     archive.Exchange(rect.top);
@@ -73,7 +73,7 @@ void CLabelDim::Serialize(CArchive& archive)
         archive.Exchange(*value);
     ExchangeRect(archive, cdPrint1);
     ExchangeRect(archive, cdSaved2);
-    for (StockRect& rect : spare)
+    for (EdgeRect& rect : spare)
         ExchangeRect(archive, rect);
 }
 

@@ -1,23 +1,14 @@
 #pragma once
 
 #include "document/archive/ArchiveRecord.h"
+#include "document/model/DiscPlacement.h"
+#include "document/model/EdgeRect.h"
 
 #include <QSize>
 #include <QString>
 #include <array>
 
 namespace tvl {
-
-// A rectangle stored as left, top, right, bottom.
-struct StockRect
-{
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-
-    bool operator==(const StockRect&) const = default;
-};
 
 // One label stock: the sheets that go through the printer and where its two labels sit on them. All
 // lengths are thousandths of an inch. Disc stocks keep the outer diameter of a disc in width and the hub
@@ -40,8 +31,8 @@ public:
 
     bool IsDiscStock() const { return stockType == DiscStock; }
     bool IsCaseStock() const { return stockType == JewelStock || stockType == DvdStock; }
-    // A disc stock for printers that print on the disc itself: its sheet is 5500 high.
-    bool IsDirectToDisc() const { return stockType == DiscStock && paper1.height() == 5500; }
+    // A disc stock for printers that print on the disc itself.
+    bool IsDirectToDisc() const { return stockType == DiscStock && paper1.height() == kDirectToDiscSheet; }
     // Both case labels share the first case sheet.
     bool LabelTwoOnFirstSheet() const { return page1 == page2; }
 
@@ -61,9 +52,9 @@ public:
     int height2 = 0;
     int folded = 0;
     int spine = 0;
-    StockRect cdPrint1;
-    StockRect cdSaved2;
-    std::array<StockRect, 4> spare{};
+    EdgeRect cdPrint1;
+    EdgeRect cdSaved2;
+    std::array<EdgeRect, 4> spare{};
 
     bool operator==(const CLabelDim& other) const;
 };
@@ -71,7 +62,7 @@ public:
 // Paper sizes, portrait.
 inline constexpr QSize kLetterPaper{8500, 11000};
 inline constexpr QSize kA4Paper{8268, 11693};
-inline constexpr QSize kDiscPrinterPaper{5500, 5500};
+inline constexpr QSize kDiscPrinterPaper{kDirectToDiscSheet, kDirectToDiscSheet};
 
 // Fills a record from the built-in stock of that key ("Disc", "Jewel", "DVD", "DVD Slim"); any other key
 // leaves the record unchanged and returns false.

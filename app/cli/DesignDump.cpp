@@ -65,7 +65,7 @@ QJsonObject DumpItem(const CRichChild& item, const PictureHeader* header)
 
     return QJsonObject{
         {Key("name"), item.name},
-        {Key("itemType"), item.itemType},
+        {Key("itemType"), item.KindName()},
         {Key("pageCode"), item.pageCode},
         {Key("surface"), item.surface},
         {Key("left"), item.left()},

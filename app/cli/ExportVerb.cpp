@@ -4,6 +4,7 @@
 #include "app/cli/VerbOutput.h"
 #include "document/files/DesignFile.h"
 #include "print/export/LabelExport.h"
+#include "render/surface/RenderSurfaceImage.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -87,7 +88,7 @@ int RunExportVerb(std::span<char*> args)
             if (arg == "--label")
                 label = *index;
             else if (arg == "--dpi")
-                choices.resolution = *index;
+                choices.dpi = ResolutionDpi(*index);
             else if (arg == "--border")
                 choices.border = *index;
             else

@@ -6,6 +6,7 @@
 #include "app/settings/StoreSettings.h"
 #include "document/files/DesignReadApply.h"
 #include "document/files/ProgramFolder.h"
+#include "document/model/SurfaceNames.h"
 #include "stock/ApplyStocks.h"
 #include "stock/StockCatalogue.h"
 
@@ -23,7 +24,8 @@ public:
     {
     }
 
-    void ApplyStocks(LabelDesign& design, const LiveDesignState& live, int& discPositionMode) override
+    void ApplyStocks(LabelDesign& design, const LiveDesignState& live,
+                     DiscPositionMode& discPositionMode) override
     {
         tvl::ApplyStocks(design, m_catalogue, live.caseKind, live.discMode, discPositionMode);
     }
@@ -33,11 +35,12 @@ private:
 };
 
 // Without the print options of a window, the disc order the file was saved with is kept.
-int DiscPositionOf(const LabelDesign& design)
+DiscPositionMode DiscPositionOf(const LabelDesign& design)
 {
-    const CRichChild* first = design.FindCover(u"Disc 1");
-    const CRichChild* second = design.FindCover(u"Disc 2");
-    return first && second && first->top() > second->top() ? DiscOnBottom : DiscOnTop;
+    const CRichChild* first = design.FindCover(kDisc1);
+    const CRichChild* second = design.FindCover(kDisc2);
+    return first && second && first->top() > second->top() ? DiscPositionMode::DiscOnBottom
+                                                           : DiscPositionMode::DiscOnTop;
 }
 
 int Fail(const FileError& error)
@@ -71,7 +74,7 @@ int RunSaveAsVerb(std::span<char*> args)
     catalogue.LoadCatalogue();
     StockHooks hooks(catalogue);
     LiveDesignState live;
-    int discPositionMode = DiscPositionOf(design);
+    DiscPositionMode discPositionMode = DiscPositionOf(design);
     QString title = QFileInfo(input).fileName();
     ApplyReadDesign(design, live, discPositionMode, title, hooks);
 

@@ -4,9 +4,13 @@
 #include "app/messages/AppMessageBox.h"
 #include "app/messages/ErrorReport.h"
 #include "app/messages/MessageRequest.h"
+#include "app/settings/AppSettings.h"
 #include "document/commands/DefaultDesigns.h"
+#include "document/design/NewItems.h"
 #include "document/files/DesignFile.h"
 #include "document/files/PictureBlock.h"
+#include "document/files/RecoveryCopy.h"
+#include "document/model/SurfaceNames.h"
 #include "editing/CMervo6View.h"
 #include "render/picture/LoadPictureFile.h"
 #include "stock/ApplyStocks.h"
@@ -14,6 +18,7 @@
 #include "stock/StockCatalogue.h"
 
 #include <QAction>
+#include <QRandomGenerator>
 #include <QStatusBar>
 
 namespace tvl {
@@ -23,18 +28,27 @@ constexpr int kNewDesignZoom = 6;
 
 } // namespace
 
-DesignSession::DesignSession(MainWindow& window, CMervo6View& view, StockCatalogue& catalogue,
-                             FileCommandsUi& ui, FileSettings& settings, MessageRequest& request,
-                             const QString& programFolder)
+DesignSession::DesignSession(MainWindow& window, DesignDocument& document, CMervo6View& view,
+                             StockCatalogue& catalogue, FileCommandsUi& ui, FileSettings& settings,
+                             MessageRequest& request, const QString& programFolder, RecoveryCopy& recovery)
     : m_window(window)
+    , m_document(document)
     , m_view(view)
     , m_catalogue(catalogue)
     , m_request(request)
-    , m_history(view.design(), *this)
-    , m_commands(m_file, *this, ui, settings, programFolder)
+    , m_commands(document.file(), *this, ui, settings, programFolder)
+    , m_recovery(recovery)
+    , m_keeper(document, recovery)
 {
-    m_view.design().SetRecorder(&m_history);
+    m_document.SetPictureLoader([](CRichChild& item) { return LoadPictureFile(item, item.imagePath).ok(); });
+    m_document.AddListener(this);
     RouteCommands();
+}
+
+DesignSession::~DesignSession()
+{
+    m_keeper.Discard();
+    m_document.RemoveListener(this);
 }
 
 void DesignSession::RouteCommands()
@@ -52,25 +66,17 @@ void DesignSession::RouteCommands()
     m_window.Route(Command::SaveAs, fileCommand(147, [](DesignFileCommands& c) { c.SaveAs(); }));
     m_window.Route(Command::SaveAsDefaultDesign,
                    fileCommand(152, [](DesignFileCommands& c) { c.SaveAsDefaultDesign(); }));
-    m_window.Route(Command::Undo, [this] { Guarded(71, [&] { m_history.Undo(); }); });
-    m_window.Route(Command::Redo, [this] { Guarded(70, [&] { m_history.Redo(); }); });
+    m_window.Route(Command::InsertText, [this] { Guarded(933, [&] { InsertText(); }); });
+    m_window.Route(Command::Undo, [this] { Guarded(71, [&] { m_document.Undo(); }); });
+    m_window.Route(Command::Redo, [this] { Guarded(70, [&] { m_document.Redo(); }); });
     m_window.Route(Command::ShowFrontCover, [this] { m_view.ShowFrontCover(); });
     m_window.Route(Command::ShowBackCover, [this] { m_view.ShowBackCover(); });
     m_window.Route(Command::ShowDiscLabel, [this] { m_view.ShowDiscLabel(); });
     m_window.Route(Command::ShowSecondDisc, [this] { m_view.ShowDisc2(); });
     m_window.Route(Command::ZoomIn, [this] { m_view.ZoomIn(); });
     m_window.Route(Command::ZoomOut, [this] { m_view.ZoomOut(); });
-    // The grid and guides switches are the window's; the view draws what they say.
-    SceneState& scene = m_view.scene();
-    scene.showGrid = m_window.Action(Command::ShowGrid)->isChecked();
-    scene.guidesOn = m_window.Action(Command::Guides)->isChecked();
-    QObject::connect(m_window.Action(Command::ShowGrid), &QAction::toggled, &m_view, [this](bool on) {
-        m_view.scene().showGrid = on;
-        m_view.Redraw(nullptr, true);
-    });
-    QObject::connect(m_window.Action(Command::Guides), &QAction::toggled, &m_view, [this](bool on) {
-        m_view.scene().guidesOn = on;
-        m_view.Redraw(nullptr, true);
+    m_window.SetViewOptionsHandler([this](const AppSettings& settings) {
+        m_view.ApplyOptions({settings.guides, settings.showGrid, settings.gridSize});
     });
     m_window.RouteRecentFiles([this](const QString& path) {
         m_commands.OpenDesignPath(path);
@@ -78,32 +84,94 @@ void DesignSession::RouteCommands()
     });
     m_window.SetEditStateSource([this] {
         EditState state;
-        const CRichChild* selected = SelectedItem();
+        const CRichChild* selected = m_document.Selected();
         state.itemSelected = selected != nullptr;
-        state.textItemSelected =
-            selected && (selected->itemType == u"Text" || selected->itemType == u"Track");
-        state.historySteps = m_history.stepCount();
-        state.historyIndex = m_history.currentIndex();
+        state.textItemSelected = selected && selected->IsTextual();
+        state.historySteps = m_document.history().stepCount();
+        state.historyIndex = m_document.history().currentIndex();
         return state;
     });
     m_window.SetCloseGuard(
         [this] { return Guarded(155, true, [&] { return m_commands.QuerySaveChanges(); }); });
 }
 
+void DesignSession::InsertText()
+{
+    const LabelDesign& design = m_document.design();
+    const QString& surface = m_document.currentSurface();
+    const QRect rect = PlaceNewItem(design, surface, m_document.Selected(), QSize(2000, 400), true, [] {
+        return static_cast<int>(QRandomGenerator::global()->bounded(1000));
+    });
+    std::unique_ptr<CRichChild> item = MakeFreeText(design, surface, rect);
+    if (!item)
+        return;
+    const QString name = item->name;
+    m_document.InsertItem(std::move(item));
+    m_document.Select(name);
+}
+
 void DesignSession::Start(const QString& commandLinePath)
 {
-    Guarded(947, [&] { m_commands.LoadStartupDesign(commandLinePath); });
+    if (!RecoverUnsavedChanges())
+        Guarded(947, [&] { m_commands.LoadStartupDesign(commandLinePath); });
     ShowTitle();
 }
 
-LabelDesign& DesignSession::design()
+bool DesignSession::RecoverUnsavedChanges()
 {
-    return m_view.design();
+    const std::optional<RecoveryCopy::Orphan> orphan = m_recovery.FindOrphan();
+    if (!orphan)
+        return false;
+    m_request.text = QStringLiteral("Tovrelline closed before your changes were saved. Recover them?");
+    m_request.iconKind = 2;
+    m_request.buttons = QStringLiteral("Yes`No`");
+    m_request.showCheckBox = false;
+    // Closing the question keeps the copy for the next start rather than deleting work.
+    m_request.closedResult = 0;
+    const int answer = ShowAppMessageBox(m_request, &m_window);
+    if (answer == 2) {
+        m_recovery.Discard(*orphan);
+        return false;
+    }
+    if (answer != 1)
+        return false;
+    const QString fileName = FileNamePart(orphan->originalPath);
+    QString title = fileName.isEmpty() || IsDefaultDesignName(fileName) ? kUntitledName.toString() : fileName;
+    if (Read(orphan->copyPath, title).status != DesignReadOutcome::Status::Read)
+        return false;
+    DocumentFileState& file = m_document.file();
+    if (orphan->originalPath.isEmpty()) {
+        file.path.clear();
+        file.title = title;
+    } else {
+        file.SetPath(orphan->originalPath);
+    }
+    file.modified = true;
+    // The recovered changes are this program's unsaved work now, kept under its own name.
+    if (orphan->copyPath != m_recovery.path())
+        m_recovery.Discard(*orphan);
+    m_keeper.WriteNow();
+    return true;
 }
 
 bool DesignSession::HasDesign() const
 {
-    return !m_view.design().itemList.empty();
+    return m_document.HasDesign();
+}
+
+QString DesignSession::DiscMode() const
+{
+    return m_document.discMode();
+}
+
+QString DesignSession::CaseKind() const
+{
+    return m_document.caseKind();
+}
+
+void DesignSession::SetDesignKind(const QString& discMode, const QString& caseKind)
+{
+    m_document.SetDesignKind(discMode, caseKind);
 }
 
 void DesignSession::ShowStop(const QString& text)
@@ -127,21 +195,16 @@ DesignReadOutcome DesignSession::Read(const QString& path, QString& title)
         return {DesignReadOutcome::Status::Failed, error.message, error.stage};
     }
 
-    m_history.SetRecording(false);
-    m_history.ClearHistory();
-    ClearSelection();
-    LabelDesign& live = m_view.design();
+    m_document.BeginReplace();
+    LabelDesign& live = m_document.MutableDesign();
     live.ReplaceItems(std::move(read.value().design.itemList));
     live.albumHeader = read.value().design.albumHeader;
-    m_file.fileVersion = read.value().fileVersion;
-
-    SceneState& scene = m_view.scene();
+    m_document.file().fileVersion = read.value().fileVersion;
     LiveDesignState state;
-    ApplyReadDesign(live, state, scene.discPositionMode, title, *this);
-    scene.discMode = state.discMode;
-    scene.caseKind = state.caseKind;
-    ShowDesign(state.currentSurface);
-    m_history.SetRecording(true);
+    DiscPositionMode position = m_document.discPositionMode();
+    ApplyReadDesign(live, state, position, title, *this);
+    m_document.SetDiscPositionMode(position);
+    m_document.EndReplace(state);
     for (const int code : read.value().reportedErrors)
         ShowStop(ErrorText(code));
     if (const QString pictures = UndecodedPictureNotice(live); !pictures.isEmpty())
@@ -152,100 +215,53 @@ DesignReadOutcome DesignSession::Read(const QString& path, QString& title)
 
 std::optional<QString> DesignSession::Write(const QString& path)
 {
-    const SceneState& scene = m_view.scene();
-    const LiveDesignState state{m_view.geometry().currentSurface(), m_view.geometry().currentPageCode(),
-                                scene.discMode, scene.caseKind};
-    const FileResult<> written = WriteDesignFile(path, m_view.design(), state);
+    const FileResult<> written = WriteDesignFile(path, m_document.MutableDesign(), m_document.LiveState());
     if (!written) {
         const FileError& error = written.error();
         return error.cause.isEmpty() ? error.message : error.cause;
     }
-    m_file.modified = false;
+    m_document.MarkSaved();
+    m_keeper.Discard();
     ShowTitle();
     return std::nullopt;
 }
 
 void DesignSession::BuildBlankDesign()
 {
-    m_history.SetRecording(false);
-    m_history.ClearHistory();
-    ClearSelection();
-    LabelDesign& live = m_view.design();
-    SceneState& scene = m_view.scene();
-    scene.discMode = live.albumHeader.discMode;
-    scene.caseKind = live.albumHeader.caseKind;
-    m_catalogue.ReconcileCaseKind(scene.caseKind);
+    m_document.BeginReplace();
+    LabelDesign& live = m_document.MutableDesign();
+    const QString discMode = m_document.discMode();
+    const QString caseKind = m_document.caseKind();
+    m_catalogue.ReconcileCaseKind(caseKind);
     const CLabelDim& disc = m_catalogue.stock(m_catalogue.currentDisc());
     const CLabelDim& caseStock = m_catalogue.stock(m_catalogue.currentCase());
-    live.ReplaceItems(BuildSurfaceItems(disc, caseStock, scene.discMode, scene.discPositionMode));
-    live.albumHeader.currentSurface = QStringLiteral("Disc 1");
+    live.ReplaceItems(BuildSurfaceItems(disc, caseStock, discMode, m_document.discPositionMode()));
+    // The header is the file's copy of the live state; the sample album reads its disc mode.
+    live.albumHeader.discMode = discMode;
+    live.albumHeader.caseKind = caseKind;
+    live.albumHeader.currentSurface = kDisc1.toString();
     live.albumHeader.currentPageCode = QStringLiteral("1");
     FillSampleAlbum(live);
     m_view.SetStocks(disc, caseStock);
     m_view.SetZoom(kNewDesignZoom);
-    RefreshBars();
-    ShowDesign(QStringLiteral("Disc 1"));
-    m_history.SetRecording(true);
+    m_document.Select(kDisc1.toString());
+    m_document.EndReplace({kDisc1.toString(), QStringLiteral("1"), discMode, caseKind});
 }
 
-void DesignSession::ShowDesign(const QString& surface)
+void DesignSession::DesignChanged(const DesignChange& change)
 {
-    m_view.SelectSurface(surface);
-    SelectItem(surface);
-    m_view.Redraw(nullptr, true);
+    // The bars follow the design just made current, whatever it replaced.
+    if (change.replaced)
+        m_window.SetDoubleDisc(m_document.IsDouble());
 }
 
 void DesignSession::ShowTitle()
 {
-    m_window.ShowDocumentTitle(m_file.title);
+    m_window.ShowDocumentTitle(m_document.file().title);
 }
 
-CRichChild* DesignSession::SelectedItem()
-{
-    return m_view.design().FindItem(m_view.scene().selectedItem);
-}
-
-void DesignSession::ClearSelection()
-{
-    m_view.scene().selectedItem.clear();
-}
-
-void DesignSession::MarkModified()
-{
-    m_file.modified = true;
-}
-
-void DesignSession::CaretRange(const CRichChild&, int& start, int& end)
-{
-    // Text is not edited in place yet, so there is no caret to remember.
-    start = 0;
-    end = 0;
-}
-
-void DesignSession::SetDiscPositionMode(int mode)
-{
-    m_view.scene().discPositionMode = mode;
-}
-
-bool DesignSession::ReloadPicture(CRichChild& item)
-{
-    return LoadPictureFile(item, item.imagePath).ok();
-}
-
-void DesignSession::ShowAfterUndo(const QString& surface, const QString& itemName, bool select)
-{
-    m_view.SelectSurface(surface);
-    if (select)
-        SelectItem(itemName);
-    m_view.Redraw(nullptr, true);
-}
-
-void DesignSession::RefreshBars()
-{
-    m_window.SetDoubleDisc(m_view.scene().IsDouble());
-}
-
-void DesignSession::ApplyStocks(LabelDesign& design, const LiveDesignState& live, int& discPositionMode)
+void DesignSession::ApplyStocks(LabelDesign& design, const LiveDesignState& live,
+                                DiscPositionMode& discPositionMode)
 {
     tvl::ApplyStocks(design, m_catalogue, live.caseKind, live.discMode, discPositionMode);
     m_view.SetStocks(m_catalogue.stock(m_catalogue.currentDisc()),
@@ -254,12 +270,7 @@ void DesignSession::ApplyStocks(LabelDesign& design, const LiveDesignState& live
 
 void DesignSession::SelectItem(const QString& name)
 {
-    m_view.scene().selectedItem = name;
-}
-
-void DesignSession::Redraw()
-{
-    m_view.Redraw(nullptr, true);
+    m_document.Select(name);
 }
 
 } // namespace tvl

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "document/commands/DesignFileCommands.h"
-#include "document/commands/DocumentFileState.h"
+#include "document/design/DesignDocument.h"
+#include "document/design/RecoveryKeeper.h"
 #include "document/files/DesignReadApply.h"
-#include "document/history/HistoryHost.h"
-#include "document/history/UndoHistory.h"
 
 namespace tvl {
 
@@ -14,58 +13,60 @@ class StockCatalogue;
 struct MessageRequest;
 class FileCommandsUi;
 class FileSettings;
+class RecoveryCopy;
 
-// The open design as the window works with it: its file state, undo history and file commands, over
-// the design the label view owns. Routes the File commands and Undo/Redo of the main window and asks
-// about unsaved changes before the window closes.
-class DesignSession final : public DesignStore, public HistoryHost, private DesignViewHooks
+// The window's side of the open document: reads and writes it for the file commands, builds blank
+// designs from the stock catalogue, routes the File commands, Undo/Redo and the surface commands of the
+// main window, keeps the bars in step with the document, and asks about unsaved changes before the
+// window closes.
+class DesignSession final : public DesignStore, private DesignViewHooks, private DesignListener
 {
 public:
-    DesignSession(MainWindow& window, CMervo6View& view, StockCatalogue& catalogue, FileCommandsUi& ui,
-                  FileSettings& settings, MessageRequest& request, const QString& programFolder);
+    DesignSession(MainWindow& window, DesignDocument& document, CMervo6View& view, StockCatalogue& catalogue,
+                  FileCommandsUi& ui, FileSettings& settings, MessageRequest& request,
+                  const QString& programFolder, RecoveryCopy& recovery);
+    // A normal end: the unsaved changes were saved or given up, so their recovery copy goes.
+    ~DesignSession() override;
 
-    // Loads the design named on the command line, or else the default design.
+    // Offers the changes a program that ended without saving left behind; otherwise loads the design
+    // named on the command line, or else the default design.
     void Start(const QString& commandLinePath);
 
     DesignFileCommands& commands() { return m_commands; }
-    UndoHistory& history() { return m_history; }
-    const DocumentFileState& file() const { return m_file; }
 
     // DesignStore
-    LabelDesign& design() override;
     DesignReadOutcome Read(const QString& path, QString& title) override;
     std::optional<QString> Write(const QString& path) override;
     void BuildBlankDesign() override;
     bool HasDesign() const override;
-
-    // HistoryHost
-    CRichChild* SelectedItem() override;
-    void ClearSelection() override;
-    void MarkModified() override;
-    void CaretRange(const CRichChild& item, int& start, int& end) override;
-    void SetDiscPositionMode(int mode) override;
-    bool ReloadPicture(CRichChild& item) override;
-    void ShowAfterUndo(const QString& surface, const QString& itemName, bool select) override;
+    QString DiscMode() const override;
+    QString CaseKind() const override;
+    void SetDesignKind(const QString& discMode, const QString& caseKind) override;
 
 private:
     // DesignViewHooks
-    void RefreshBars() override;
-    void ApplyStocks(LabelDesign& design, const LiveDesignState& live, int& discPositionMode) override;
+    void ApplyStocks(LabelDesign& design, const LiveDesignState& live,
+                     DiscPositionMode& discPositionMode) override;
     void SelectItem(const QString& name) override;
-    void Redraw() override;
+    // DesignListener
+    void DesignChanged(const DesignChange& change) override;
 
+    // True when the user took back the changes of a program that closed without saving them.
+    bool RecoverUnsavedChanges();
     void RouteCommands();
-    void ShowDesign(const QString& surface);
+    // Insert > Text: a free text block placed on the current surface, as one step, then selected.
+    void InsertText();
     void ShowTitle();
     void ShowStop(const QString& text);
 
     MainWindow& m_window;
+    DesignDocument& m_document;
     CMervo6View& m_view;
     StockCatalogue& m_catalogue;
     MessageRequest& m_request;
-    DocumentFileState m_file;
-    UndoHistory m_history;
     DesignFileCommands m_commands;
+    RecoveryCopy& m_recovery;
+    RecoveryKeeper m_keeper;
 };
 
 } // namespace tvl

@@ -36,6 +36,16 @@ QString DefaultDesignNameForEntry(int entry)
     return defaultNames[static_cast<size_t>(entry)].toString();
 }
 
+std::optional<std::pair<QString, QString>> DefaultDesignKind(QStringView fileName)
+{
+    for (int entry = 0; entry < 4; ++entry) {
+        if (fileName == DefaultDesignNameForEntry(entry))
+            return std::pair{entry % 2 == 0 ? QStringLiteral("Single") : QStringLiteral("Double"),
+                             entry < 2 ? QStringLiteral("Jewel") : QStringLiteral("DVD")};
+    }
+    return std::nullopt;
+}
+
 void FillSampleAlbum(LabelDesign& design)
 {
     const bool isDouble = design.albumHeader.discMode == u"Double";

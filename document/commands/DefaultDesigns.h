@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringView>
+#include <optional>
+#include <utility>
 
 namespace tvl {
 
@@ -17,6 +19,8 @@ QString DefaultDesignName(QStringView discMode, QStringView caseKind);
 bool IsDefaultDesignName(QStringView fileName);
 // The default name of a New Document entry (0 … 3, in list order).
 QString DefaultDesignNameForEntry(int entry);
+// The disc mode and case kind a default name stands for; nothing for any other name.
+std::optional<std::pair<QString, QString>> DefaultDesignKind(QStringView fileName);
 
 // Fills the album fields with the sample values of a single or double design; linked items follow.
 void FillSampleAlbum(LabelDesign& design);

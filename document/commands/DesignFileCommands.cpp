@@ -1,7 +1,6 @@
 #include "document/commands/DesignFileCommands.h"
 
 #include "document/commands/DefaultDesigns.h"
-#include "document/model/LabelDesign.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -79,20 +78,14 @@ bool DesignFileCommands::QuerySaveChanges()
 void DesignFileCommands::TakeFallback()
 {
     m_file.fallback = false;
-    LabelDesign& design = m_store.design();
-    design.albumHeader.discMode = QStringLiteral("Single");
-    design.albumHeader.caseKind = QStringLiteral("Jewel");
+    m_store.SetDesignKind(QStringLiteral("Single"), QStringLiteral("Jewel"));
     m_file.modified = false;
     m_file.title = kFallbackDesignName.toString();
 }
 
 void DesignFileCommands::BuildBlank()
 {
-    LabelDesign& design = m_store.design();
-    if (design.albumHeader.discMode.isEmpty())
-        design.albumHeader.discMode = QStringLiteral("Single");
-    if (design.albumHeader.caseKind.isEmpty())
-        design.albumHeader.caseKind = QStringLiteral("Jewel");
+    m_store.SetDesignKind(m_store.DiscMode(), m_store.CaseKind());
     m_store.BuildBlankDesign();
     m_file.modified = false;
 }
@@ -114,9 +107,8 @@ void DesignFileCommands::New()
     }
     m_file.title = kUntitledName.toString();
     m_file.path.clear();
-    LabelDesign& design = m_store.design();
-    design.albumHeader.discMode = entry % 2 == 0 ? QStringLiteral("Single") : QStringLiteral("Double");
-    design.albumHeader.caseKind = entry < 2 ? QStringLiteral("Jewel") : QStringLiteral("DVD");
+    m_store.SetDesignKind(entry % 2 == 0 ? QStringLiteral("Single") : QStringLiteral("Double"),
+                          entry < 2 ? QStringLiteral("Jewel") : QStringLiteral("DVD"));
     BuildBlank();
 }
 
@@ -198,15 +190,18 @@ void DesignFileCommands::LoadDefaultDesign()
             ReadDefaultFile(path);
             return;
         }
-        if (m_file.fallback) {
+        // A missing default of a chosen kind is made from a blank design of that kind; only "Default.tvl"
+        // itself falls back, and a damaged default file falls back when it is read.
+        if (const auto kind = DefaultDesignKind(m_file.title))
+            m_store.SetDesignKind(kind->first, kind->second);
+        else if (m_file.fallback) {
             TakeFallback();
             continue;
         }
         BuildBlank();
         if (!SaveAsDefaultDesign())
             return;
-        const QString written =
-            DefaultDesignName(m_store.design().albumHeader.discMode, m_store.design().albumHeader.caseKind);
+        const QString written = DefaultDesignName(m_store.DiscMode(), m_store.CaseKind());
         m_file.title = written;
         if (IsReadable(DefaultDesignPath(written)))
             ReadDefaultFile(DefaultDesignPath(written));
@@ -251,8 +246,7 @@ bool DesignFileCommands::SaveAs()
 
 bool DesignFileCommands::SaveAsDefaultDesign()
 {
-    const LabelDesign& design = m_store.design();
-    const QString name = DefaultDesignName(design.albumHeader.discMode, design.albumHeader.caseKind);
+    const QString name = DefaultDesignName(m_store.DiscMode(), m_store.CaseKind());
     m_settings.WriteString(QStringLiteral("defTemplate"), name);
     if (const std::optional<QString> error = m_store.Write(DefaultDesignPath(name))) {
         m_ui.ShowError(kDefaultSaveError + u'\n' + *error);

@@ -5,8 +5,6 @@
 
 namespace tvl {
 
-class LabelDesign;
-
 // How reading a design file ended.
 struct DesignReadOutcome
 {
@@ -51,15 +49,19 @@ class DesignStore
 {
 public:
     virtual ~DesignStore() = default;
-    virtual LabelDesign& design() = 0;
     // title is the document's title before the read; reading a default design fills the sample album
     // and changes it to "Untitled.tvl".
     virtual DesignReadOutcome Read(const QString& path, QString& title) = 0;
     // Writes the design to path through a temporary file; when that failed, which file and why (the system's
     // reason), shown below the command's own message. A failed write leaves the old file as it was.
     virtual std::optional<QString> Write(const QString& path) = 0;
-    // A blank design of the header's disc mode and case kind, built from the current label stocks.
+    // A blank design of the current disc mode and case kind, built from the current label stocks.
     virtual void BuildBlankDesign() = 0;
+    // The disc mode ("Single", "Double") and case kind ("Jewel", "DVD") of the open design; setting them
+    // chooses the kind of the next blank design.
+    virtual QString DiscMode() const = 0;
+    virtual QString CaseKind() const = 0;
+    virtual void SetDesignKind(const QString& discMode, const QString& caseKind) = 0;
     // Whether a design is loaded at all (false before the first design of a run).
     virtual bool HasDesign() const = 0;
 };

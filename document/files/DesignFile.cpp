@@ -45,7 +45,7 @@ FileError Refusal(const QString& message)
 
 bool IsImage(const CRichChild& item)
 {
-    return item.itemType == u"Image";
+    return item.kind == ItemKind::Image;
 }
 
 FileError ReadFailure(int stage, const QString& cause)

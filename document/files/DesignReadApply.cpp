@@ -1,31 +1,26 @@
 #include "document/files/DesignReadApply.h"
 
 #include "document/commands/DefaultDesigns.h"
+#include "document/model/SurfaceNames.h"
 
 namespace tvl {
-namespace {
-
-constexpr int kDuplicateDisc = 3;
-constexpr int kDiscOnTop = 1;
-
-} // namespace
 
 void DesignViewHooks::AlbumFieldChanged(const QString&, const QString&) {}
 void DesignViewHooks::RefreshBars() {}
-void DesignViewHooks::ApplyStocks(LabelDesign&, const LiveDesignState&, int&) {}
+void DesignViewHooks::ApplyStocks(LabelDesign&, const LiveDesignState&, DiscPositionMode&) {}
 void DesignViewHooks::SelectItem(const QString&) {}
 void DesignViewHooks::Redraw() {}
 
-void ApplyReadDesign(LabelDesign& design, LiveDesignState& live, int& discPositionMode, QString& title,
-                     DesignViewHooks& hooks)
+void ApplyReadDesign(LabelDesign& design, LiveDesignState& live, DiscPositionMode& discPositionMode,
+                     QString& title, DesignViewHooks& hooks)
 {
     const CAlbumInfo& header = design.albumHeader;
     live.currentSurface = header.currentSurface;
     live.currentPageCode = header.currentPageCode;
     live.discMode = header.discMode;
     live.caseKind = header.caseKind;
-    if (live.discMode == u"Double" && discPositionMode == kDuplicateDisc)
-        discPositionMode = kDiscOnTop;
+    if (live.discMode == u"Double" && discPositionMode == DiscPositionMode::DuplicateDisc)
+        discPositionMode = DiscPositionMode::DiscOnTop;
 
     if (IsDefaultDesignName(title)) {
         FillSampleAlbum(design);
@@ -41,16 +36,15 @@ void ApplyReadDesign(LabelDesign& design, LiveDesignState& live, int& discPositi
 
     design.RefreshLinkedItems();
     const QString& surface = live.currentSurface;
-    if (surface != u"Disc 2" && surface != u"Disc 1" && surface != u"Front Cover" &&
-        surface != u"Back Cover") {
+    if (SurfaceIndexOf(surface) < 0) {
         if (live.currentPageCode == u"1")
-            live.currentSurface = QStringLiteral("Disc 1");
+            live.currentSurface = kDisc1.toString();
         else if (live.currentPageCode == u"2")
-            live.currentSurface = QStringLiteral("Front Cover");
+            live.currentSurface = kFrontCover.toString();
         else if (live.currentPageCode == u"3")
-            live.currentSurface = QStringLiteral("Back Cover");
+            live.currentSurface = kBackCover.toString();
         else
-            live = {QStringLiteral("Disc 1"), QStringLiteral("1"), live.discMode, live.caseKind};
+            live = {kDisc1.toString(), QStringLiteral("1"), live.discMode, live.caseKind};
     }
     design.albumHeader.currentSurface = live.currentSurface;
     hooks.RefreshBars();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/files/DesignFile.h"
+#include "document/model/DiscPlacement.h"
 
 namespace tvl {
 
@@ -14,7 +15,8 @@ public:
     // The main frame refreshes its bars for the new design.
     virtual void RefreshBars();
     // The current label stocks are applied to the surface items (may change discPositionMode).
-    virtual void ApplyStocks(LabelDesign& design, const LiveDesignState& live, int& discPositionMode);
+    virtual void ApplyStocks(LabelDesign& design, const LiveDesignState& live,
+                             DiscPositionMode& discPositionMode);
     virtual void SelectItem(const QString& name);
     virtual void Redraw();
 };
@@ -24,7 +26,7 @@ public:
 // "Untitled.tvl"), linked texts are refreshed, a missing current surface is chosen from the page code,
 // then the hooks refresh the bars, apply the stocks, select the current surface and redraw. The caller
 // then clears the modified flag and turns undo recording on.
-void ApplyReadDesign(LabelDesign& design, LiveDesignState& live, int& discPositionMode, QString& title,
-                     DesignViewHooks& hooks);
+void ApplyReadDesign(LabelDesign& design, LiveDesignState& live, DiscPositionMode& discPositionMode,
+                     QString& title, DesignViewHooks& hooks);
 
 } // namespace tvl

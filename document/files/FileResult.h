@@ -1,7 +1,8 @@
 #pragma once
 
+#include "document/model/Result.h"
+
 #include <QString>
-#include <utility>
 #include <variant>
 
 namespace tvl {
@@ -30,29 +31,8 @@ struct FileError
 // The message followed by the cause, when there is one: what a verb prints and a window shows.
 QString FullMessage(const FileError& error);
 
-// A value or the reason there is none.
 template <class T = std::monostate>
-class FileResult
-{
-public:
-    FileResult(T value)
-        : m_state(std::move(value))
-    {
-    }
-    FileResult(FileError error)
-        : m_state(std::move(error))
-    {
-    }
-
-    bool ok() const { return std::holds_alternative<T>(m_state); }
-    explicit operator bool() const { return ok(); }
-    T& value() { return std::get<T>(m_state); }
-    const T& value() const { return std::get<T>(m_state); }
-    const FileError& error() const { return std::get<FileError>(m_state); }
-
-private:
-    std::variant<T, FileError> m_state;
-};
+using FileResult = Result<T, FileError>;
 
 // "Error n" or "Error n - Step: k".
 QString ErrorText(int code, int stage = 0);

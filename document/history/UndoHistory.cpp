@@ -2,6 +2,7 @@
 
 #include "document/history/HistoryHost.h"
 #include "document/model/LabelDesign.h"
+#include "document/model/SurfaceNames.h"
 
 #include <algorithm>
 #include <utility>
@@ -11,43 +12,43 @@ namespace {
 
 bool IsTextItem(const CRichChild* item)
 {
-    return item && (item->itemType == u"Text" || item->itemType == u"Track");
+    return item && item->IsTextual();
 }
 
 // Integer properties a step records by value; the snapshot marker is what an empty snapshot holds.
 struct IntProperty
 {
-    const char16_t* name;
+    UndoKey key;
     int (CRichChild::*get)() const;
     int (CRichChild::*set)(int);
     int marker;
 };
 
 constexpr IntProperty intProperties[] = {
-    {u"left", &CRichChild::left, &CRichChild::left, 0},
-    {u"top", &CRichChild::top, &CRichChild::top, 0},
-    {u"width", &CRichChild::width, &CRichChild::width, 0},
-    {u"height", &CRichChild::height, &CRichChild::height, 0},
-    {u"bLinkText", &CRichChild::bLinkText, &CRichChild::bLinkText, -1},
-    {u"bAspectRatio", &CRichChild::bAspectRatio, &CRichChild::bAspectRatio, -1},
-    {u"bAutoFit", &CRichChild::bAutoFit, &CRichChild::bAutoFit, -1},
-    {u"bBackground", &CRichChild::bBackground, &CRichChild::bBackground, -1},
-    {u"textMargin", &CRichChild::textMargin, &CRichChild::textMargin, -1},
+    {UndoKey::Left, &CRichChild::left, &CRichChild::left, 0},
+    {UndoKey::Top, &CRichChild::top, &CRichChild::top, 0},
+    {UndoKey::Width, &CRichChild::width, &CRichChild::width, 0},
+    {UndoKey::Height, &CRichChild::height, &CRichChild::height, 0},
+    {UndoKey::LinkText, &CRichChild::bLinkText, &CRichChild::bLinkText, -1},
+    {UndoKey::AspectRatio, &CRichChild::bAspectRatio, &CRichChild::bAspectRatio, -1},
+    {UndoKey::AutoFit, &CRichChild::bAutoFit, &CRichChild::bAutoFit, -1},
+    {UndoKey::Background, &CRichChild::bBackground, &CRichChild::bBackground, -1},
+    {UndoKey::TextMargin, &CRichChild::textMargin, &CRichChild::textMargin, -1},
 };
 
 struct StringProperty
 {
-    const char16_t* name;
+    UndoKey key;
     const QString& (CRichChild::*get)() const;
     QString (CRichChild::*set)(const QString&);
 };
 
 constexpr StringProperty stringProperties[] = {
-    {u"angle", &CRichChild::angle, &CRichChild::angle},
-    {u"wrapStyle", &CRichChild::wrapStyle, &CRichChild::wrapStyle},
-    {u"alignment", &CRichChild::alignment, &CRichChild::alignment},
-    {u"trackNumbers", &CRichChild::trackNumbers, &CRichChild::trackNumbers},
-    {u"textLayout", &CRichChild::textLayout, &CRichChild::textLayout},
+    {UndoKey::Angle, &CRichChild::angle, &CRichChild::angle},
+    {UndoKey::WrapStyle, &CRichChild::wrapStyle, &CRichChild::wrapStyle},
+    {UndoKey::Alignment, &CRichChild::alignment, &CRichChild::alignment},
+    {UndoKey::TrackNumbers, &CRichChild::trackNumbers, &CRichChild::trackNumbers},
+    {UndoKey::TextLayout, &CRichChild::textLayout, &CRichChild::textLayout},
 };
 
 template <class Slot>
@@ -77,7 +78,7 @@ void UndoHistory::BeginStep()
     if (selected)
         m_open->itemName = selected->name;
     if (IsTextItem(selected))
-        RecordChange(QStringLiteral("prevCursor"), selected, {}, {});
+        RecordChange(UndoKey::PrevCursor, selected, {}, {});
 }
 
 void UndoHistory::EndStep()
@@ -91,7 +92,7 @@ void UndoHistory::EndStep()
     }
     CRichChild* selected = m_host.SelectedItem();
     if (IsTextItem(selected))
-        RecordChange(QStringLiteral("nextCursor"), selected, {}, {});
+        RecordChange(UndoKey::NextCursor, selected, {}, {});
     m_steps.push_back(std::move(m_open));
     ++m_current;
 }
@@ -115,19 +116,19 @@ QStringList UndoHistory::CurrentOrder() const
     return names;
 }
 
-void UndoHistory::RecordChange(const QString& property, CRichChild* item, const QString& oldValue,
+void UndoHistory::RecordChange(UndoKey key, CRichChild* item, const QString& oldValue,
                                const QString& newValue)
 {
     if (!m_recording || !m_open)
         return;
     m_host.MarkModified();
 
-    if (property == u"prevOrder") {
+    if (key == UndoKey::PrevOrder) {
         if (m_open->orderBefore.isEmpty())
             m_open->orderBefore = CurrentOrder();
         return;
     }
-    if (property == u"nextOrder") {
+    if (key == UndoKey::NextOrder) {
         m_open->orderAfter = CurrentOrder();
         if (m_open->orderAfter == m_open->orderBefore) {
             m_open->orderBefore.clear();
@@ -140,28 +141,28 @@ void UndoHistory::RecordChange(const QString& property, CRichChild* item, const 
         item = m_host.SelectedItem();
     if (!item)
         return;
-    const bool before = property.startsWith(u"prev") || !oldValue.isEmpty();
-    const bool after = property.startsWith(u"next") || !newValue.isEmpty();
+    const bool before = IsBeforeAspect(key) || !oldValue.isEmpty();
+    const bool after = IsAfterAspect(key) || !newValue.isEmpty();
     m_recording = false;
     CRichChild* beforeSnapshot = before ? &SnapshotFor(m_open->before, *item) : nullptr;
     CRichChild* afterSnapshot = after ? &SnapshotFor(m_open->after, *item) : nullptr;
 
     for (const IntProperty& p : intProperties) {
-        if (property != p.name)
+        if (key != p.key)
             continue;
         if (beforeSnapshot && (std::as_const(*beforeSnapshot).*p.get)() == p.marker)
             (beforeSnapshot->*p.set)(oldValue.toInt());
         if (afterSnapshot)
             (afterSnapshot->*p.set)(newValue.toInt());
     }
-    if (property == u"discPosition") {
+    if (key == UndoKey::DiscPosition) {
         if (beforeSnapshot && beforeSnapshot->discPosition == 0)
             beforeSnapshot->discPosition = oldValue.toInt();
         if (afterSnapshot)
             afterSnapshot->discPosition = newValue.toInt();
     }
     for (const StringProperty& p : stringProperties) {
-        if (property != p.name)
+        if (key != p.key)
             continue;
         if (beforeSnapshot && (std::as_const(*beforeSnapshot).*p.get)().isEmpty())
             (beforeSnapshot->*p.set)(oldValue);
@@ -169,30 +170,51 @@ void UndoHistory::RecordChange(const QString& property, CRichChild* item, const 
             (afterSnapshot->*p.set)(newValue);
     }
 
-    if (property == u"prevText" && beforeSnapshot->characters.empty())
-        beforeSnapshot->characters = item->characters;
-    else if (property == u"nextText")
+    switch (key) {
+    case UndoKey::PrevText:
+        if (beforeSnapshot->characters.empty())
+            beforeSnapshot->characters = item->characters;
+        break;
+    case UndoKey::NextText:
         afterSnapshot->characters = item->characters;
-    else if (property == u"prevUnderline" && beforeSnapshot->underlines.empty())
-        beforeSnapshot->underlines = item->underlines;
-    else if (property == u"nextUnderline")
+        break;
+    case UndoKey::PrevUnderline:
+        if (beforeSnapshot->underlines.empty())
+            beforeSnapshot->underlines = item->underlines;
+        break;
+    case UndoKey::NextUnderline:
         afterSnapshot->underlines = item->underlines;
-    else if (property == u"prevColor" && beforeSnapshot->colors.empty())
-        beforeSnapshot->colors = item->colors;
-    else if (property == u"nextColor")
+        break;
+    case UndoKey::PrevColor:
+        if (beforeSnapshot->colors.empty())
+            beforeSnapshot->colors = item->colors;
+        break;
+    case UndoKey::NextColor:
         afterSnapshot->colors = item->colors;
-    else if (property == u"prevFont" && beforeSnapshot->fonts.empty())
-        beforeSnapshot->fonts = item->fonts;
-    else if (property == u"nextFont")
+        break;
+    case UndoKey::PrevFont:
+        if (beforeSnapshot->fonts.empty())
+            beforeSnapshot->fonts = item->fonts;
+        break;
+    case UndoKey::NextFont:
         afterSnapshot->fonts = item->fonts;
-    else if (property == u"prevCursor" || property == u"nextCursor") {
-        CRichChild* snapshot = property == u"prevCursor" ? beforeSnapshot : afterSnapshot;
-        m_host.CaretRange(*item, snapshot->cursorStart, snapshot->cursorEnd);
-    } else if (property == u"prevRich" || property == u"nextRich") {
-        auto& side = property == u"prevRich" ? m_open->before : m_open->after;
+        break;
+    case UndoKey::PrevCursor:
+        m_host.CaretRange(*item, beforeSnapshot->cursorStart, beforeSnapshot->cursorEnd);
+        break;
+    case UndoKey::NextCursor:
+        m_host.CaretRange(*item, afterSnapshot->cursorStart, afterSnapshot->cursorEnd);
+        break;
+    case UndoKey::PrevRich:
+    case UndoKey::NextRich: {
+        auto& side = key == UndoKey::PrevRich ? m_open->before : m_open->after;
         const auto existing = std::find_if(
             side.begin(), side.end(), [&](const auto& snapshot) { return snapshot->name == item->name; });
         *existing = MakeFullCopy(*item);
+        break;
+    }
+    default:
+        break;
     }
     m_recording = true;
 }
@@ -261,7 +283,7 @@ void UndoHistory::RestoreSnapshot(const CRichChild& snapshot)
     if (!item)
         return;
     if (snapshot.discPosition != 0)
-        m_host.SetDiscPositionMode(snapshot.discPosition);
+        m_host.SetDiscPositionMode(static_cast<DiscPositionMode>(snapshot.discPosition));
     if (snapshot.cursorStart != 0 || snapshot.cursorEnd != 0) {
         item->cursorStart = snapshot.cursorStart;
         item->cursorEnd = snapshot.cursorEnd;
@@ -278,13 +300,9 @@ void UndoHistory::RestoreSnapshot(const CRichChild& snapshot)
     }
     if (!snapshot.characters.empty()) {
         const QString text = snapshot.Text();
-        if (snapshot.itemType == u"Cover" && !snapshot.imagePath.isEmpty()) {
-            m_design.SetAlbumField(snapshot.imagePath, text);
-        } else {
-            item->characters = snapshot.characters;
-            if (item->bLinkText() != 0)
-                m_design.SetAlbumField(item->name, text);
-        }
+        item->characters = snapshot.characters;
+        if (item->bLinkText() != 0)
+            m_design.SetAlbumField(item->name, text);
     }
     // Per-character arrays always match the text: missing slots are filled, surplus ones dropped.
     const size_t count = item->characters.size();
@@ -300,7 +318,7 @@ void UndoHistory::RestoreSnapshot(const CRichChild& snapshot)
         item->colors.resize(count);
         item->fonts.resize(count);
     }
-    item->layout.reset();
+    item->MarkChanged();
 }
 
 void UndoHistory::Apply(const UndoStep& step, bool before)
@@ -310,8 +328,15 @@ void UndoHistory::Apply(const UndoStep& step, bool before)
     m_recording = false;
     if (!order.isEmpty())
         RestoreOrder(order, snapshots);
+    if (before) {
+        for (auto field = step.albumFields.rbegin(); field != step.albumFields.rend(); ++field)
+            m_design.SetAlbumField(field->key, field->before);
+    } else {
+        for (const AlbumFieldEdit& field : step.albumFields)
+            m_design.SetAlbumField(field.key, field.after);
+    }
     for (const auto& item : m_design.itemList) {
-        if (item->itemType == u"Image" && !item->image && !item->imagePath.isEmpty())
+        if (item->kind == ItemKind::Image && !item->image && !item->imagePath.isEmpty())
             m_host.ReloadPicture(*item);
     }
     for (const auto& snapshot : snapshots)
@@ -320,21 +345,21 @@ void UndoHistory::Apply(const UndoStep& step, bool before)
     if (!snapshots.empty()) {
         const CRichChild& first = *snapshots.front();
         QString surface = first.surface;
-        if (m_design.albumHeader.discMode == u"Single" && surface == u"Disc 2")
-            surface = QStringLiteral("Disc 1");
+        if (!m_host.IsDoubleDesign() && surface == kDisc2)
+            surface = kDisc1.toString();
         QString target = step.itemName;
         switch (first.bBackground()) {
         case 1:
             target = surface;
             break;
         case 2:
-            target = QStringLiteral("Front Cover (Inside)");
+            target = kFrontInside.toString();
             break;
         case 3:
-            target = QStringLiteral("Left Tab");
+            target = kLeftTab.toString();
             break;
         case 4:
-            target = QStringLiteral("Right Tab");
+            target = kRightTab.toString();
             break;
         default:
             break;
@@ -354,23 +379,12 @@ void UndoHistory::Apply(const UndoStep& step, bool before)
     m_recording = true;
 }
 
-void UndoHistory::SetAlbumFieldAsStep(const QString& surface, const QString& key, const QString& value)
+void UndoHistory::RecordAlbumField(const QString& key, const QString& before, const QString& after)
 {
-    CRichChild* cover = m_design.FindCover(surface);
-    BeginStep();
-    if (cover) {
-        cover->imagePath = key;
-        cover->characters = ToCharacters(m_design.LinkedAlbumText(key));
-        RecordChange(QStringLiteral("prevText"), cover, {}, {});
-    }
-    m_design.SetAlbumField(key, value);
-    if (cover) {
-        cover->characters = ToCharacters(value);
-        RecordChange(QStringLiteral("nextText"), cover, {}, {});
-        cover->characters.clear();
-        cover->imagePath.clear();
-    }
-    EndStep();
+    if (!m_recording || !m_open)
+        return;
+    m_host.MarkModified();
+    m_open->albumFields.push_back({key, before, after});
 }
 
 } // namespace tvl

@@ -11,10 +11,10 @@ namespace tvl {
 class HistoryHost;
 class LabelDesign;
 
-// The undo and redo history of one design: at most kMaxSteps steps. Editing code opens a step, changes
-// items through their accessors (which report here) or reports "prev…"/"next…" pairs around whole-aspect
-// changes, and closes the step. Undo re-applies the before side of the current step, redo the after
-// side of the next one.
+// The undo and redo history of one design: at most kMaxSteps steps. The document's edit operations open a
+// step, change items through their accessors (which report here) or report before/after aspect pairs
+// around whole-aspect changes, and close the step. Undo re-applies the before side of the current step, redo
+// the after side of the next one.
 class UndoHistory final : public UndoRecorder
 {
 public:
@@ -27,7 +27,7 @@ public:
     void BeginStep();
     // Closes the open step and appends it, dropping the redo tail and the oldest step beyond the limit.
     void EndStep();
-    void RecordChange(const QString& property, CRichChild* item, const QString& oldValue,
+    void RecordChange(UndoKey key, CRichChild* item, const QString& oldValue,
                       const QString& newValue) override;
 
     bool CanUndo() const;
@@ -40,13 +40,18 @@ public:
     void SetRecording(bool on) { m_recording = on; }
     bool recording() const { return m_recording; }
 
-    // An album field change, recorded on the "Cover" item of the given surface as one step: the cover
-    // carries the field key and value for the duration of the step.
-    void SetAlbumFieldAsStep(const QString& surface, const QString& key, const QString& value);
+    // An album field the open step sets from before to after; undo and redo set it again (linked items
+    // follow), before the item snapshots of the step are restored.
+    void RecordAlbumField(const QString& key, const QString& before, const QString& after);
 
     int stepCount() const { return static_cast<int>(m_steps.size()); }
     int currentIndex() const { return m_current; }
     const UndoStep* openStep() const { return m_open.get(); }
+    // The step at index (0 is the oldest), or null.
+    const UndoStep* StepAt(int index) const
+    {
+        return index >= 0 && index < stepCount() ? m_steps[static_cast<size_t>(index)].get() : nullptr;
+    }
 
 private:
     CRichChild& SnapshotFor(std::vector<std::unique_ptr<CRichChild>>& side, const CRichChild& item);

@@ -6,7 +6,7 @@ std::unique_ptr<CRichChild> MakeEmptySnapshot(const CRichChild& item)
 {
     auto snapshot = std::make_unique<CRichChild>();
     snapshot->name = item.name;
-    snapshot->itemType = item.itemType;
+    snapshot->SetKindName(item.KindName());
     snapshot->pageCode = item.pageCode;
     snapshot->surface = item.surface;
     snapshot->imagePath = item.imagePath;
@@ -22,7 +22,6 @@ std::unique_ptr<CRichChild> MakeFullCopy(const CRichChild& item)
 {
     auto copy = std::make_unique<CRichChild>(item);
     copy->AttachRecorder(nullptr);
-    copy->layout.reset();
     return copy;
 }
 

@@ -8,14 +8,24 @@
 
 namespace tvl {
 
+// An album field an edit set: its key and the values before and after.
+struct AlbumFieldEdit
+{
+    QString key;
+    QString before;
+    QString after;
+};
+
 // One undoable edit: partial snapshots of the items it touched before and after, the item order
-// before and after when the edit changed it, and the item selected when it began.
+// before and after when the edit changed it, the album fields it set, and the item selected when it
+// began.
 struct UndoStep
 {
     std::vector<std::unique_ptr<CRichChild>> before;
     std::vector<std::unique_ptr<CRichChild>> after;
     QStringList orderBefore;
     QStringList orderAfter;
+    std::vector<AlbumFieldEdit> albumFields;
     QString itemName;
 };
 

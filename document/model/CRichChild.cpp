@@ -1,5 +1,7 @@
 #include "document/model/CRichChild.h"
 
+#include "document/model/SurfaceNames.h"
+
 #include "document/archive/CArchive.h"
 #include "document/model/CAlbumInfo.h"
 #include "document/model/TextEncoding.h"
@@ -48,92 +50,91 @@ const RecordClass& CRichChild::Class()
     return recordClass;
 }
 
-int CRichChild::SetInt(const char* property, int& field, int value)
+int CRichChild::SetInt(UndoKey key, int& field, int value)
 {
     if (value == kNoValue)
         return field;
     if (value != field)
-        layout.reset();
+        m_revision.Bump();
     if (m_recorder) {
-        m_recorder->RecordChange(QLatin1StringView(property), this, QString::number(field),
-                                 QString::number(value));
+        m_recorder->RecordChange(key, this, QString::number(field), QString::number(value));
     }
     field = value;
     return field;
 }
 
-QString CRichChild::SetString(const char* property, QString& field, const QString& value)
+QString CRichChild::SetString(UndoKey key, QString& field, const QString& value)
 {
     if (value.isEmpty())
         return field;
     if (value != field)
-        layout.reset();
+        m_revision.Bump();
     if (m_recorder)
-        m_recorder->RecordChange(QLatin1StringView(property), this, field, value);
+        m_recorder->RecordChange(key, this, field, value);
     field = value;
     return field;
 }
 
 int CRichChild::left(int value)
 {
-    return SetInt("left", m_left, value);
+    return SetInt(UndoKey::Left, m_left, value);
 }
 int CRichChild::top(int value)
 {
-    return SetInt("top", m_top, value);
+    return SetInt(UndoKey::Top, m_top, value);
 }
 int CRichChild::width(int value)
 {
-    return SetInt("width", m_width, value);
+    return SetInt(UndoKey::Width, m_width, value);
 }
 int CRichChild::height(int value)
 {
-    return SetInt("height", m_height, value);
+    return SetInt(UndoKey::Height, m_height, value);
 }
 int CRichChild::textMargin(int value)
 {
-    return SetInt("textMargin", m_textMargin, value);
+    return SetInt(UndoKey::TextMargin, m_textMargin, value);
 }
 int CRichChild::bAspectRatio(int value)
 {
-    return SetInt("bAspectRatio", m_bAspectRatio, value);
+    return SetInt(UndoKey::AspectRatio, m_bAspectRatio, value);
 }
 int CRichChild::bLinkText(int value)
 {
-    return SetInt("bLinkText", m_bLinkText, value);
+    return SetInt(UndoKey::LinkText, m_bLinkText, value);
 }
 int CRichChild::bAutoFit(int value)
 {
-    return SetInt("bAutoFit", m_bAutoFit, value);
+    return SetInt(UndoKey::AutoFit, m_bAutoFit, value);
 }
 int CRichChild::bBackground(int value)
 {
-    return SetInt("bBackground", m_bBackground, value);
+    return SetInt(UndoKey::Background, m_bBackground, value);
 }
 QString CRichChild::angle(const QString& value)
 {
-    return SetString("angle", m_angle, value);
+    return SetString(UndoKey::Angle, m_angle, value);
 }
 QString CRichChild::wrapStyle(const QString& value)
 {
-    return SetString("wrapStyle", m_wrapStyle, value);
+    return SetString(UndoKey::WrapStyle, m_wrapStyle, value);
 }
 QString CRichChild::alignment(const QString& value)
 {
-    return SetString("alignment", m_alignment, value);
+    return SetString(UndoKey::Alignment, m_alignment, value);
 }
 QString CRichChild::trackNumbers(const QString& value)
 {
-    return SetString("trackNumbers", m_trackNumbers, value);
+    return SetString(UndoKey::TrackNumbers, m_trackNumbers, value);
 }
 QString CRichChild::textLayout(const QString& value)
 {
-    return SetString("textLayout", m_textLayout, value);
+    return SetString(UndoKey::TextLayout, m_textLayout, value);
 }
 
 bool CRichChild::IsDiscSurface() const
 {
-    return surface == name && (name == u"Disc 1" || name == u"Disc 2");
+    return surface == name && IsDiscSurfaceName(name);
 }
 
 QRect CRichChild::Rect() const
@@ -149,6 +150,17 @@ QRect CRichChild::InnerRect() const
     return QRect(m_left + inset, m_top + inset, m_height, m_height);
 }
 
+QString CRichChild::KindName() const
+{
+    return kind == ItemKind::Other ? m_otherKindName : ItemKindName(kind);
+}
+
+void CRichChild::SetKindName(const QString& name)
+{
+    kind = ParseItemKind(name);
+    m_otherKindName = kind == ItemKind::Other ? name : QString();
+}
+
 QString CRichChild::Text() const
 {
     return FromCharacters(characters);
@@ -159,7 +171,7 @@ void CRichChild::ReplaceText(const QString& text)
     const std::vector<CellSpan> oldCells = CellSpans(characters);
     std::vector<char32_t> newCharacters = ToCharacters(text);
     const std::vector<CellSpan> newCells = CellSpans(newCharacters);
-    const bool trackColumns = itemType == u"Track" && oldCells.size() >= 3;
+    const bool trackColumns = kind == ItemKind::Track && oldCells.size() >= 3;
 
     std::vector<std::optional<ItemFont>> newFonts(newCharacters.size());
     std::vector<std::optional<ItemColor>> newColors(newCharacters.size());
@@ -191,16 +203,16 @@ void CRichChild::ReplaceText(const QString& text)
     fonts = std::move(newFonts);
     colors = std::move(newColors);
     underlines = std::move(newUnderlines);
-    layout.reset();
+    m_revision.Bump();
 }
 
 void CRichChild::Serialize(CArchive& archive)
 {
-    const bool isText = itemType == u"Text" || itemType == u"Track";
-    const bool hasColors = isText || itemType == u"Cover" || itemType == u"Boundary";
+    const bool isText = IsTextual();
+    const bool hasColors = isText || HasAreaColor(kind);
     if (archive.IsStoring()) {
         archive.PutString(name);
-        archive.PutString(itemType);
+        archive.PutString(KindName());
         archive.PutString(pageCode);
         archive.PutString(surface);
         for (const int value : {m_left, m_top, m_width, m_height})
@@ -219,7 +231,7 @@ void CRichChild::Serialize(CArchive& archive)
     }
 
     name = archive.GetString();
-    itemType = archive.GetString();
+    SetKindName(archive.GetString());
     pageCode = archive.GetString();
     surface = archive.GetString();
     for (int* value : {&m_left, &m_top, &m_width, &m_height})
@@ -233,8 +245,7 @@ void CRichChild::Serialize(CArchive& archive)
     const QString storedFonts = archive.GetString();
     const QString storedColors = archive.GetString();
 
-    const bool loadedIsText = itemType == u"Text" || itemType == u"Track";
-    if (loadedIsText) {
+    if (IsTextual()) {
         underlines = archive.GetWordArray();
         m_trackNumbers = Upgraded(m_trackNumbers);
         m_textLayout = Upgraded(m_textLayout);
@@ -248,10 +259,11 @@ void CRichChild::Serialize(CArchive& archive)
             DecodeFonts(storedFonts, fonts);
             DecodeColors(storedColors, colors);
         }
-    } else if (itemType == u"Cover" || itemType == u"Boundary") {
+    } else if (HasAreaColor(kind)) {
         colors.assign(1, std::nullopt);
         DecodeColors(storedColors, colors);
     }
+    m_revision.Bump();
 }
 
 std::vector<char32_t> ToCharacters(QStringView text)

@@ -2,6 +2,9 @@
 
 #include "document/archive/ArchiveRecord.h"
 #include "document/model/ItemFont.h"
+#include "document/model/ItemKind.h"
+#include "document/model/Revision.h"
+#include "document/model/UndoRecorder.h"
 
 #include <QByteArray>
 #include <QRect>
@@ -14,8 +17,6 @@
 namespace tvl {
 
 class CxImage;
-class UndoRecorder;
-struct ItemLayout;
 
 // Marker passed to an accessor to read the value instead of setting it.
 inline constexpr int kNoValue = -32000;
@@ -27,13 +28,15 @@ inline constexpr char32_t kLineBreak = 0x0D;
 // A colour 0x00BBGGRR.
 using ItemColor = std::uint32_t;
 
-// One label item: page outline, surface, boundary, text block, track list or picture; the kind is
-// itemType. Positions and sizes are thousandths of an inch from the top-left corner of the item's sheet.
-// Disc surfaces keep the outer diameter in width and the hub diameter in height.
+// CRichChild is one label item of any kind (its name is the record class of design files): a sheet
+// outline, a surface, a guide area, a text block, a track list or a picture; kind tells which. Positions and
+// sizes are thousandths of an inch from the top-left corner of the item's sheet. Disc surfaces keep the outer
+// diameter in width and the hub diameter in height.
 //
 // Accessors called with kNoValue (integers) or an empty string return the value; called with a value
 // they report the change to the undo recorder (when one is attached) and then store it.
-// A changed value drops the item's layout.
+// A changed value bumps the item's revision, which the caches of what is derived from it (its layout)
+// are keyed by.
 //
 // Copies share the picture: a picture is never changed in place, it is replaced.
 class CRichChild : public ArchiveRecord
@@ -46,7 +49,7 @@ public:
     void Serialize(CArchive& archive) override;
 
     QString name;
-    QString itemType;
+    ItemKind kind = ItemKind::None;
     QString pageCode;
     QString surface;
     int coverFolded = 0;
@@ -64,9 +67,6 @@ public:
     std::vector<std::optional<ItemFont>> fonts; // sparse: a set slot starts a run
     std::vector<std::optional<ItemColor>> colors;
     std::vector<std::uint16_t> underlines;
-
-    // Layout computed by the text engine; never stored, dropped whenever the text or its frame changes.
-    mutable std::shared_ptr<const ItemLayout> layout;
 
     int discPosition = 0;
     int cursorStart = 0;
@@ -105,6 +105,16 @@ public:
 
     void AttachRecorder(UndoRecorder* recorder) { m_recorder = recorder; }
 
+    // The stored name of the kind; a name this program does not know is kept as it was read.
+    QString KindName() const;
+    void SetKindName(const QString& name);
+    bool IsTextual() const { return tvl::IsTextual(kind); }
+
+    // Changes whenever the item changes; a new or copied item has one no other item had.
+    std::uint64_t revision() const { return m_revision.value(); }
+    // Code that writes the public arrays or fields directly says so here.
+    void MarkChanged() { m_revision.Bump(); }
+
     bool IsDiscSurface() const;
     // Origin (left, top) and size (width, height), so x() + width() is the right edge; a disc surface
     // gives the square of its outer diameter.
@@ -118,8 +128,8 @@ public:
     void ReplaceText(const QString& text);
 
 private:
-    int SetInt(const char* property, int& field, int value);
-    QString SetString(const char* property, QString& field, const QString& value);
+    int SetInt(UndoKey key, int& field, int value);
+    QString SetString(UndoKey key, QString& field, const QString& value);
 
     int m_left = 0;
     int m_top = 0;
@@ -136,7 +146,9 @@ private:
     QString m_trackNumbers;
     QString m_textLayout;
 
+    QString m_otherKindName;
     UndoRecorder* m_recorder = nullptr;
+    Revision m_revision;
 };
 
 // Code points of text, one element per character.

@@ -55,7 +55,7 @@ int LabelDesign::IndexOf(QStringView name) const
 CRichChild* LabelDesign::FindCover(QStringView surface) const
 {
     for (const auto& item : itemList) {
-        if (item->itemType == u"Cover" && item->name == surface)
+        if (item->kind == ItemKind::Cover && item->name == surface)
             return item.get();
     }
     return nullptr;

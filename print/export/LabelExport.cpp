@@ -3,10 +3,10 @@
 #include "document/files/SafeWrite.h"
 
 #include "document/model/LabelDesign.h"
+#include "document/model/SurfaceNames.h"
 #include "images/CxImage.h"
 #include "images/codecs/JpegCodec.h"
 #include "render/surface/RenderSurfaceImage.h"
-#include "render/surface/SurfaceNames.h"
 
 #include <QIODevice>
 #include <QPainter>
@@ -35,7 +35,7 @@ const QString& OutOfMemoryText()
 
 // The label is drawn straight into the 24-bit bottom-up bitmap the encoder takes, seen as a top-down
 // image turned upside down, so that no second copy of a large label is made.
-bool EncodeLabel(LabelDesign& design, const SurfaceImageRequest& request, int format, int dpi,
+bool EncodeLabel(const LabelDesign& design, const SurfaceImageRequest& request, int format, int dpi,
                  QByteArray& bytes, QString& error)
 {
     const QSize size = SurfaceImageSize(design, request);
@@ -47,6 +47,7 @@ bool EncodeLabel(LabelDesign& design, const SurfaceImageRequest& request, int fo
     {
         QImage canvas(image.ScanLine(size.height() - 1), size.width(), size.height(), image.BytesPerLine(),
                       QImage::Format_BGR888);
+        canvas.fill(QColor::fromRgb(request.background));
         QPainter painter(&canvas);
         painter.translate(0, size.height());
         painter.scale(1, -1);
@@ -61,8 +62,8 @@ bool EncodeLabel(LabelDesign& design, const SurfaceImageRequest& request, int fo
 
 // JPEG takes 32-bit rows, so the label is drawn the way the painter draws fastest: top down, one word a
 // pixel, without the flip and the 24-bit conversion of every span the bitmap above costs.
-bool EncodeJpegLabel(LabelDesign& design, const SurfaceImageRequest& request, int dpi, QByteArray& bytes,
-                     QString& error)
+bool EncodeJpegLabel(const LabelDesign& design, const SurfaceImageRequest& request, int dpi,
+                     QByteArray& bytes, QString& error)
 {
     const QImage label = RenderSurfaceImage(design, request);
     if (label.isNull()) {
@@ -100,30 +101,29 @@ QString ExportFilePath(const QString& chosen, QStringView extension)
 QString ExportSizeText(const LabelDesign& design, const ExportChoices& choices)
 {
     const CRichChild* cover = design.FindCover(SurfaceName(choices.label));
-    const int dpi = ResolutionDpi(choices.resolution);
-    if (!cover || dpi <= 0)
+    if (!cover || choices.dpi <= 0)
         return {};
-    const QSize size = SurfaceImageSize(*cover, dpi, OverlapMils(choices.overlap));
+    const QSize size = SurfaceImageSize(*cover, choices.dpi, choices.dpi, OverlapMils(choices.overlap));
     return QStringLiteral("%1 x %2 pixels ").arg(size.width()).arg(size.height());
 }
 
-FileResult<> ExportLabel(LabelDesign& design, const ExportChoices& choices, const QString& path)
+FileResult<> ExportLabel(const LabelDesign& design, const ExportChoices& choices, const QString& path)
 {
     const int imageType = ExportImageType(path);
     if (imageType < 0)
         return Failure(QStringLiteral("Unknown image type: use .bmp, .jpg, .png or .tif"));
-    const int dpi = ResolutionDpi(choices.resolution);
-    if (choices.label < 0 || choices.label >= kSurfaceCount || choices.resolution < 0 ||
-        choices.resolution > 2)
+    const int dpi = choices.dpi;
+    if (choices.label < 0 || choices.label >= kSurfaceCount || dpi <= 0)
         return Failure(QStringLiteral("Unknown label or resolution"));
     if (!design.FindCover(SurfaceName(choices.label)))
         return Failure(QStringLiteral("The design has no %1").arg(SurfaceName(choices.label)));
 
     SurfaceImageRequest request;
     request.surface = choices.label;
-    request.resolutionCode = choices.resolution;
+    request.dpiX = dpi;
+    request.dpiY = dpi;
     request.borderMode = choices.border;
-    request.overlapCode = choices.overlap;
+    request.overlap = OverlapMils(choices.overlap);
     if (SurfaceImageSize(design, request).isEmpty())
         return Failure(QStringLiteral("Nothing to export: the %1 is 0 pixels wide or high")
                            .arg(SurfaceName(choices.label)));

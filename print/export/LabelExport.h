@@ -10,12 +10,12 @@ namespace tvl {
 class LabelDesign;
 
 // One label to write as an image file: label 0 front cover, 1 back cover, 2 disc 1, 3 disc 2; the
-// resolution index 0, 1, 2 for 150, 300, 600 dots per inch; the border index (bit 1 outline, bit 2 fold
-// lines); the overlap index 0 to 3 for 0, 50, 100, 150 mils.
+// resolution in dots per inch (the dialog offers 150, 300 and 600); the border index (bit 1 outline, bit
+// 2 fold lines); the overlap index 0 to 3 for 0, 50, 100, 150 mils.
 struct ExportChoices
 {
     int label = 0;
-    int resolution = 1;
+    int dpi = 300;
     int border = 0;
     int overlap = 0;
 };
@@ -34,6 +34,6 @@ QString ExportSizeText(const LabelDesign& design, const ExportChoices& choices);
 // Draws the label on white at the chosen resolution and writes it in the format of the path's
 // extension, recording the resolution in the file so that it prints at its true size elsewhere. The
 // file appears only when complete: a failure leaves no file behind (and an older file as it was).
-FileResult<> ExportLabel(LabelDesign& design, const ExportChoices& choices, const QString& path);
+FileResult<> ExportLabel(const LabelDesign& design, const ExportChoices& choices, const QString& path);
 
 } // namespace tvl

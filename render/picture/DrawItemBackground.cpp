@@ -1,9 +1,9 @@
 #include "render/picture/DrawItemBackground.h"
 
 #include "document/model/LabelDesign.h"
+#include "document/model/SurfaceNames.h"
 #include "images/CxImage.h"
 #include "render/picture/PictureCache.h"
-#include "render/surface/SurfaceNames.h"
 
 #include <QPainter>
 
@@ -47,17 +47,17 @@ bool DrawPicture(const CRichChild& item, QPainter& painter, const EdgeRect& rect
 
 std::optional<QRgb> ItemFillColor(const CRichChild& item)
 {
-    if (item.itemType != u"Cover" && item.itemType != u"Boundary")
+    if (item.kind != ItemKind::Cover && item.kind != ItemKind::Boundary)
         return std::nullopt;
     const ItemColor color = item.colors.empty() ? 0x00ffffffu : item.colors.front().value_or(0x00ffffffu);
     return ItemColorToRgb(color);
 }
 
-bool DrawItemBackground(CRichChild& item, const LabelDesign& design, QPainter& painter, const EdgeRect& rect,
-                        int overlap, PictureCache* cache)
+bool DrawItemBackground(const CRichChild& item, const LabelDesign& design, QPainter& painter,
+                        const EdgeRect& rect, int overlap, PictureCache* cache)
 {
-    const bool image = item.itemType == u"Image";
-    if (!image && item.itemType != u"Cover" && item.itemType != u"Boundary")
+    const bool image = item.kind == ItemKind::Image;
+    if (!image && item.kind != ItemKind::Cover && item.kind != ItemKind::Boundary)
         return false;
     const CRichChild* cover = design.FindCover(item.surface);
     if (!cover)
@@ -67,8 +67,6 @@ bool DrawItemBackground(CRichChild& item, const LabelDesign& design, QPainter& p
     if (image)
         return DrawPicture(item, painter, rect, cache);
 
-    if (item.colors.empty())
-        item.colors.emplace_back(0x00ffffffu);
     const Growth grow = GrowthOf(item, *cover);
     const EdgeRect area = rect.adjusted(grow.left ? -overlap : 0, grow.up ? -overlap : 0,
                                         grow.right ? overlap : 0, grow.down ? overlap : 0);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/surface/EdgeRect.h"
+#include "document/model/EdgeRect.h"
 
 #include <QRgb>
 
@@ -20,9 +20,9 @@ class PictureCache;
 // opaque pictures are copied from their stretched screen copy; transparent ones are always drawn
 // directly so the colours beneath show through. Items of a missing surface, and items lying wholly on
 // the inside panel of an unfolded front cover, are not drawn. A cover or boundary without a colour is
-// given white. Returns whether anything was drawn.
-bool DrawItemBackground(CRichChild& item, const LabelDesign& design, QPainter& painter, const EdgeRect& rect,
-                        int overlap, PictureCache* cache);
+// drawn white. Returns whether anything was drawn.
+bool DrawItemBackground(const CRichChild& item, const LabelDesign& design, QPainter& painter,
+                        const EdgeRect& rect, int overlap, PictureCache* cache);
 
 // The colour a "Cover" or "Boundary" item fills its area with (white when it has none yet); none for other
 // items.

@@ -1,8 +1,8 @@
 #include "render/picture/PlaceBackground.h"
 
 #include "document/model/LabelDesign.h"
+#include "document/model/SurfaceNames.h"
 #include "render/surface/DeviceRect.h"
-#include "render/surface/SurfaceNames.h"
 
 #include <cstdlib>
 
@@ -29,8 +29,8 @@ void MoveBehindContent(LabelDesign& design, CRichChild& picture)
         const CRichChild& item = *design.itemList[static_cast<size_t>(i)];
         if (item.surface != picture.surface)
             continue;
-        const bool structural = item.itemType == u"Cover" || item.itemType == u"Boundary";
-        const bool background = item.itemType == u"Image" && item.bBackground() != 0;
+        const bool structural = item.kind == ItemKind::Cover || item.kind == ItemKind::Boundary;
+        const bool background = item.kind == ItemKind::Image && item.bBackground() != 0;
         if (structural || background)
             at = i + 1;
     }
@@ -42,7 +42,7 @@ void MoveBehindContent(LabelDesign& design, CRichChild& picture)
 bool PlaceBackground(LabelDesign& design, CRichChild& picture, const BackgroundOverlaps& overlaps,
                      QStringView caseKind)
 {
-    if (picture.itemType != u"Image")
+    if (picture.kind != ItemKind::Image)
         return false;
     const CRichChild* cover = design.FindCover(picture.surface);
     if (!cover)

@@ -1,6 +1,7 @@
 #include "render/surface/DeviceRect.h"
 
 #include "document/model/CRichChild.h"
+#include "document/model/SurfaceNames.h"
 
 #include <algorithm>
 #include <climits>
@@ -48,7 +49,7 @@ EdgeRect GetDeviceRect(const CRichChild& item, bool innerCircle, int inflate, do
     const std::int64_t width = item.width();
     const std::int64_t height = item.height();
     WideRect r{left, top, left + width, top + height};
-    const bool disc = item.name == u"Disc 1" || item.name == u"Disc 2";
+    const bool disc = IsDiscSurfaceName(item.name);
     if (disc) {
         r.bottom = top + width;
         if (innerCircle) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/surface/EdgeRect.h"
+#include "document/model/EdgeRect.h"
 
 namespace tvl {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/model/DiscPlacement.h"
+
 #include <QSize>
 #include <QString>
 
@@ -14,7 +16,7 @@ struct SceneState
     LabelDesign* design = nullptr;
     QString discMode = QStringLiteral("Single");
     QString caseKind = QStringLiteral("Jewel");
-    int discPositionMode = 1;
+    DiscPositionMode discPositionMode = DiscPositionMode::DiscOnTop;
     bool guidesOn = false;
     bool showGrid = false;
     QSize gridStep{100, 100};

@@ -1,14 +1,15 @@
 #include "render/surface/SheetPainter.h"
 
 #include "document/model/LabelDesign.h"
-#include "render/surface/PixelOverlays.h"
+#include "document/model/SurfaceNames.h"
+#include "render/surface/EditingOverlay.h"
 #include "render/surface/SceneState.h"
 #include "render/surface/SurfaceBitmaps.h"
-#include "render/surface/SurfaceNames.h"
 #include "render/surface/ViewGeometry.h"
 
+#include <QImage>
 #include <QPainter>
-#include <QRegion>
+#include <QPainterPath>
 
 namespace tvl {
 namespace {
@@ -23,9 +24,10 @@ DiscFlags DiscDisplay(const SceneState& scene, const ViewGeometry& geometry)
 {
     DiscFlags flags;
     const bool discSheet = geometry.currentPageCode() == u"1";
-    flags.duplicate = discSheet && !scene.IsDouble() && scene.discPositionMode == 3;
+    flags.duplicate =
+        discSheet && !scene.IsDouble() && scene.discPositionMode == DiscPositionMode::DuplicateDisc;
     // A printer that prints on the disc itself takes one disc at a time.
-    if (geometry.pageRect().height() == 5500) {
+    if (geometry.pageRect().height() == kDirectToDiscSheet) {
         if (!scene.IsDouble()) {
             flags.show[1] = false;
             flags.duplicate = false;
@@ -36,12 +38,55 @@ DiscFlags DiscDisplay(const SceneState& scene, const ViewGeometry& geometry)
     return flags;
 }
 
-// The disc's ring, keeping the hub's outline pixels (they lie on the hub's edge) so the hub outline of
-// the bitmap shows.
-QRegion RingRegion(const EdgeRect& outer, const EdgeRect& inner)
+// The pixels a disc's ring covers: the same path the cover's painting is clipped to. The last ring is
+// kept, as every repaint asks for it again.
+QRegion RingRegion(const EdgeRect& outer, const EdgeRect& hub)
 {
-    const QRegion hole = QRegion(inner.toQRect(), QRegion::Ellipse).subtracted(EllipseOutlineRegion(inner));
-    return QRegion(outer.toQRect(), QRegion::Ellipse).subtracted(hole);
+    thread_local EdgeRect lastOuter;
+    thread_local EdgeRect lastHub;
+    thread_local QRegion lastRing;
+    const EdgeRect hubAtOrigin = hub.translated(-outer.left, -outer.top);
+    if (lastOuter.width() == outer.width() && lastOuter.height() == outer.height() &&
+        lastHub == hubAtOrigin && !lastRing.isEmpty())
+        return lastRing.translated(outer.left, outer.top);
+    QPainterPath ring;
+    ring.setFillRule(Qt::OddEvenFill);
+    ring.addEllipse(QRectF(0, 0, outer.width(), outer.height()));
+    ring.addEllipse(QRectF(hubAtOrigin.toQRect()));
+    QImage mask(outer.width(), outer.height(), QImage::Format_ARGB32_Premultiplied);
+    mask.fill(Qt::transparent);
+    {
+        QPainter painter(&mask);
+        painter.fillPath(ring, Qt::black);
+    }
+    std::vector<QRect> runs;
+    for (int y = 0; y < mask.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+        for (int x = 0; x < mask.width();) {
+            if (qAlpha(line[x]) == 0) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < mask.width() && qAlpha(line[x]) != 0)
+                ++x;
+            runs.emplace_back(start, y, x - start, 1);
+        }
+    }
+    lastRing = QRegion();
+    lastRing.setRects(runs.data(), static_cast<int>(runs.size()));
+    lastOuter = outer;
+    lastHub = hubAtOrigin;
+    return lastRing.translated(outer.left, outer.top);
+}
+
+bool HasAllCovers(const LabelDesign* design)
+{
+    for (int i = 0; design && i < kSurfaceCount; ++i) {
+        if (!design->FindCover(SurfaceName(i)))
+            return false;
+    }
+    return design != nullptr;
 }
 
 QRect Outline(const EdgeRect& r)
@@ -51,69 +96,29 @@ QRect Outline(const EdgeRect& r)
 
 } // namespace
 
-SheetPainter::Result SheetPainter::Paint(QPainter& painter, const QRect& clipBox, const SceneState& scene,
-                                         const ViewGeometry& geometry, const SurfaceBitmaps& bitmaps,
-                                         const Options& options)
+std::vector<ShownCover> ShownCovers(const SceneState& scene, const ViewGeometry& geometry)
 {
-    Result result;
-    const QPoint shift = geometry.pageOrigin() + geometry.scrollPosition();
-    painter.save();
-    painter.translate(-shift);
-    const QRect clip = clipBox.translated(shift);
+    std::vector<ShownCover> shown;
     const LabelDesign* design = scene.design;
+    if (!HasAllCovers(design))
+        return {};
     const CRichChild* covers[kSurfaceCount] = {};
-    bool complete = design != nullptr;
-    for (int i = 0; complete && i < kSurfaceCount; ++i) {
+    for (int i = 0; i < kSurfaceCount; ++i)
         covers[i] = design->FindCover(SurfaceName(i));
-        complete = covers[i] != nullptr;
-    }
-    if (!complete) {
-        painter.fillRect(clip, options.workspace);
-        painter.restore();
-        return result;
-    }
-
-    const EdgeRect sheet = geometry.PageToDevice(geometry.pageRect(), true, false);
     const QString& page = geometry.currentPageCode();
-    const bool discSheet = page == u"1";
     const DiscFlags flags = DiscDisplay(scene, geometry);
     const CRichChild& disc1 = *covers[Disc1Surface];
-    const CRichChild& disc2 = *covers[Disc2Surface];
     const EdgeRect disc1Rect = SurfaceBitmaps::CoverSheetRect(disc1, geometry);
-    const EdgeRect disc2Rect = SurfaceBitmaps::CoverSheetRect(disc2, geometry);
-    const QPoint toDisc2(disc2Rect.left - disc1Rect.left, disc2Rect.top - disc1Rect.top);
-    const QRegion ring = RingRegion(disc1Rect, SurfaceBitmaps::CoverSheetRect(disc1, geometry, true));
-
-    const CRichChild* selected =
-        scene.selectedItem.isEmpty() ? nullptr : design->FindItem(scene.selectedItem);
-    QRegion selectionFrame;
-    if (scene.selectionMarksOn && selected && !IsStructural(selected->itemType)) {
-        const EdgeRect r = geometry.GetItemSheetRect(*selected, true);
-        const EdgeRect outer = r.adjusted(-1, -1, 1, 1);
-        const int inset = selected->itemType == u"Image" ? 2 : 1;
-        selectionFrame = QRegion(outer.toQRect())
-                             .subtracted(QRegion(outer.adjusted(inset, inset, -inset, -inset).toQRect()));
-    }
-    const QRegion baseClip = QRegion(clip).subtracted(selectionFrame);
-    painter.setClipRegion(baseClip);
-
-    // The current surface is copied last so that it lies on top of a neighbour it overlaps.
-    QRegion copied;
-    const auto copyBitmap = [&](int index, const EdgeRect& at, bool disc) {
-        const QRect dest = at.adjusted(0, 0, 2, 2).toQRect().intersected(clip);
-        if (dest.isEmpty())
-            return;
-        const QRect source(dest.topLeft() - QPoint(at.left, at.top), dest.size());
+    const EdgeRect disc2Rect = SurfaceBitmaps::CoverSheetRect(*covers[Disc2Surface], geometry);
+    QRegion ring;
+    const auto add = [&](int index, const EdgeRect& at, bool disc) {
+        ShownCover cover{index, at, disc, QRegion(at.toQRect())};
         if (disc) {
-            const QRegion discRing = ring.translated(at.left - disc1Rect.left, at.top - disc1Rect.top);
-            painter.setClipRegion(discRing.intersected(baseClip));
-            copied += discRing;
-        } else {
-            copied += dest;
+            if (ring.isEmpty())
+                ring = RingRegion(disc1Rect, SurfaceBitmaps::CoverSheetRect(disc1, geometry, true));
+            cover.area = ring.translated(at.left - disc1Rect.left, at.top - disc1Rect.top);
         }
-        painter.drawImage(dest.topLeft(), bitmaps.Bitmap(index), source);
-        if (disc)
-            painter.setClipRegion(baseClip);
+        shown.push_back(std::move(cover));
     };
     for (int pass = 0; pass < 2; ++pass) {
         for (const int index : {Disc1Surface, Disc2Surface, BackSurface, FrontSurface}) {
@@ -125,76 +130,61 @@ SheetPainter::Result SheetPainter::Paint(QPainter& painter, const QRect& clipBox
                 continue;
             if (index == Disc2Surface && flags.duplicate)
                 continue;
-            copyBitmap(index, SurfaceBitmaps::CoverSheetRect(cover, geometry), disc);
+            add(index, SurfaceBitmaps::CoverSheetRect(cover, geometry), disc);
             if (index == Disc1Surface && flags.duplicate)
-                copyBitmap(Disc1Surface, disc1Rect.translated(toDisc2.x(), toDisc2.y()), true);
+                add(Disc1Surface,
+                    disc1Rect.translated(disc2Rect.left - disc1Rect.left, disc2Rect.top - disc1Rect.top),
+                    true);
         }
     }
+    return shown;
+}
 
-    QRegion paper = baseClip;
-    if (!options.partialRedraw) {
-        const QRegion outside = QRegion(clip).subtracted(QRegion(sheet.toQRect()));
-        painter.setClipRegion(outside.intersected(baseClip));
+void SheetPainter::Paint(QPainter& painter, const QRect& clipBox, const SceneState& scene,
+                         const ViewGeometry& geometry, const SurfaceBitmaps& bitmaps, const Options& options)
+{
+    const QPoint shift = geometry.pageOrigin() + geometry.scrollPosition();
+    painter.save();
+    painter.translate(-shift);
+    const QRect clip = clipBox.translated(shift);
+    if (!HasAllCovers(scene.design)) {
         painter.fillRect(clip, options.workspace);
-        paper = baseClip.intersected(QRegion(sheet.toQRect())).subtracted(copied);
-        painter.setClipRegion(paper);
-        painter.fillRect(sheet.toQRect(), Qt::white);
-    } else {
-        paper = baseClip.subtracted(copied);
-        painter.setClipRegion(paper);
+        painter.restore();
+        return;
     }
 
+    const std::vector<ShownCover> shown = ShownCovers(scene, geometry);
+    const QRegion baseClip = QRegion(clip).subtracted(SelectionFrameRegion(scene, geometry));
+    QRegion copied;
+    for (const ShownCover& cover : shown) {
+        const QRect dest = cover.at.toQRect().intersected(clip);
+        if (dest.isEmpty())
+            continue;
+        painter.setClipRegion(cover.area.intersected(baseClip));
+        copied += cover.area;
+        painter.drawImage(dest.topLeft(), bitmaps.Bitmap(cover.surface),
+                          QRect(dest.topLeft() - QPoint(cover.at.left, cover.at.top), dest.size()));
+    }
+
+    const EdgeRect sheet = geometry.PageToDevice(geometry.pageRect(), true, false);
+    if (!options.partialRedraw) {
+        painter.setClipRegion(baseClip.subtracted(QRegion(sheet.toQRect())));
+        painter.fillRect(clip, options.workspace);
+        painter.setClipRegion(baseClip.intersected(QRegion(sheet.toQRect())).subtracted(copied));
+        painter.fillRect(sheet.toQRect(), Qt::white);
+    }
+
+    painter.setClipRegion(baseClip);
     QPen black(Qt::black);
     black.setWidth(0);
     painter.setPen(black);
     painter.setBrush(Qt::NoBrush);
-    if (scene.guidesOn) {
-        // Text that reaches past its label onto the paper shows its frame there.
-        for (const auto& item : design->itemList) {
-            if (item->pageCode != page || (item->itemType != u"Text" && item->itemType != u"Track"))
-                continue;
-            if (!discSheet && item.get() != selected)
-                continue;
-            const EdgeRect r = geometry.GetItemSheetRect(*item, true).adjusted(-1, -1, 1, 1);
-            painter.drawRect(Outline(r));
-            if (flags.duplicate && item->surface == kDisc1)
-                painter.drawRect(Outline(r.translated(toDisc2.x(), toDisc2.y())));
-        }
-    }
-
-    painter.setClipRegion(baseClip);
     painter.drawLine(sheet.right, 2, sheet.right, sheet.bottom);
     painter.drawLine(sheet.right, sheet.bottom, 2, sheet.bottom);
     painter.drawLine(sheet.right + 1, 2, sheet.right + 1, sheet.bottom + 1);
     painter.drawLine(sheet.right + 1, sheet.bottom + 1, 2, sheet.bottom + 1);
-
-    const EdgeRect& pageMils = geometry.pageRect();
-    if (scene.guidesOn && pageMils.height() != 5500) {
-        const bool letter = pageMils.width() == 11000 || pageMils.height() == 11000;
-        EdgeRect area = letter ? options.printable.letter : options.printable.a4;
-        if (pageMils.width() >= pageMils.height())
-            area = {area.top, area.left, area.bottom, area.right};
-        QPen dashDotDot(Qt::black);
-        dashDotDot.setWidth(0);
-        dashDotDot.setStyle(Qt::DashDotDotLine);
-        painter.setPen(dashDotDot);
-        painter.drawRect(Outline(geometry.PageToDevice(area, true, false)));
-        painter.setPen(black);
-    }
-
     painter.drawRect(Outline(sheet));
-    if (scene.selectionMarksOn && selected) {
-        if (IsStructural(selected->itemType)) {
-            result.selectionMarksEnded = true;
-        } else {
-            result.handles = SelectionHandleRects(geometry.GetItemSheetRect(*selected, true));
-            painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-            for (const QRect& handle : result.handles)
-                painter.fillRect(handle, Qt::white);
-        }
-    }
     painter.restore();
-    return result;
 }
 
 } // namespace tvl

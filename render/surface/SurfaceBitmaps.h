@@ -1,10 +1,12 @@
 #pragma once
 
+#include "document/model/EdgeRect.h"
+#include "document/model/SurfaceNames.h"
 #include "render/picture/PictureCache.h"
-#include "render/surface/EdgeRect.h"
 
 #include <QImage>
 #include <array>
+#include <bitset>
 
 namespace tvl {
 
@@ -13,9 +15,9 @@ class ViewGeometry;
 struct SceneState;
 
 // The four off-screen bitmaps of the label view (front, back, disc 1, disc 2), each holding its cover
-// as drawn at the current zoom: background colours and pictures, the teal outlines, text, then the
-// guides and grid dots. Pixel (0, 0) of a bitmap is the top-left corner of its cover's device rectangle.
-// Painting the window only copies them (SheetPainter).
+// painted by PaintCover at the current zoom, as it prints. Pixel (0, 0) of a bitmap is the top-left
+// corner of its cover's device rectangle. Painting the window only copies them (SheetPainter) and draws
+// the editing aids over them (EditingOverlay).
 class SurfaceBitmaps
 {
 public:
@@ -27,16 +29,20 @@ public:
     std::array<QSize, 4> Sizes() const;
     const QImage& Bitmap(int surface) const { return m_bitmaps[static_cast<size_t>(surface)]; }
 
-    // Fills white the bitmaps of the covers on the shown sheet.
-    void Clear(const SceneState& scene, const ViewGeometry& geometry);
-    // Draws every layer of the covers on the shown sheet. Does nothing unless all four covers exist with
-    // non-empty device rectangles.
-    void Render(const SceneState& scene, const ViewGeometry& geometry);
+    using Surfaces = std::bitset<kSurfaceCount>;
+
+    // Fills white the bitmaps of the covers on the shown sheet (of those in only).
+    void Clear(const SceneState& scene, const ViewGeometry& geometry, Surfaces only = Surfaces().set());
+    // Paints the covers on the shown sheet (of those in only; disc 2 only in a double design). Does
+    // nothing unless all four covers exist with non-empty device rectangles.
+    void Render(const SceneState& scene, const ViewGeometry& geometry, Surfaces only = Surfaces().set());
     // Drops every stretched picture, after a zoom.
     void DropPictureCache() { m_pictures.Clear(); }
 
     // Items drawn into the bitmaps so far, and pictures stretched: both stay put over a repaint.
     int itemsDrawn() const { return m_itemsDrawn; }
+    // How often each surface's bitmap was painted.
+    int renders(int surface) const { return m_renders[static_cast<size_t>(surface)]; }
     const PictureCache& pictures() const { return m_pictures; }
 
     // The cover's rectangle on the sheet in pixels at the current zoom (for discs the outer square, or
@@ -44,24 +50,14 @@ public:
     static EdgeRect CoverSheetRect(const CRichChild& cover, const ViewGeometry& geometry, bool inner = false);
 
 private:
-    void DrawBackgrounds(const SceneState& scene, const ViewGeometry& geometry);
-    void DrawOutlines(const SceneState& scene, const ViewGeometry& geometry);
-    void DrawTexts(const SceneState& scene, const ViewGeometry& geometry);
-    void DrawGuidesAndGrid(const SceneState& scene, const ViewGeometry& geometry);
-
     std::array<QImage, 4> m_bitmaps;
     PictureCache m_pictures;
     int m_itemsDrawn = 0;
+    std::array<int, kSurfaceCount> m_renders{};
 };
 
 // True when a disc shows anything but a plain white surface: no colour, a colour other than white, or a
 // picture set as its whole background. Its outline is then drawn by inverting.
 bool HasSurfaceBackground(const CRichChild& disc, const SceneState& scene);
-
-// The disc's outer and hub circle outlines (or, with marginRing, the circles textMargin inside the edge
-// and outside the hub) into a bitmap whose origin is the disc's top-left corner: filled teal, or
-// inverted with invert.
-void DrawDiscOutline(QImage& bitmap, const CRichChild& disc, const ViewGeometry& geometry, bool marginRing,
-                     bool invert);
 
 } // namespace tvl

@@ -1,8 +1,8 @@
 #include "render/surface/ViewGeometry.h"
 
 #include "document/model/LabelDesign.h"
+#include "document/model/SurfaceNames.h"
 #include "render/surface/DeviceRect.h"
-#include "render/surface/SurfaceNames.h"
 #include "stock/CLabelDim.h"
 
 #include <algorithm>
@@ -82,7 +82,7 @@ bool ViewGeometry::SelectSurface(const LabelDesign& design, const CLabelDim& dis
 
 void ViewGeometry::FollowSelectedItem(const CRichChild& item)
 {
-    if (item.itemType == u"Page")
+    if (item.kind == ItemKind::Page)
         return;
     m_currentSurface = item.surface;
     m_currentPageCode = item.pageCode;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "render/surface/EdgeRect.h"
+#include "document/model/EdgeRect.h"
+#include "document/model/SurfaceNames.h"
 
 #include <QPoint>
 #include <QSize>
@@ -85,7 +86,7 @@ private:
     float m_unitsPerPixelX = 1000.0f / 96;
     float m_unitsPerPixelY = 1000.0f / 96;
     int m_zoom = kSmallestZoom;
-    QString m_currentSurface = QStringLiteral("Disc 1");
+    QString m_currentSurface = kDisc1.toString();
     QString m_currentPageCode = QStringLiteral("1");
     EdgeRect m_pageRect;
     QPoint m_pageOrigin;

@@ -14,10 +14,9 @@ namespace tvl {
 // Runs the AutoFit search over full layout passes: pass(size, autoFit, work) lays the item out with
 // every run at `size` and returns whether it fitted. A pass depends on nothing but the size, so a size
 // the search asks for again is not laid out again: a known failure fails at once and the last fitting
-// layout is kept. Returns the final size; work then holds the layout at that size and every run of the
-// item has that size.
+// layout is kept. Returns the final size; work then holds the layout with every run at that size.
 template <typename Pass>
-int AutoFitLayout(CRichChild& item, WorkingLayout& work, Pass&& pass)
+int AutoFitLayout(const CRichChild& item, WorkingLayout& work, Pass&& pass)
 {
     AutoFitSearch search(FirstFont(item).height);
     std::vector<int> failed;
@@ -27,7 +26,6 @@ int AutoFitLayout(CRichChild& item, WorkingLayout& work, Pass&& pass)
         const int size = search.size();
         bool fitted = size == fittingSize;
         if (!fitted && std::find(failed.begin(), failed.end(), size) == failed.end()) {
-            SetRunHeights(item, size);
             fitted = pass(size, true, work);
             if (fitted) {
                 std::swap(fitting, work);
@@ -40,11 +38,9 @@ int AutoFitLayout(CRichChild& item, WorkingLayout& work, Pass&& pass)
         case AutoFitSearch::Outcome::TryNext:
             break;
         case AutoFitSearch::Outcome::Settled:
-            SetRunHeights(item, fittingSize);
             std::swap(fitting, work);
             return fittingSize;
         case AutoFitSearch::Outcome::Stopped:
-            SetRunHeights(item, search.size());
             pass(search.size(), false, work);
             return search.size();
         }

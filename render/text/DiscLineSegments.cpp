@@ -18,7 +18,7 @@ int TruncatedRoot(std::int64_t value)
 LineSegments DiscLineSegments(const LayoutFrame& frame, int y, int lineHeight)
 {
     LineSegments segments;
-    const CellRect& rect = frame.rect;
+    const EdgeRect& rect = frame.rect;
     if (!frame.onDisc) {
         segments.left0 = rect.left;
         segments.left1 = rect.right;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/text/CellRect.h"
+#include "document/model/EdgeRect.h"
 
 namespace tvl {
 
@@ -16,7 +16,7 @@ struct DiscShape
 // corner) and, on the disc sheet, the disc whose ring shapes the lines.
 struct LayoutFrame
 {
-    CellRect rect;
+    EdgeRect rect;
     bool onDisc = false;
     DiscShape disc;
 };

@@ -6,22 +6,24 @@
 
 namespace tvl {
 
-std::vector<TextItemSizes> LayOutTextItems(LabelDesign& design)
+std::vector<TextItemSizes> LayOutTextItems(const LabelDesign& design)
 {
     std::vector<TextItemSizes> report;
     for (const std::unique_ptr<CRichChild>& item : design.itemList) {
-        if (item->itemType != u"Text" && item->itemType != u"Track")
+        if (!item->IsTextual())
             continue;
-        ClearLayout(*item);
         TextItemSizes sizes;
         sizes.name = item->name;
-        sizes.itemType = item->itemType;
+        sizes.kind = item->kind;
         sizes.autoFit = item->bAutoFit() != 0;
-        sizes.laidOut = LayoutTextItem(*item, design) != nullptr;
+        const std::shared_ptr<const ItemLayout> layout = LayoutTextItem(*item, design);
+        sizes.laidOut = layout != nullptr;
         for (const std::optional<ItemFont>& font : item->fonts) {
-            if (font &&
-                std::find(sizes.heights.begin(), sizes.heights.end(), font->height) == sizes.heights.end())
-                sizes.heights.push_back(font->height);
+            const int height = layout && layout->fittedHeight != 0 ? layout->fittedHeight
+                               : font                              ? font->height
+                                                                   : 0;
+            if (font && std::find(sizes.heights.begin(), sizes.heights.end(), height) == sizes.heights.end())
+                sizes.heights.push_back(height);
         }
         report.push_back(std::move(sizes));
     }

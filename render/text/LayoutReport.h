@@ -11,14 +11,14 @@ namespace tvl {
 struct TextItemSizes
 {
     QString name;
-    QString itemType;
+    ItemKind kind = ItemKind::None;
     bool autoFit = false;
     bool laidOut = false;     // false when its surface or "Disc 1" is missing
     std::vector<int> heights; // the distinct font sizes of its runs (tenths of a point), in text order
 };
 
-// Lays out every text and track item of a design afresh and reports the sizes its runs ended with
-// (with bAutoFit, the sizes AutoFit chose).
-std::vector<TextItemSizes> LayOutTextItems(LabelDesign& design);
+// Lays out every text and track item of a design and reports the sizes its runs are drawn at (with
+// bAutoFit, the size AutoFit chose).
+std::vector<TextItemSizes> LayOutTextItems(const LabelDesign& design);
 
 } // namespace tvl

@@ -28,7 +28,7 @@ std::vector<CharRule> TextRules(const CRichChild& item)
 
 } // namespace
 
-ItemLayout LayoutText(CRichChild& item, const LayoutFrame& frame, FontEngine& engine)
+ItemLayout LayoutText(const CRichChild& item, const LayoutFrame& frame, FontEngine& engine)
 {
     const std::vector<CharRule> rules = TextRules(item);
     RunMeasurer measurer(item, engine);
@@ -38,10 +38,11 @@ ItemLayout LayoutText(CRichChild& item, const LayoutFrame& frame, FontEngine& en
         const LineOptions options{false, FirstFont(item).height, {}, {}};
         LineBuilder(item, frame, measurer, rules, options).Run(work);
     } else {
-        AutoFitLayout(item, work, [&](int size, bool fitting, WorkingLayout& pass) {
-            const LineOptions options{fitting, size, {}, {}};
-            return LineBuilder(item, frame, measurer, rules, options).Run(pass);
-        });
+        work.layout.fittedHeight =
+            AutoFitLayout(item, work, [&](int size, bool fitting, WorkingLayout& pass) {
+                const LineOptions options{fitting, size, {}, {}};
+                return LineBuilder(item, frame, measurer, rules, options).Run(pass);
+            });
     }
     ItemLayout& layout = work.layout;
     if (!layout.lineCells.empty())

@@ -9,6 +9,6 @@ namespace tvl {
 
 // Lays out the text of a "Text" item in the upright frame: lines by wrap style, on a disc within the
 // ring, aligned, and with bAutoFit at the largest size that fits (written into the item's font runs).
-ItemLayout LayoutText(CRichChild& item, const LayoutFrame& frame, FontEngine& engine);
+ItemLayout LayoutText(const CRichChild& item, const LayoutFrame& frame, FontEngine& engine);
 
 } // namespace tvl

@@ -1,13 +1,16 @@
 #include "render/text/LayoutTextItem.h"
 
+#include "document/model/SurfaceNames.h"
 #include "render/text/LayoutText.h"
 #include "render/text/LayoutTrackFlow.h"
 #include "render/text/LayoutTrackTable.h"
 #include "render/text/RotateRect.h"
+#include "render/text/RunMeasurer.h"
 #include "render/text/TrackCells.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <unordered_map>
 
 namespace tvl {
 namespace {
@@ -15,12 +18,58 @@ namespace {
 // Far beyond any sheet (about 250 m), yet small enough that sums of such lengths stay within int.
 constexpr std::int64_t kFarMils = 10'000'000;
 
-void RotateBack(std::vector<CellRect>& cells, int escapement, int side)
+void RotateBack(std::vector<EdgeRect>& cells, int escapement, int side)
 {
-    for (CellRect& cell : cells) {
-        if (!(cell == CellRect{}))
+    for (EdgeRect& cell : cells) {
+        if (!(cell == EdgeRect{}))
             cell = RotateRect(cell, escapement, side, false);
     }
+}
+
+// Layouts by item, each valid while the item, its surface and "Disc 1" keep their revisions. Entries
+// of deleted items are forgotten once the cache grows large.
+class LayoutCache
+{
+public:
+    struct Key
+    {
+        std::uint64_t item = 0;
+        std::uint64_t surface = 0;
+        std::uint64_t disc = 0;
+        size_t characters = 0;
+
+        bool operator==(const Key&) const = default;
+    };
+
+    std::shared_ptr<const ItemLayout> Find(const CRichChild& item, const Key& key) const
+    {
+        const auto found = m_entries.find(&item);
+        if (found == m_entries.end() || !(found->second.key == key))
+            return nullptr;
+        return found->second.layout;
+    }
+
+    void Store(const CRichChild& item, const Key& key, std::shared_ptr<const ItemLayout> layout)
+    {
+        if (m_entries.size() >= kMaxEntries && !m_entries.count(&item))
+            m_entries.clear();
+        m_entries[&item] = {key, std::move(layout)};
+    }
+
+private:
+    static constexpr size_t kMaxEntries = 4096;
+    struct Entry
+    {
+        Key key;
+        std::shared_ptr<const ItemLayout> layout;
+    };
+    std::unordered_map<const CRichChild*, Entry> m_entries;
+};
+
+LayoutCache& Cache()
+{
+    thread_local LayoutCache cache;
+    return cache;
 }
 
 } // namespace
@@ -28,7 +77,7 @@ void RotateBack(std::vector<CellRect>& cells, int escapement, int side)
 std::optional<LayoutFrame> FrameOfItem(const CRichChild& item, const LabelDesign& design)
 {
     const CRichChild* surface = design.FindCover(item.surface);
-    const CRichChild* disc = design.FindItem(u"Disc 1");
+    const CRichChild* disc = design.FindItem(kDisc1);
     if (!surface || !disc)
         return std::nullopt;
     // Damaged designs may hold any 32-bit values; keep the arithmetic of layout far from overflow.
@@ -37,7 +86,7 @@ std::optional<LayoutFrame> FrameOfItem(const CRichChild& item, const LabelDesign
     };
     const std::int64_t left = std::int64_t{item.left()} - surface->left();
     const std::int64_t top = std::int64_t{item.top()} - surface->top();
-    const CellRect rect{bounded(left), bounded(top), bounded(left + item.width()),
+    const EdgeRect rect{bounded(left), bounded(top), bounded(left + item.width()),
                         bounded(top + item.height())};
     LayoutFrame frame;
     frame.rect = RotateRect(rect, EscapementOfAngle(item.angle()), disc->width(), true);
@@ -49,13 +98,21 @@ std::optional<LayoutFrame> FrameOfItem(const CRichChild& item, const LabelDesign
     return frame;
 }
 
-const ItemLayout* LayoutTextItem(CRichChild& item, const LabelDesign& design, FontEngine& engine)
+std::shared_ptr<const ItemLayout> LayoutTextItem(const CRichChild& item, const LabelDesign& design,
+                                                 FontEngine& engine)
 {
-    const bool isText = item.itemType == u"Text";
-    if (!isText && item.itemType != u"Track")
+    const bool isText = item.kind == ItemKind::Text;
+    if (!isText && item.kind != ItemKind::Track)
         return nullptr;
-    if (item.layout && !item.layout->lineCells.empty())
-        return item.layout.get();
+    const CRichChild* surface = design.FindCover(item.surface);
+    const CRichChild* disc = design.FindItem(kDisc1);
+    if (!surface || !disc)
+        return nullptr;
+    LayoutCache& cache = Cache();
+    const LayoutCache::Key key{item.revision(), surface->revision(), disc->revision(),
+                               item.characters.size()};
+    if (auto found = cache.Find(item, key))
+        return found;
     const std::optional<LayoutFrame> frame = FrameOfItem(item, design);
     if (!frame)
         return nullptr;
@@ -72,17 +129,35 @@ const ItemLayout* LayoutTextItem(CRichChild& item, const LabelDesign& design, Fo
     }
     const int escapement = EscapementOfAngle(item.angle());
     if (escapement != 0) {
-        const int side = design.FindItem(u"Disc 1")->width();
-        RotateBack(layout.lineCells, escapement, side);
-        RotateBack(layout.glyphCells, escapement, side);
+        RotateBack(layout.lineCells, escapement, disc->width());
+        RotateBack(layout.glyphCells, escapement, disc->width());
     }
-    item.layout = std::make_shared<const ItemLayout>(std::move(layout));
-    return item.layout.get();
+    auto shared = std::make_shared<const ItemLayout>(std::move(layout));
+    cache.Store(item, key, shared);
+    return shared;
 }
 
-void ClearLayout(const CRichChild& item)
+bool ApplyAutoFit(CRichChild& item, const LabelDesign& design)
 {
-    item.layout.reset();
+    if (item.bAutoFit() == 0)
+        return false;
+    const std::shared_ptr<const ItemLayout> layout = LayoutTextItem(item, design);
+    if (!layout || layout->fittedHeight == 0 || !SetRunHeights(item, layout->fittedHeight))
+        return false;
+    // The layout was made at these sizes: it holds for the item as it is now.
+    const CRichChild* surface = design.FindCover(item.surface);
+    const CRichChild* disc = design.FindItem(kDisc1);
+    Cache().Store(item, {item.revision(), surface->revision(), disc->revision(), item.characters.size()},
+                  layout);
+    return true;
+}
+
+void ApplyAutoFit(LabelDesign& design, QStringView pageCode)
+{
+    for (const std::unique_ptr<CRichChild>& item : design.itemList) {
+        if (item->pageCode == pageCode)
+            ApplyAutoFit(*item, design);
+    }
 }
 
 } // namespace tvl

@@ -6,6 +6,7 @@
 #include "render/text/ItemLayout.h"
 #include "render/text/LayoutFrame.h"
 
+#include <memory>
 #include <optional>
 
 namespace tvl {
@@ -14,13 +15,17 @@ namespace tvl {
 // the disc sheet, its disc; none when its surface or "Disc 1" is missing.
 std::optional<LayoutFrame> FrameOfItem(const CRichChild& item, const LabelDesign& design);
 
-// Lays out a "Text" or "Track" item unless it already has a layout, and returns it (null for other
-// items and for items whose surface or "Disc 1" is missing). With bAutoFit the chosen size is written
-// into the item's font runs.
-const ItemLayout* LayoutTextItem(CRichChild& item, const LabelDesign& design,
-                                 FontEngine& engine = FontEngine::ForThisThread());
+// The layout of a "Text" or "Track" item (null for other items and for items whose surface or "Disc 1"
+// is missing). Layouts are kept per thread outside the design, each for as long as the item, its
+// surface and "Disc 1" keep their revisions, so the design stays untouched and drawing it again lays
+// nothing out.
+std::shared_ptr<const ItemLayout> LayoutTextItem(const CRichChild& item, const LabelDesign& design,
+                                                 FontEngine& engine = FontEngine::ForThisThread());
 
-// Drops the layout; the next drawing lays the item out again.
-void ClearLayout(const CRichChild& item);
+// Stores the size AutoFit chose for the item in its font runs, where the design keeps it; the layout
+// stays as it is. False when the item has no AutoFit outcome or its runs have that size already.
+bool ApplyAutoFit(CRichChild& item, const LabelDesign& design);
+// ApplyAutoFit for every text and track-list item of a sheet.
+void ApplyAutoFit(LabelDesign& design, QStringView pageCode);
 
 } // namespace tvl

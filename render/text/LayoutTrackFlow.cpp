@@ -17,7 +17,7 @@ struct FlowPlan
 {
     std::vector<CharRule> rules;
     LayoutFrame firstColumn;
-    std::optional<CellRect> secondColumn;
+    std::optional<EdgeRect> secondColumn;
     size_t split = 0; // the last character of the first column
     std::optional<std::pair<int, int>> keepOut;
 };
@@ -36,10 +36,10 @@ FlowPlan PlanFlow(const CRichChild& item, const LayoutFrame& frame, const std::v
     if (item.textLayout() == u"2 Columns" && !tracks.empty()) {
         const int count = static_cast<int>(tracks.size());
         splitTrack = (count + 1) / 2 - 1;
-        const CellRect& rect = frame.rect;
-        const int half = rect.Width() / 2;
+        const EdgeRect& rect = frame.rect;
+        const int half = rect.width() / 2;
         plan.firstColumn.rect.right = rect.right - half - kColumnGap;
-        plan.secondColumn = CellRect{rect.left + half + kColumnGap, rect.top, rect.right, rect.bottom};
+        plan.secondColumn = EdgeRect{rect.left + half + kColumnGap, rect.top, rect.right, rect.bottom};
         plan.split = static_cast<size_t>(tracks[static_cast<size_t>(splitTrack)].timeEnd);
     }
     if (item.textLayout() == u"Top && Bottom" && frame.onDisc) {
@@ -74,12 +74,12 @@ FlowPlan PlanFlow(const CRichChild& item, const LayoutFrame& frame, const std::v
 }
 
 // An empty cell keeps a box one space wide for the caret; every other terminator has no width.
-void SettleTerminators(const CRichChild& item, ItemLayout& layout, RunMeasurer& measurer)
+void SettleTerminators(const CRichChild& item, ItemLayout& layout, RunMeasurer& measurer, int size)
 {
-    measurer.BeginPass(FirstFont(item).height);
+    measurer.BeginPass(size);
     const std::vector<char32_t>& characters = item.characters;
     for (size_t i = 0; i < characters.size(); ++i) {
-        if (characters[i] != kCellEnd || layout.lineCells[i] == CellRect{})
+        if (characters[i] != kCellEnd || layout.lineCells[i] == EdgeRect{})
             continue;
         const bool emptyCell = i == 0 || characters[i - 1] == kCellEnd;
         const int width = emptyCell ? measurer.MeasureSpace(i).width : 0;
@@ -88,7 +88,7 @@ void SettleTerminators(const CRichChild& item, ItemLayout& layout, RunMeasurer& 
     }
 }
 
-bool RunPass(CRichChild& item, const FlowPlan& plan, RunMeasurer& measurer, bool autoFit, int size,
+bool RunPass(const CRichChild& item, const FlowPlan& plan, RunMeasurer& measurer, bool autoFit, int size,
              WorkingLayout& work)
 {
     const LineOptions options{autoFit, size, plan.secondColumn, plan.keepOut};
@@ -97,22 +97,24 @@ bool RunPass(CRichChild& item, const FlowPlan& plan, RunMeasurer& measurer, bool
 
 } // namespace
 
-ItemLayout LayoutTrackFlow(CRichChild& item, const LayoutFrame& frame, FontEngine& engine,
+ItemLayout LayoutTrackFlow(const CRichChild& item, const LayoutFrame& frame, FontEngine& engine,
                            const std::vector<TrackCells>& tracks)
 {
     const FlowPlan plan = PlanFlow(item, frame, tracks);
     RunMeasurer measurer(item, engine);
     WorkingLayout work;
     const bool autoFit = item.bAutoFit() != 0;
+    int size = FirstFont(item).height;
     if (!autoFit) {
-        RunPass(item, plan, measurer, false, FirstFont(item).height, work);
+        RunPass(item, plan, measurer, false, size, work);
     } else {
-        AutoFitLayout(item, work, [&](int size, bool fitting, WorkingLayout& pass) {
-            return RunPass(item, plan, measurer, fitting, size, pass);
+        size = AutoFitLayout(item, work, [&](int candidate, bool fitting, WorkingLayout& pass) {
+            return RunPass(item, plan, measurer, fitting, candidate, pass);
         });
+        work.layout.fittedHeight = size;
     }
     ItemLayout& layout = work.layout;
-    SettleTerminators(item, layout, measurer);
+    SettleTerminators(item, layout, measurer, size);
     if (!layout.lineCells.empty()) {
         const size_t last = layout.lineCells.size() - 1;
         if (plan.secondColumn) {

@@ -21,7 +21,7 @@ int ShrunkSize(int size)
 class TrackTable
 {
 public:
-    TrackTable(CRichChild& item, const LayoutFrame& frame, FontEngine& engine,
+    TrackTable(const CRichChild& item, const LayoutFrame& frame, FontEngine& engine,
                const std::vector<TrackCells>& tracks)
         : m_item(item)
         , m_frame(frame)
@@ -48,7 +48,7 @@ private:
     // Returns the line's height.
     int FinishRowLine(const std::vector<std::pair<int, int>>& ranges, int y);
 
-    CRichChild& m_item;
+    const CRichChild& m_item;
     const LayoutFrame& m_frame;
     RunMeasurer m_measurer;
     const std::vector<TrackCells>& m_tracks;
@@ -104,7 +104,7 @@ bool TrackTable::Measure(int size, bool checkFit)
 
     m_numberWidth = m_titleWidth = m_timeWidth = 0;
     m_tableHeight = 0;
-    const int width = m_frame.rect.Width();
+    const int width = m_frame.rect.width();
     for (const TrackCells& track : m_tracks) {
         measureRange(track.numberStart, track.timeEnd);
         auto cellWidth = [&](int start, int end, bool restartAtSpaces) {
@@ -153,7 +153,7 @@ int TrackTable::FinishRowLine(const std::vector<std::pair<int, int>>& ranges, in
     int maxDescent = 0;
     for (const auto& [start, end] : ranges) {
         for (int i = start; i <= end; ++i) {
-            height = std::max(height, m_work.layout.lineCells[static_cast<size_t>(i)].Height());
+            height = std::max(height, m_work.layout.lineCells[static_cast<size_t>(i)].height());
             maxDescent = std::max(maxDescent, m_work.descents[static_cast<size_t>(i)]);
         }
     }
@@ -162,7 +162,7 @@ int TrackTable::FinishRowLine(const std::vector<std::pair<int, int>>& ranges, in
             continue;
         FinishLine(m_item, m_work, height, static_cast<size_t>(start), static_cast<size_t>(end), maxDescent);
         for (int i = start; i <= end; ++i) {
-            if (!(m_work.layout.lineCells[static_cast<size_t>(i)] == CellRect{}))
+            if (!(m_work.layout.lineCells[static_cast<size_t>(i)] == EdgeRect{}))
                 m_work.Move(static_cast<size_t>(i), 0, y);
         }
     }
@@ -172,7 +172,7 @@ int TrackTable::FinishRowLine(const std::vector<std::pair<int, int>>& ranges, in
 bool TrackTable::Place(bool checkRoom)
 {
     const std::vector<char32_t>& characters = m_item.characters;
-    const CellRect& rect = m_frame.rect;
+    const EdgeRect& rect = m_frame.rect;
     m_work.Reset(characters.size());
     int room = rect.bottom - (rect.top + m_tableHeight);
     const int titleLeft = rect.left + m_numberWidth;
@@ -195,7 +195,7 @@ bool TrackTable::Place(bool checkRoom)
             bool wrapped = false;
             if (IsTitleLineBreak(at) && i < track.titleEnd) {
                 lineEnd = i;
-            } else if (m_wordWrap && m_numberWidth + lineWidth + m_timeWidth > rect.Width()) {
+            } else if (m_wordWrap && m_numberWidth + lineWidth + m_timeWidth > rect.width()) {
                 // Cut at the first space of the last run of spaces, or after this character.
                 lineEnd = i;
                 for (int k = i; k > lineStart; --k) {
@@ -260,7 +260,7 @@ ItemLayout TrackTable::Finish(bool autoFit)
 
 } // namespace
 
-ItemLayout LayoutTrackTable(CRichChild& item, const LayoutFrame& frame, FontEngine& engine,
+ItemLayout LayoutTrackTable(const CRichChild& item, const LayoutFrame& frame, FontEngine& engine,
                             const std::vector<TrackCells>& tracks)
 {
     TrackTable table(item, frame, engine, tracks);
@@ -283,10 +283,11 @@ ItemLayout LayoutTrackTable(CRichChild& item, const LayoutFrame& frame, FontEngi
             break;
         }
         size = ShrunkSize(size);
-        SetRunHeights(item, size);
         table.Measure(size, false);
     }
-    return table.Finish(true);
+    ItemLayout layout = table.Finish(true);
+    layout.fittedHeight = size;
+    return layout;
 }
 
 } // namespace tvl

@@ -85,7 +85,7 @@ bool LineBuilder::Run(WorkingLayout& work)
 
         const bool hasBreak = m_lastBreak >= static_cast<long>(m_lineStart);
         if (!m_firstLinePlaced) {
-            if (m_lineWidth > m_frame.rect.Width())
+            if (m_lineWidth > m_frame.rect.width())
                 return false;
             if (hasBreak) {
                 if (!PlaceFirstDiscLine())
@@ -166,7 +166,7 @@ bool LineBuilder::CutLine(WorkingLayout& work, size_t lineBreak, size_t current)
     int height = 0;
     int maxDescent = 0;
     for (size_t k = m_lineStart; k <= lineBreak; ++k) {
-        height = std::max(height, layout.lineCells[k].Height());
+        height = std::max(height, layout.lineCells[k].height());
         maxDescent = std::max(maxDescent, work.descents[k]);
     }
     m_lineHeight = height;
@@ -176,9 +176,9 @@ bool LineBuilder::CutLine(WorkingLayout& work, size_t lineBreak, size_t current)
     FinishLine(m_item, work, height, m_lineStart, lineBreak, maxDescent);
     int x = m_useRight ? m_segments.right0 : m_segments.left0;
     for (size_t k = m_lineStart; k <= lineBreak; ++k) {
-        if (layout.lineCells[k] == CellRect{})
+        if (layout.lineCells[k] == EdgeRect{})
             continue;
-        const int width = layout.lineCells[k].Width();
+        const int width = layout.lineCells[k].width();
         work.Move(k, x, m_y);
         x += width;
     }

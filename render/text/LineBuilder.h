@@ -38,7 +38,7 @@ struct LineOptions
     // The height of characters before the first font run.
     int defaultHeight = 400;
     // Two columns: the rect of the second one, started after the ColumnEnd character.
-    std::optional<CellRect> secondColumn;
+    std::optional<EdgeRect> secondColumn;
     // On a disc, the band around the hub no line may overlap (y from, y to), or none.
     std::optional<std::pair<int, int>> keepOut;
 };

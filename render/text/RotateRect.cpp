@@ -13,7 +13,7 @@ int EscapementOfAngle(QStringView angle)
     return 0;
 }
 
-CellRect RotateRect(const CellRect& rect, int escapement, int side, bool forward)
+EdgeRect RotateRect(const EdgeRect& rect, int escapement, int side, bool forward)
 {
     const int s = side;
     const auto [l, t, r, b] = rect;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/text/CellRect.h"
+#include "document/model/EdgeRect.h"
 
 #include <QStringView>
 
@@ -12,6 +12,6 @@ int EscapementOfAngle(QStringView angle);
 
 // Turns a rectangle of a surface into the upright frame of text at that escapement (forward) or back
 // (backward), about the square of side `side`. Backward undoes forward exactly.
-CellRect RotateRect(const CellRect& rect, int escapement, int side, bool forward);
+EdgeRect RotateRect(const EdgeRect& rect, int escapement, int side, bool forward);
 
 } // namespace tvl

@@ -13,6 +13,7 @@ const ItemFont& DefaultFont()
 
 RunMeasurer::RunMeasurer(const CRichChild& item, FontEngine& engine)
     : m_item(item)
+    , m_uniform(item.bAutoFit() != 0)
 {
     const size_t count = item.characters.size();
     m_runOf.resize(count);
@@ -40,7 +41,7 @@ void RunMeasurer::BeginPass(int defaultHeight)
 void RunMeasurer::SelectRun(size_t run)
 {
     m_selectedRun = run;
-    const int height = run == 0 ? m_defaultHeight : m_item.fonts[m_runStart[run]]->height;
+    const int height = run == 0 || m_uniform ? m_defaultHeight : m_item.fonts[m_runStart[run]]->height;
     m_scale = m_runs[run].face->AtHeight(height);
 }
 
@@ -53,12 +54,18 @@ ItemFont FirstFont(const CRichChild& item)
     return DefaultFont();
 }
 
-void SetRunHeights(CRichChild& item, int height)
+bool SetRunHeights(CRichChild& item, int height)
 {
+    bool changed = false;
     for (std::optional<ItemFont>& font : item.fonts) {
-        if (font)
+        if (font && font->height != height) {
             font->height = height;
+            changed = true;
+        }
     }
+    if (changed)
+        item.MarkChanged();
+    return changed;
 }
 
 } // namespace tvl

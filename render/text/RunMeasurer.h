@@ -15,8 +15,8 @@ class RunMeasurer
 public:
     RunMeasurer(const CRichChild& item, FontEngine& engine);
 
-    // Starts a pass: run sizes are read again from the item's fonts; characters before the first run
-    // are measured at defaultHeight.
+    // Starts a pass: characters before the first run are measured at defaultHeight, and so is every
+    // run of an AutoFit item (AutoFit tries one size for all); other runs at their fonts' sizes.
     void BeginPass(int defaultHeight);
 
     // The extent of the character at index, or of a space in its font.
@@ -53,6 +53,7 @@ private:
     std::vector<Run> m_runs;
     std::vector<double> m_advances;
     int m_defaultHeight = 400;
+    bool m_uniform = false;
     size_t m_selectedRun = static_cast<size_t>(-1);
     FontFace::Scale m_scale;
 };
@@ -60,7 +61,7 @@ private:
 // The font that starts the item's first run, or the default one ("Arial", 40 pt).
 ItemFont FirstFont(const CRichChild& item);
 
-// AutoFit gives every run the candidate size; the font records keep it.
-void SetRunHeights(CRichChild& item, int height);
+// Gives every font run the size; false when each had it already.
+bool SetRunHeights(CRichChild& item, int height);
 
 } // namespace tvl

@@ -7,9 +7,9 @@
 namespace tvl {
 namespace {
 
-bool IsNull(const CellRect& cell)
+bool IsNull(const EdgeRect& cell)
 {
-    return cell == CellRect{};
+    return cell == EdgeRect{};
 }
 
 } // namespace
@@ -39,8 +39,8 @@ void WorkingLayout::ClearCell(size_t index)
 
 void WorkingLayout::Move(size_t index, int dx, int dy)
 {
-    layout.lineCells[index].Offset(dx, dy);
-    layout.glyphCells[index].Offset(dx, dy);
+    layout.lineCells[index].translate(dx, dy);
+    layout.glyphCells[index].translate(dx, dy);
 }
 
 void FinishLine(const CRichChild& item, WorkingLayout& work, int lineHeight, size_t first, size_t last,
@@ -48,7 +48,7 @@ void FinishLine(const CRichChild& item, WorkingLayout& work, int lineHeight, siz
 {
     ItemLayout& layout = work.layout;
     for (size_t i = first; i <= last && i < layout.lineCells.size(); ++i) {
-        if (layout.lineCells[i].IsEmpty())
+        if (layout.lineCells[i].isEmpty())
             continue;
         layout.glyphCells[i].bottom = lineHeight - maxDescent + work.descents[i];
         layout.glyphCells[i].top = lineHeight - maxDescent / 2 - 1;
@@ -61,16 +61,16 @@ void FinishLine(const CRichChild& item, WorkingLayout& work, int lineHeight, siz
 void AlignLines(ItemLayout& layout, const LayoutFrame& frame, QStringView alignment, bool autoFit,
                 size_t first, size_t last)
 {
-    std::vector<CellRect>& cells = layout.lineCells;
+    std::vector<EdgeRect>& cells = layout.lineCells;
     last = std::min(last, cells.size() - 1);
     size_t i = first;
     while (!cells.empty() && i <= last) {
-        if (cells[i].IsEmpty()) {
+        if (cells[i].isEmpty()) {
             ++i;
             continue;
         }
         const int top = cells[i].top;
-        const LineSegments segments = DiscLineSegments(frame, top, cells[i].Height());
+        const LineSegments segments = DiscLineSegments(frame, top, cells[i].height());
         int start = segments.left0;
         int end = segments.left1;
         const bool inRight = segments.hasRight && cells[i].left >= segments.right0;
@@ -103,8 +103,8 @@ void AlignLines(ItemLayout& layout, const LayoutFrame& frame, QStringView alignm
         for (size_t k = i; k <= groupEnd; ++k) {
             if (IsNull(cells[k]))
                 continue;
-            cells[k].Offset(dx, 0);
-            layout.glyphCells[k].Offset(dx, 0);
+            cells[k].translate(dx, 0);
+            layout.glyphCells[k].translate(dx, 0);
         }
         i = groupEnd + 1;
     }
@@ -114,7 +114,7 @@ int LayoutBottom(const ItemLayout& layout, int fallback)
 {
     int bottom = fallback;
     bool any = false;
-    for (const CellRect& cell : layout.lineCells) {
+    for (const EdgeRect& cell : layout.lineCells) {
         if (IsNull(cell))
             continue;
         bottom = any ? std::max(bottom, cell.bottom) : cell.bottom;
@@ -123,14 +123,14 @@ int LayoutBottom(const ItemLayout& layout, int fallback)
     return bottom;
 }
 
-void CentreVertically(ItemLayout& layout, const CellRect& rect)
+void CentreVertically(ItemLayout& layout, const EdgeRect& rect)
 {
     const int dy = (rect.bottom - LayoutBottom(layout, rect.bottom)) / 2;
     for (size_t i = 0; i < layout.lineCells.size(); ++i) {
         if (IsNull(layout.lineCells[i]))
             continue;
-        layout.lineCells[i].Offset(0, dy);
-        layout.glyphCells[i].Offset(0, dy);
+        layout.lineCells[i].translate(0, dy);
+        layout.glyphCells[i].translate(0, dy);
     }
 }
 

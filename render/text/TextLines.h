@@ -34,7 +34,7 @@ void AlignLines(ItemLayout& layout, const LayoutFrame& frame, QStringView alignm
                 size_t first, size_t last);
 
 // Moves every cell down so that the space below the last line is shared equally above and below.
-void CentreVertically(ItemLayout& layout, const CellRect& rect);
+void CentreVertically(ItemLayout& layout, const EdgeRect& rect);
 
 // The bottom of the lowest line, or the rect's top when nothing was placed.
 int LayoutBottom(const ItemLayout& layout, int fallback);

@@ -1,15 +1,17 @@
-#include "WindowRun.h"
-
 #include "app/session/DesignSession.h"
 #include "app/settings/StoreSettings.h"
-#include "document/commands/FileCommandPorts.h"
+#include "document/commands/DefaultDesigns.h"
+#include "document/files/RecoveryCopy.h"
 #include "editing/CMervo6View.h"
+#include "stock/BuildSurfaceItems.h"
 #include "stock/StockCatalogue.h"
+#include "tests/app/WindowRun.h"
 #include "tests/document/files/SampleDesign.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -17,25 +19,95 @@
 namespace tvl {
 namespace {
 
-class RecordingUi : public FileCommandsUi
+class SilentUi : public FileCommandsUi
 {
 public:
-    SaveAnswer AskSaveChanges(const QString&) override { return SaveAnswer::Cancel; }
+    SaveAnswer AskSaveChanges(const QString&) override { return SaveAnswer::No; }
     void ShowError(const QString& text) override { errors.append(text); }
     std::optional<QString> ChooseOpenPath(const QString&) override { return std::nullopt; }
     std::optional<QString> ChooseSavePath(const QString&, const QString&) override { return std::nullopt; }
     std::optional<int> ChooseNewDesign() override { return std::nullopt; }
     void AddRecentFile(const QString&) override {}
-
     QStringList errors;
 };
 
+// The window, document, view and session of one run, over design files written into a folder.
+class DesignSessionTest : public testing::Test
+{
+protected:
+    QString WriteDesign(const char* name, const char* discMode, QStringView caseKey, const char* caseKind)
+    {
+        CLabelDim disc;
+        CLabelDim caseStock;
+        MakeBuiltInStock(disc, u"Disc");
+        MakeBuiltInStock(caseStock, caseKey);
+        LabelDesign design;
+        design.ReplaceItems(
+            BuildSurfaceItems(disc, caseStock, QString::fromLatin1(discMode), DiscPositionMode::DiscOnTop));
+        design.albumHeader.discMode = QString::fromLatin1(discMode);
+        FillSampleAlbum(design);
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        const LiveDesignState live{QStringLiteral("Disc 1"), QStringLiteral("1"),
+                                   QString::fromLatin1(discMode), QString::fromLatin1(caseKind)};
+        EXPECT_TRUE(WriteDesignFile(path, design, live));
+        return path;
+    }
+
+    bool SecondDiscShown() const { return run.window.Action(Command::ShowSecondDisc)->isVisible(); }
+
+    QTemporaryDir dir;
+    QStringList opened;
+    // The document outlives the window, which owns the view that listens to it.
+    DesignDocument document;
+    test::WindowRun run{dir, &opened};
+    StoreSettings storeSettings{run.store};
+    StockCatalogue catalogue{dir.path(), storeSettings};
+    RecoveryCopy recovery{dir.filePath(QStringLiteral("state")), QCoreApplication::applicationPid()};
+    CMervo6View* view = new CMervo6View(document);
+    SilentUi ui;
+    DesignSession session{run.window,    document,    *view,      catalogue, ui,
+                          storeSettings, run.request, dir.path(), recovery};
+};
+
+// Starting with a double design named on the command line, and each design opened after another, the
+// surface bar offers "Disc 2" exactly when the open design has a second disc.
+TEST_F(DesignSessionTest, TheSurfaceBarFollowsTheDesignJustOpened)
+{
+    run.window.SetLabelView(view);
+    const QString doubleDvd = WriteDesign("double.tvl", "Double", u"DVD", "DVD");
+    const QString singleJewel = WriteDesign("single.tvl", "Single", u"Jewel", "Jewel");
+    session.Start(doubleDvd);
+    EXPECT_TRUE(document.IsDouble());
+    EXPECT_TRUE(SecondDiscShown());
+    ASSERT_TRUE(session.commands().OpenDesignPath(singleJewel));
+    EXPECT_FALSE(SecondDiscShown());
+    ASSERT_TRUE(session.commands().OpenDesignPath(doubleDvd));
+    EXPECT_TRUE(SecondDiscShown());
+    EXPECT_EQ(document.caseKind(), QStringLiteral("DVD"));
+    EXPECT_TRUE(ui.errors.isEmpty());
+}
+
+TEST_F(DesignSessionTest, SavingRemovesTheRecoveryCopyAndInsertTextIsOneStep)
+{
+    run.window.SetLabelView(view);
+    const QString path = WriteDesign("single.tvl", "Single", u"Jewel", "Jewel");
+    session.Start(path);
+    for (int i = 0; i < RecoveryKeeper::kEditsPerCopy; ++i)
+        run.window.Action(Command::InsertText)->trigger();
+    EXPECT_EQ(document.history().stepCount(), RecoveryKeeper::kEditsPerCopy);
+    EXPECT_TRUE(document.design().FindItem(u"Text 10"));
+    EXPECT_EQ(document.selectedName(), QStringLiteral("Text 10"));
+    EXPECT_TRUE(recovery.Exists()) << "the tenth edit writes the copy";
+    ASSERT_TRUE(session.commands().Save());
+    EXPECT_FALSE(recovery.Exists());
+    EXPECT_FALSE(document.file().modified);
+}
+
 // The window tells the user about a picture it cannot show, and a save that fails says which file and why
 // and leaves the design modified.
-TEST(DesignSessionTest, PictureNoticeInTheStatusBarAndAFailedSaveKeepsTheDesignModified)
+TEST_F(DesignSessionTest, PictureNoticeInTheStatusBarAndAFailedSaveKeepsTheDesignModified)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
+    run.window.SetLabelView(view);
     const QString path = dir.filePath(QStringLiteral("mine.tvl"));
     {
         LabelDesign design = MakeSampleDesign();
@@ -44,27 +116,17 @@ TEST(DesignSessionTest, PictureNoticeInTheStatusBarAndAFailedSaveKeepsTheDesignM
         item->undecodedPicture = {2, QByteArray("\x89PNG\r\n\x1a\n cut short")};
         ASSERT_TRUE(WriteDesignFile(path, design, SampleState()));
     }
-
-    QStringList opened;
-    test::WindowRun run(dir, &opened);
-    auto* view = new CMervo6View;
-    run.window.SetLabelView(view);
-    StoreSettings settings(run.store);
-    StockCatalogue catalogue(dir.path() + u'/', settings);
-    catalogue.LoadCatalogue();
-    RecordingUi ui;
-    DesignSession session(run.window, *view, catalogue, ui, settings, run.request, dir.path() + u'/');
     session.Start(path);
-    ASSERT_EQ(session.file().path, path);
+    ASSERT_EQ(document.file().path, path);
     EXPECT_EQ(run.window.statusBar()->currentMessage(),
               u"A picture could not be shown: Image(2) (its data is kept as it was)");
 
     // The design's file has become a pipe: saving is refused, the design stays modified.
     ASSERT_TRUE(QFile::remove(path));
     ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    session.MarkModified();
+    document.MarkModified();
     EXPECT_FALSE(session.commands().Save());
-    EXPECT_TRUE(session.file().modified);
+    EXPECT_TRUE(document.file().modified);
     ASSERT_EQ(ui.errors.size(), 1);
     EXPECT_TRUE(ui.errors.front().startsWith(QStringLiteral("Error saving file.\n") + path + u':'))
         << ui.errors.front().toStdString();

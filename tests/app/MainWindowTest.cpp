@@ -1,4 +1,4 @@
-#include "WindowRun.h"
+#include "tests/app/WindowRun.h"
 
 #include <QAction>
 #include <QApplication>
@@ -189,6 +189,12 @@ TEST_F(MainWindowTest, TogglesWriteTheirSetting)
 TEST_F(MainWindowTest, GridSizeAndUnitsCommandsWriteTheirSettings)
 {
     WindowRun run(dir, &opened);
+    // The view takes its options from the settings through one handler, at once and after each change.
+    std::vector<std::pair<QSize, bool>> applied;
+    run.window.SetViewOptionsHandler([&applied](const AppSettings& settings) {
+        applied.emplace_back(settings.gridSize, settings.guides);
+    });
+    ASSERT_EQ(applied.size(), 1u);
     QTimer::singleShot(0, [] {
         QWidget* dialog = QApplication::activeModalWidget();
         ASSERT_NE(dialog, nullptr);
@@ -199,6 +205,10 @@ TEST_F(MainWindowTest, GridSizeAndUnitsCommandsWriteTheirSettings)
     run.window.Action(Command::GridSize)->trigger();
     EXPECT_EQ(run.settings.gridSize, QSize(30, 1000));
     EXPECT_EQ(run.store.String(QStringLiteral("GridSize")), QStringLiteral("30,1000"));
+    EXPECT_EQ(applied.back().first, QSize(30, 1000));
+    run.window.Action(Command::Guides)->trigger();
+    EXPECT_TRUE(applied.back().second);
+    EXPECT_EQ(applied.size(), 3u) << "one apply per change";
 
     QTimer::singleShot(0, [] {
         QWidget* dialog = QApplication::activeModalWidget();

@@ -18,7 +18,6 @@ const QString kEnd(QChar(0x08));
 class FakeStore : public DesignStore
 {
 public:
-    LabelDesign& design() override { return live; }
     DesignReadOutcome Read(const QString& path, QString& title) override
     {
         reads.append(QFileInfo(path).fileName());
@@ -55,6 +54,13 @@ public:
         FillSampleAlbum(live);
     }
     bool HasDesign() const override { return loaded; }
+    QString DiscMode() const override { return live.albumHeader.discMode; }
+    QString CaseKind() const override { return live.albumHeader.caseKind; }
+    void SetDesignKind(const QString& discMode, const QString& caseKind) override
+    {
+        live.albumHeader.discMode = discMode.isEmpty() ? QStringLiteral("Single") : discMode;
+        live.albumHeader.caseKind = caseKind.isEmpty() ? QStringLiteral("Jewel") : caseKind;
+    }
 
     LabelDesign live;
     bool loaded = false;
@@ -326,6 +332,23 @@ TEST_F(FileCommandsTest, NewWithTheDefaultTemplateReadsItsFileAsAnUntitledSample
     EXPECT_EQ(file.title, u"Untitled.tvl");
     EXPECT_EQ(file.path, ProgramFile(QStringLiteral("Default1_dvd.tvl")));
     EXPECT_EQ(store.live.albumHeader.Field(0, AlbumField::Artist), QStringLiteral("Artist") + kEnd);
+}
+
+TEST_F(FileCommandsTest, AMissingDefaultOfTheChosenKindIsBuiltAndKeptNotTakenFromTheFallback)
+{
+    WriteFile(ProgramFile(QStringLiteral("Default.tvl")), "Single/Jewel");
+    for (const auto& [choice, name, content] :
+         {std::tuple{31, "Default1_dvd.tvl", "Single/DVD"}, std::tuple{21, "Default2.tvl", "Double/Jewel"}}) {
+        store.reads.clear();
+        store.writes.clear();
+        ui.newChoice = choice;
+        commands.New();
+        EXPECT_EQ(store.writes, QStringList{QString::fromLatin1(name)});
+        EXPECT_EQ(ReadFile(ProgramFile(QString::fromLatin1(name))), content);
+        EXPECT_EQ(store.reads, QStringList{QString::fromLatin1(name)}) << "Default.tvl is not read";
+        EXPECT_EQ(file.title, u"Untitled.tvl");
+    }
+    EXPECT_EQ(ReadFile(ProgramFile(QStringLiteral("Default1.tvl"))), "") << "Default1.tvl is not rewritten";
 }
 
 TEST_F(FileCommandsTest, StartWithoutDefaultFilesWritesABlankDefault)

@@ -19,7 +19,7 @@ std::unique_ptr<CRichChild> TextItem(const QString& name, const QString& text)
 {
     auto item = std::make_unique<CRichChild>();
     item->name = name;
-    item->itemType = QStringLiteral("Text");
+    item->kind = ItemKind::Text;
     item->pageCode = QStringLiteral("2");
     item->surface = QStringLiteral("Front Cover");
     item->left(100);
@@ -97,7 +97,7 @@ TEST(ItemRecord, TextItemRoundTripsEveryStoredField)
 TEST(ItemRecord, LinkedTextComesFromTheAlbumAndOldFormsAreUpgraded)
 {
     auto item = TextItem(QStringLiteral("Artist(1)"), QStringLiteral("Old") + kEnd);
-    item->itemType = QStringLiteral("Track");
+    item->kind = ItemKind::Track;
     item->bLinkText(1);
     item->trackNumbers(QStringLiteral("Track Numbers + Track Times"));
     item->textLayout(QStringLiteral("Top + Bottom"));
@@ -122,11 +122,11 @@ TEST(ItemRecord, CoverKeepsOnlyItsColourAndImageItemsNoText)
 {
     CRichChild cover;
     cover.name = cover.surface = QStringLiteral("Disc 1");
-    cover.itemType = QStringLiteral("Cover");
+    cover.kind = ItemKind::Cover;
     cover.colors = {ItemColor{0x00FFFFFF}};
     CRichChild image;
     image.name = QStringLiteral("Image(1)");
-    image.itemType = QStringLiteral("Image");
+    image.kind = ItemKind::Image;
     image.bBackground(1);
     image.characters = ToCharacters(u"ignored");
     const QByteArray bytes = Stored([&](CArchive& ar) {

@@ -13,7 +13,7 @@ const QString kEnd(QChar(0x08));
 
 struct Change
 {
-    QString property;
+    UndoKey key;
     CRichChild* item;
     QString oldValue;
     QString newValue;
@@ -23,10 +23,10 @@ struct Change
 class ListRecorder : public UndoRecorder
 {
 public:
-    void RecordChange(const QString& property, CRichChild* item, const QString& oldValue,
+    void RecordChange(UndoKey key, CRichChild* item, const QString& oldValue,
                       const QString& newValue) override
     {
-        changes.push_back({property, item, oldValue, newValue});
+        changes.push_back({key, item, oldValue, newValue});
     }
     std::vector<Change> changes;
 };
@@ -35,7 +35,7 @@ CRichChild& AddItem(LabelDesign& design, const QString& name, const QString& typ
 {
     auto item = std::make_unique<CRichChild>();
     item->name = name;
-    item->itemType = type;
+    item->SetKindName(type);
     item->bLinkText(linked);
     return design.InsertItem(std::move(item));
 }
@@ -84,7 +84,7 @@ TEST(LabelDesign, SettingAnAlbumFieldUpdatesEveryLinkedItem)
 TEST(LabelDesign, ReplacingTrackListsKeepsColumnRuns)
 {
     CRichChild tracks;
-    tracks.itemType = QStringLiteral("Track");
+    tracks.kind = ItemKind::Track;
     tracks.ReplaceText(QStringLiteral("1. \bOne\b 0:01\b"));
     tracks.fonts[4] = ItemFont{QStringLiteral("Arial"), 300, 700, 0}; // title column bold
     tracks.colors[8] = 0x0000FF;                                      // time column red
@@ -127,7 +127,7 @@ TEST(ItemGeometry, DiscSurfacesAreSquaresWithACentredHub)
 {
     CRichChild disc;
     disc.name = disc.surface = QStringLiteral("Disc 1");
-    disc.itemType = QStringLiteral("Cover");
+    disc.kind = ItemKind::Cover;
     disc.left(500);
     disc.top(700);
     disc.width(4625);
@@ -160,11 +160,10 @@ TEST(ItemAccessors, ReadWithTheMarkerAndReportEveryWrite)
     EXPECT_EQ(item.left(-150), -150);
     EXPECT_EQ(item.angle(QStringLiteral("270 degrees")), u"270 degrees");
     EXPECT_EQ(item.bAutoFit(1), 1);
-    EXPECT_THAT(
-        recorder.changes,
-        ElementsAre(Change{QStringLiteral("left"), &item, QStringLiteral("0"), QStringLiteral("-150")},
-                    Change{QStringLiteral("angle"), &item, QString(), QStringLiteral("270 degrees")},
-                    Change{QStringLiteral("bAutoFit"), &item, QStringLiteral("0"), QStringLiteral("1")}));
+    EXPECT_THAT(recorder.changes,
+                ElementsAre(Change{UndoKey::Left, &item, QStringLiteral("0"), QStringLiteral("-150")},
+                            Change{UndoKey::Angle, &item, QString(), QStringLiteral("270 degrees")},
+                            Change{UndoKey::AutoFit, &item, QStringLiteral("0"), QStringLiteral("1")}));
 
     auto taken = design.TakeItem(0);
     taken->top(5);

@@ -24,7 +24,8 @@ public:
         start = caretStart;
         end = caretEnd;
     }
-    void SetDiscPositionMode(int mode) override { discPosition = mode; }
+    void SetDiscPositionMode(DiscPositionMode mode) override { discPosition = static_cast<int>(mode); }
+    bool IsDoubleDesign() const override { return design.albumHeader.discMode == u"Double"; }
     bool ReloadPicture(CRichChild& item) override
     {
         reloaded.append(item.imagePath);
@@ -69,7 +70,7 @@ protected:
     {
         auto item = std::make_unique<CRichChild>();
         item->name = name;
-        item->itemType = type;
+        item->SetKindName(type);
         item->surface = QStringLiteral("Front Cover");
         return design.InsertItem(std::move(item));
     }
@@ -138,9 +139,9 @@ TEST_F(UndoHistoryTest, FiftyStepsAtMostAndANewEditDropsTheRedoTail)
 TEST_F(UndoHistoryTest, EditsThatKeepTheOrderLeaveNoOrderLists)
 {
     history.BeginStep();
-    history.RecordChange(QStringLiteral("prevOrder"), nullptr, {}, {});
+    history.RecordChange(UndoKey::PrevOrder, nullptr, {}, {});
     Text().top(900);
-    history.RecordChange(QStringLiteral("nextOrder"), nullptr, {}, {});
+    history.RecordChange(UndoKey::NextOrder, nullptr, {}, {});
     history.EndStep();
     history.Undo();
     EXPECT_EQ(Text().top(), 200);
@@ -154,11 +155,11 @@ TEST_F(UndoHistoryTest, UndoingADeleteBringsTheWholeItemBackInPlace)
     const std::vector<char32_t> characters = Text().characters;
 
     history.BeginStep();
-    history.RecordChange(QStringLiteral("prevOrder"), nullptr, {}, {});
-    history.RecordChange(QStringLiteral("prevRich"), &Text(), {}, {});
+    history.RecordChange(UndoKey::PrevOrder, nullptr, {}, {});
+    history.RecordChange(UndoKey::PrevRich, &Text(), {}, {});
     design.DeleteItem(design.IndexOf(u"Text 1"));
     host.selected = QStringLiteral("Front Cover");
-    history.RecordChange(QStringLiteral("nextOrder"), nullptr, {}, {});
+    history.RecordChange(UndoKey::NextOrder, nullptr, {}, {});
     history.EndStep();
     ASSERT_EQ(design.FindItem(u"Text 1"), nullptr);
 
@@ -190,12 +191,12 @@ TEST_F(UndoHistoryTest, TextRunsAndCaretComeBackTogether)
     host.caretStart = 2;
     host.caretEnd = 2;
     history.BeginStep();
-    history.RecordChange(QStringLiteral("prevText"), &Text(), {}, {});
-    history.RecordChange(QStringLiteral("prevFont"), &Text(), {}, {});
+    history.RecordChange(UndoKey::PrevText, &Text(), {}, {});
+    history.RecordChange(UndoKey::PrevFont, &Text(), {}, {});
     Text().ReplaceText(QStringLiteral("Goodbye all") + kEnd);
     Text().fonts[5] = ItemFont{QStringLiteral("Courier"), 200, 700, 1};
-    history.RecordChange(QStringLiteral("nextText"), &Text(), {}, {});
-    history.RecordChange(QStringLiteral("nextFont"), &Text(), {}, {});
+    history.RecordChange(UndoKey::NextText, &Text(), {}, {});
+    history.RecordChange(UndoKey::NextFont, &Text(), {}, {});
     host.caretStart = 11;
     host.caretEnd = 11;
     history.EndStep();
@@ -217,10 +218,14 @@ TEST_F(UndoHistoryTest, AlbumEditsAreUndoneThroughTheCover)
     artist.bLinkText(1);
     design.SetAlbumField(u"Artist", QStringLiteral("Old") + kEnd);
 
-    history.SetAlbumFieldAsStep(QStringLiteral("Front Cover"), QStringLiteral("Artist"),
-                                QStringLiteral("New") + kEnd);
+    history.BeginStep();
+    history.RecordAlbumField(QStringLiteral("Artist"), design.LinkedAlbumText(u"Artist"),
+                             QStringLiteral("New") + kEnd);
+    design.SetAlbumField(u"Artist", QStringLiteral("New") + kEnd);
+    history.EndStep();
     EXPECT_EQ(artist.Text(), QStringLiteral("New") + kEnd);
-    EXPECT_TRUE(design.FindCover(u"Front Cover")->characters.empty());
+    EXPECT_TRUE(host.modified);
+    // The cover of the surface is no longer a carrier of the field.
     EXPECT_TRUE(design.FindCover(u"Front Cover")->imagePath.isEmpty());
 
     history.Undo();

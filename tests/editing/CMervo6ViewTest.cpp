@@ -1,4 +1,5 @@
 #include "editing/CMervo6View.h"
+#include "document/design/DesignDocument.h"
 #include "images/CxImage.h"
 #include "tests/render/SurfaceFixture.h"
 
@@ -18,20 +19,30 @@ protected:
     {
         test::SurfaceFixture f;
         view.SetStocks(f.disc, f.caseStock);
-        view.design().ReplaceItems(std::move(f.design.itemList));
-        const CRichChild& disc = *view.design().FindCover(u"Disc 1");
+        document.BeginReplace();
+        LabelDesign& design = document.MutableDesign();
+        design.ReplaceItems(std::move(f.design.itemList));
+        const CRichChild& disc = *design.FindCover(u"Disc 1");
         auto photo = test::MakeItem(u"Image(1)"_s, u"Image"_s, u"Disc 1"_s, u"1"_s, disc.left(), disc.top(),
                                     disc.width(), disc.width());
         photo->bBackground(1);
         photo->image = std::make_shared<CxImage>();
         photo->image->Create(400, 400, 24, CXIMAGE_FORMAT_JPG);
-        view.design().InsertItem(std::move(photo), view.design().IndexOf(u"Disc 1") + 2);
+        design.InsertItem(std::move(photo), design.IndexOf(u"Disc 1") + 2);
+        auto text = test::MakeItem(u"Text 1"_s, u"Text"_s, u"Disc 1"_s, u"1"_s, disc.left() + 1000,
+                                   disc.top() + 500, 2000, 400);
+        text->ReplaceText(u"Text\b"_s);
+        text->fonts[0] = ItemFont{u"Arial"_s, 400, 400, 0};
+        text->colors[0] = 0;
+        design.InsertItem(std::move(text));
+        document.EndReplace({u"Disc 1"_s, u"1"_s, u"Single"_s, u"Jewel"_s});
         view.resize(400, 300);
         view.show();
         QApplication::processEvents();
     }
 
-    CMervo6View view;
+    DesignDocument document;
+    CMervo6View view{document};
 };
 
 TEST_F(CMervo6ViewTest, ScrollingAndExposingOnlyCopyTheBitmaps)
@@ -53,6 +64,49 @@ TEST_F(CMervo6ViewTest, ScrollingAndExposingOnlyCopyTheBitmaps)
     EXPECT_EQ(view.bitmaps().pictures().stretchCount(), stretched) << "same zoom, same stretched picture";
 }
 
+TEST_F(CMervo6ViewTest, GuidesGridAndSelectionOnlyRepaint)
+{
+    const int drawn = view.bitmaps().itemsDrawn();
+    const int stretched = view.bitmaps().pictures().stretchCount();
+    const QImage before = view.viewport()->grab().toImage();
+    view.ApplyOptions({true, true, QSize(100, 100)});
+    document.Select(u"Image(1)"_s);
+    view.SetSelectionMarksOn(true);
+    QApplication::processEvents();
+    const QImage after = view.viewport()->grab().toImage();
+    EXPECT_NE(after, before) << "the aids show";
+    view.ApplyOptions({false, false, QSize(100, 100)});
+    view.SetSelectionMarksOn(false);
+    QApplication::processEvents();
+    EXPECT_EQ(view.viewport()->grab().toImage(), before);
+    EXPECT_EQ(view.bitmaps().itemsDrawn(), drawn);
+    EXPECT_EQ(view.bitmaps().pictures().stretchCount(), stretched);
+}
+
+TEST_F(CMervo6ViewTest, AnEditRendersOnlyTheSurfacesItsItemLiesOn)
+{
+    const auto renders = [this] {
+        std::array<int, kSurfaceCount> counts{};
+        for (int i = 0; i < kSurfaceCount; ++i)
+            counts[static_cast<size_t>(i)] = view.bitmaps().renders(i);
+        return counts;
+    };
+    const auto before = renders();
+    ASSERT_TRUE(document.MoveResize(u"Text 1"_s, QRect(1500, 1700, 2000, 400)));
+    const auto after = renders();
+    EXPECT_EQ(after[Disc1Surface], before[Disc1Surface] + 1);
+    EXPECT_EQ(after[Disc2Surface], before[Disc2Surface]) << "disc 2 shares the sheet but not the item";
+    EXPECT_EQ(after[FrontSurface], before[FrontSurface]);
+    EXPECT_EQ(after[BackSurface], before[BackSurface]);
+
+    // An edit on a surface of another sheet draws nothing until that sheet is shown.
+    ASSERT_TRUE(document.MoveResize(u"Front Cover (Inside)"_s, QRect(600, 600, 2000, 2000)));
+    EXPECT_EQ(renders(), after);
+    document.Undo();
+    document.Undo();
+    EXPECT_EQ(renders()[Disc1Surface], after[Disc1Surface] + 1);
+}
+
 TEST_F(CMervo6ViewTest, ShowAndZoomCommands)
 {
     EXPECT_EQ(view.geometry().currentSurface(), u"Disc 1"_s);
@@ -65,17 +119,44 @@ TEST_F(CMervo6ViewTest, ShowAndZoomCommands)
     while (view.ZoomIn()) {
     }
     // The limit depends on the screen resolution: the disc must still fit its 1080-pixel bitmap.
-    const EdgeRect disc = view.geometry().GetItemSheetRect(*view.design().FindCover(u"Disc 1"), true);
+    const EdgeRect disc = view.geometry().GetItemSheetRect(*document.design().FindCover(u"Disc 1"), true);
     EXPECT_LE(disc.width(), 1080);
     EXPECT_GT(disc.width() * (view.geometry().zoom() + 2) / view.geometry().zoom(), 1080);
 
+    // A larger surface cannot keep the disc's zoom: it comes down until the surface fits its bitmap.
+    const int discZoom = view.geometry().zoom();
+    view.ShowFrontCover();
+    EXPECT_EQ(document.currentSurface(), u"Front Cover"_s);
+    EXPECT_EQ(view.geometry().currentPageCode(), u"2"_s);
+    EXPECT_LT(view.geometry().zoom(), discZoom);
+    EXPECT_TRUE(view.geometry().SurfaceFitsBitmaps(document.design(), view.geometry().zoom(),
+                                                   view.bitmaps().Sizes()));
     view.ShowBackCover();
     EXPECT_EQ(view.geometry().currentPageCode(), u"3"_s);
-    view.ShowFrontCover();
-    EXPECT_EQ(view.geometry().currentPageCode(), u"2"_s);
     view.ShowDisc2();
     EXPECT_EQ(view.geometry().currentSurface(), u"Disc 2"_s);
     EXPECT_EQ(view.geometry().currentPageCode(), u"1"_s);
+}
+
+// The grid step chosen for the view is the one drawn: a finer grid puts many more dots on the screen.
+TEST_F(CMervo6ViewTest, TheGridStepChosenIsTheOneOnScreen)
+{
+    const auto gridPixels = [this](QSize step) {
+        view.ApplyOptions({false, false, step});
+        const QImage plain = view.viewport()->grab().toImage();
+        view.ApplyOptions({false, true, step});
+        const QImage grid = view.viewport()->grab().toImage();
+        int differing = 0;
+        for (int y = 0; y < plain.height(); ++y) {
+            for (int x = 0; x < plain.width(); ++x)
+                differing += plain.pixel(x, y) != grid.pixel(x, y) ? 1 : 0;
+        }
+        return differing;
+    };
+    const int coarse = gridPixels(QSize(1000, 1000));
+    const int fine = gridPixels(QSize(100, 100));
+    EXPECT_GT(coarse, 0);
+    EXPECT_GT(fine, coarse * 20);
 }
 
 } // namespace

@@ -51,14 +51,14 @@ TEST(ExportLabelTest, LabelKeepsItsOrientationInEveryFormat)
     mark.image = std::make_shared<CxImage>();
     ASSERT_TRUE(mark.image->FromBitmap(pixels));
     SurfaceImageRequest request;
-    request.resolutionCode = 0;
+    request.dpiX = request.dpiY = 150;
     const QImage preview = RenderSurfaceImage(f.design, request);
     EXPECT_EQ(preview.pixel(20, 10) & 0xffffff, 0x00ff00u);
     EXPECT_EQ(preview.pixel(20, 65) & 0xffffff, 0xff0000u);
     QTemporaryDir dir;
     for (const char16_t* extension : {u".png", u".bmp", u".tif", u".jpg"}) {
         const QString out = dir.filePath(u"front"_s + QString::fromUtf16(extension));
-        ASSERT_TRUE(ExportLabel(f.design, {0, 0, 0, 0}, out));
+        ASSERT_TRUE(ExportLabel(f.design, {0, 150, 0, 0}, out));
         CxImage image;
         ASSERT_TRUE(image.LoadFile(out, CXIMAGE_FORMAT_DETECT));
         ASSERT_EQ(image.Width(), 1428);

@@ -1,8 +1,8 @@
+#include "document/model/SurfaceNames.h"
 #include "images/CxImage.h"
 #include "print/export/LabelExport.h"
 #include "render/picture/PlaceBackground.h"
 #include "render/surface/RenderSurfaceImage.h"
-#include "render/surface/SurfaceNames.h"
 #include "tests/render/SurfaceFixture.h"
 
 #include <gtest/gtest.h>
@@ -40,16 +40,23 @@ TEST(SurfaceImageTest, SizeFollowsResolutionAndOverlap)
         int label, resolution, overlap;
         const char* text;
     };
-    for (const Case& c : {Case{2, 1, 0, "1387 x 1387 pixels "}, Case{3, 2, 2, "2895 x 2895 pixels "},
-                          Case{0, 0, 0, "1428 x 714 pixels "}, Case{1, 1, 3, "1863 x 1485 pixels "}}) {
+    for (const Case& c : {Case{2, 300, 0, "1387 x 1387 pixels "}, Case{3, 600, 2, "2895 x 2895 pixels "},
+                          Case{0, 150, 0, "1428 x 714 pixels "}, Case{1, 300, 3, "1863 x 1485 pixels "},
+                          Case{2, 96, 0, "444 x 444 pixels "}}) {
         EXPECT_EQ(ExportSizeText(f.design, {c.label, c.resolution, 0, c.overlap}),
                   QString::fromLatin1(c.text));
     }
     SurfaceImageRequest request;
     request.surface = Disc1Surface;
     EXPECT_EQ(RenderSurfaceImage(f.design, request).size(), QSize(1387, 1387));
-    request.resolutionCode = 5;
+    request.dpiY = 150;
+    EXPECT_EQ(RenderSurfaceImage(f.design, request).size(), QSize(1387, 693))
+        << "any resolution, either axis";
+    request.dpiX = 0;
     EXPECT_TRUE(RenderSurfaceImage(f.design, request).isNull());
+    EXPECT_FALSE(RequestForCodes(Disc1Surface, 5, 0, 0));
+    EXPECT_EQ(RequestForCodes(Disc1Surface, 7, 3, 2)->borderMode, NoBorder) << "previews draw no borders";
+    EXPECT_EQ(RequestForCodes(Disc1Surface, 8, 0, 2, 30)->overlap, 30);
 }
 
 TEST(SurfaceImageTest, DiscIsClippedToItsRingGrownByTheOverlap)
@@ -58,9 +65,9 @@ TEST(SurfaceImageTest, DiscIsClippedToItsRingGrownByTheOverlap)
     f.design.FindCover(u"Disc 1")->colors[0] = kRedItem;
     SurfaceImageRequest request;
     request.surface = Disc1Surface;
-    request.resolutionCode = 0; // 150 dpi: the disc is 693 pixels, its hub 240
+    request.dpiX = request.dpiY = 150; // the disc is 693 pixels, its hub 240
     for (const int overlapCode : {0, 2}) {
-        request.overlapCode = overlapCode;
+        request.overlap = OverlapMils(overlapCode);
         const QImage image = RenderSurfaceImage(f.design, request);
         const int grow = overlapCode ? 15 : 0;
         const int centre = image.width() / 2;
@@ -81,7 +88,7 @@ TEST(SurfaceImageTest, CoverInTheBackgroundColourStillCoversWhatIsDrawnBeforeIt)
         SolidPicture(Qt::green);
     SurfaceImageRequest request;
     request.surface = Disc1Surface;
-    request.resolutionCode = 0;
+    request.dpiX = request.dpiY = 150;
     const int ring = 20;
     EXPECT_EQ(Pixel(RenderSurfaceImage(f.design, request), ring, 693 / 2), 0x00ff00u);
 
@@ -94,7 +101,7 @@ TEST(SurfaceImageTest, BordersAndFoldLinesFollowTheBorderMode)
 {
     SurfaceFixture f;
     SurfaceImageRequest request;
-    request.resolutionCode = 0;
+    request.dpiX = request.dpiY = 150;
     for (const int mode : {0, 1, 2, 3}) {
         request.borderMode = mode;
         request.surface = FrontSurface;
@@ -137,8 +144,8 @@ TEST(SurfaceImageTest, FoldedBookletInsidePictureRunsPastTheOuterEdgeButNotTheFo
 
     SurfaceImageRequest request;
     request.surface = FrontSurface;
-    request.resolutionCode = 0;
-    request.overlapCode = 2;
+    request.dpiX = request.dpiY = 150;
+    request.overlap = 100;
     const QImage image = RenderSurfaceImage(f.design, request);
     const int fold = 15 + 1428 / 2;
     EXPECT_EQ(Pixel(image, 2, 2), 0x00ff00u) << "past the outer edge";
@@ -181,7 +188,7 @@ TEST(SurfaceImageTest, DvdWrapAroundPictureGoesToTheNearerTab)
         EXPECT_EQ(picture.left(), c.background == 4 ? tab.left() : tab.left() - 150);
     }
     CRichChild text;
-    text.itemType = u"Text"_s;
+    text.kind = ItemKind::Text;
     EXPECT_FALSE(PlaceBackground(f.design, text, {}, u"DVD"));
 }
 
@@ -191,8 +198,8 @@ TEST(SurfaceImageTest, CoverColoursGrowByTheOverlapOnTheirOwnSides)
     f.design.FindItem(u"Left Tab")->colors[0] = kRedItem;
     SurfaceImageRequest request;
     request.surface = BackSurface;
-    request.resolutionCode = 0;
-    request.overlapCode = 2; // 15 pixels
+    request.dpiX = request.dpiY = 150;
+    request.overlap = 100; // 15 pixels
     const QImage image = RenderSurfaceImage(f.design, request);
     EXPECT_EQ(Pixel(image, 2, 2), kRed) << "the left tab grows left and up";
     EXPECT_EQ(Pixel(image, 15 + 37 + 3, 100), kWhite) << "but not to the right";

@@ -14,7 +14,7 @@ using test::TextSpec;
 
 TEST(DrawTextItem, UnderlineFollowsTheAngle)
 {
-    const CellRect cell{10, 20, 110, 220};
+    const EdgeRect cell{10, 20, 110, 220};
     EXPECT_EQ(UnderlineLine(cell, 0), QLine(10, 20, 110, 20));
     EXPECT_EQ(UnderlineLine(cell, 1800), QLine(10, 220, 110, 220));
     EXPECT_EQ(UnderlineLine(cell, 900), QLine(10, 20, 10, 220));

@@ -10,15 +10,15 @@ namespace {
 
 TEST(RotateRect, TurnsIntoTheUprightFrameAndBack)
 {
-    const CellRect rect{100, 200, 1100, 3200};
+    const EdgeRect rect{100, 200, 1100, 3200};
     const int side = 4625;
     EXPECT_EQ(RotateRect(rect, 0, side, true), rect);
     EXPECT_EQ(RotateRect(rect, 1800, side, true),
-              (CellRect{side - 1100, side - 3200, side - 100, side - 200}));
-    const CellRect upright = RotateRect(rect, 900, side, true);
-    EXPECT_EQ(upright, (CellRect{side - 3200, 100, side - 200, 1100}));
-    EXPECT_EQ(upright.Width(), 3000); // lines run along the block's height
-    EXPECT_EQ(upright.Height(), 1000);
+              (EdgeRect{side - 1100, side - 3200, side - 100, side - 200}));
+    const EdgeRect upright = RotateRect(rect, 900, side, true);
+    EXPECT_EQ(upright, (EdgeRect{side - 3200, 100, side - 200, 1100}));
+    EXPECT_EQ(upright.width(), 3000); // lines run along the block's height
+    EXPECT_EQ(upright.height(), 1000);
     for (const int escapement : {900, -900, 1800})
         EXPECT_EQ(RotateRect(RotateRect(rect, escapement, side, true), escapement, side, false), rect);
     EXPECT_EQ(EscapementOfAngle(u"90 degrees"), 900);

@@ -27,8 +27,8 @@ int Width(char32_t character, int height)
 int RightEdge(const ItemLayout& layout)
 {
     int right = 0;
-    for (const CellRect& cell : layout.lineCells)
-        right = cell.IsEmpty() ? right : std::max(right, cell.right);
+    for (const EdgeRect& cell : layout.lineCells)
+        right = cell.isEmpty() ? right : std::max(right, cell.right);
     return right;
 }
 
@@ -60,7 +60,7 @@ TEST(LayoutText, WrapStylesBreakAtLineBreaksAndFirstSpaceOfARun)
         spec.wrapStyle = QString::fromLatin1(wrap.wrapStyle);
         CRichChild& item = AddItem(design, spec);
         const ItemLayout& layout = LayOut(item, design);
-        const int lineHeight = layout.lineCells[0].Height();
+        const int lineHeight = layout.lineCells[0].height();
         EXPECT_EQ(lineHeight, 186);
         const size_t c = IndexOf(item, u"cd");
         const size_t e = IndexOf(item, u"ef");
@@ -69,11 +69,11 @@ TEST(LayoutText, WrapStylesBreakAtLineBreaksAndFirstSpaceOfARun)
         EXPECT_EQ(layout.lineCells[c].top, 200 + wrap.lineOfC * lineHeight);
         EXPECT_EQ(layout.lineCells[e].top, 200 + wrap.lineOfE * lineHeight);
         if (wrap.lineOfC == 0) // the line break takes the room of a space
-            EXPECT_EQ(layout.lineCells[2].Width(), Width(U' ', 120));
+            EXPECT_EQ(layout.lineCells[2].width(), Width(U' ', 120));
         else
             EXPECT_EQ(layout.lineCells[c].left, 100);
         if (wrap.spaceBeforeE) {
-            EXPECT_EQ(layout.lineCells[e - 2].Width(), 0); // the first space is the break
+            EXPECT_EQ(layout.lineCells[e - 2].width(), 0); // the first space is the break
             EXPECT_EQ(layout.lineCells[e].left, 100 + Width(U' ', 120));
         }
     }
@@ -115,7 +115,8 @@ TEST(LayoutText, LongWordOverflowsWithoutAutoFitAndShrinksWithIt)
     spec.autoFit = true;
     CRichChild& fitted = AddItem(design, spec);
     const ItemLayout& shrunk = LayOut(fitted, design);
-    const int size = fitted.fonts[0]->height;
+    const int size = shrunk.fittedHeight;
+    EXPECT_EQ(fitted.fonts[0]->height, 240) << "layout leaves the design as it is";
     EXPECT_LT(size, 240);
     EXPECT_EQ(size % 5, 0);
     EXPECT_LE(RightEdge(shrunk), 500);
@@ -124,7 +125,7 @@ TEST(LayoutText, LongWordOverflowsWithoutAutoFitAndShrinksWithIt)
     spec.width = 60; // too narrow even at 2.5 pt
     CRichChild& tiny = AddItem(design, spec);
     const ItemLayout& smallest = LayOut(tiny, design);
-    EXPECT_EQ(tiny.fonts[0]->height, 25);
+    EXPECT_EQ(smallest.fittedHeight, 25);
     EXPECT_GT(RightEdge(smallest), 60);
     for (size_t i = 1; i < 20; ++i) // still one line, characters side by side
         EXPECT_EQ(smallest.lineCells[i].left, smallest.lineCells[i - 1].right);
@@ -144,13 +145,13 @@ TEST(LayoutText, AutoFitGrowsAndCentresOnCovers)
     spec.text = QStringLiteral("Greatest Hits\rVolume Two\b");
     CRichChild& item = AddItem(design, spec);
     const ItemLayout& layout = LayOut(item, design);
-    const int size = item.fonts[0]->height;
+    const int size = layout.fittedHeight;
     EXPECT_GT(size, 405);
     EXPECT_EQ(size % 5, 0);
     EXPECT_LE(RightEdge(layout), 4600);
     int top = 1 << 30;
     int bottom = 0;
-    for (const CellRect& cell : layout.lineCells) {
+    for (const EdgeRect& cell : layout.lineCells) {
         top = std::min(top, cell.top);
         bottom = std::max(bottom, cell.bottom);
     }
@@ -177,7 +178,7 @@ TEST(LayoutText, UnderlineSitsBelowTheBaselineByTheLineDescent)
     EXPECT_EQ(layout.underlines[0], 40);
     EXPECT_EQ(layout.underlines[1], 40);
     EXPECT_EQ(layout.underlines[2], 0);
-    const CellRect& a = layout.glyphCells[0];
+    const EdgeRect& a = layout.glyphCells[0];
     const int baseline = a.bottom - 35; // 12 pt descends 35 mils below the baseline
     EXPECT_EQ(baseline, layout.glyphCells[2].bottom - 40);
     EXPECT_EQ(a.top - baseline, 19);
@@ -204,11 +205,11 @@ TEST(LayoutText, NinetyDegreeBlockStacksLinesAcrossItsWidth)
     EXPECT_LT(layout.lineCells[two].bottom, layout.lineCells[0].top);
     EXPECT_EQ(layout.lineCells[0].bottom, 3200); // starts at the block's bottom edge
     const size_t twelve = IndexOf(item, u"twelve");
-    EXPECT_EQ((layout.lineCells[twelve].left - layout.lineCells[0].left) % layout.lineCells[0].Width(), 0);
+    EXPECT_EQ((layout.lineCells[twelve].left - layout.lineCells[0].left) % layout.lineCells[0].width(), 0);
     EXPECT_GT(layout.lineCells[twelve].left, layout.lineCells[0].left);
     int lineLength = 0;
-    for (const CellRect& cell : layout.lineCells) {
-        if (cell.IsEmpty())
+    for (const EdgeRect& cell : layout.lineCells) {
+        if (cell.isEmpty())
             continue;
         EXPECT_GE(cell.left, 100);
         EXPECT_LE(cell.right, 1100);
@@ -247,8 +248,8 @@ struct DiscText : testing::Test
 TEST_F(DiscText, KeepsTheMarginFromRimAndHub)
 {
     const double centre = 2312;
-    for (const CellRect& cell : layout->lineCells) {
-        if (cell.IsEmpty())
+    for (const EdgeRect& cell : layout->lineCells) {
+        if (cell.isEmpty())
             continue;
         // The farthest corner stays within the rim's margin (a mil for the integer chord).
         for (const int x : {cell.left, cell.right})
@@ -264,12 +265,12 @@ TEST_F(DiscText, KeepsTheMarginFromRimAndHub)
 TEST_F(DiscText, FillsLeftThenRightOfTheHubAtTheSameHeight)
 {
     bool found = false;
-    const std::vector<CellRect>& cells = layout->lineCells;
+    const std::vector<EdgeRect>& cells = layout->lineCells;
     for (size_t i = 0; i + 1 < cells.size() && !found; ++i) {
-        if (cells[i].IsEmpty() || cells[i].right > 2312 - 850)
+        if (cells[i].isEmpty() || cells[i].right > 2312 - 850)
             continue;
         for (size_t k = i + 1; k < cells.size(); ++k) {
-            if (!cells[k].IsEmpty() && cells[k].top == cells[i].top && cells[k].left >= 2312 + 850) {
+            if (!cells[k].isEmpty() && cells[k].top == cells[i].top && cells[k].left >= 2312 + 850) {
                 found = true;
                 break;
             }
@@ -278,26 +279,60 @@ TEST_F(DiscText, FillsLeftThenRightOfTheHubAtTheSameHeight)
     EXPECT_TRUE(found);
     // Every character was placed, at a size AutoFit chose.
     for (size_t i = 0; i + 1 < cells.size(); ++i)
-        EXPECT_FALSE(cells[i].IsEmpty() && item->characters[i] != U' ') << i;
-    EXPECT_EQ(item->fonts[0]->height % 5, 0);
+        EXPECT_FALSE(cells[i].isEmpty() && item->characters[i] != U' ') << i;
+    EXPECT_EQ(layout->fittedHeight % 5, 0);
 }
 
-TEST(LayoutText, ClearLayoutLaysOutAgain)
+TEST(LayoutText, LayoutIsKeptUntilTheItemOrItsSurfaceChanges)
 {
     LabelDesign design = MakeDesign();
     TextSpec spec;
     spec.text = QStringLiteral("Text\b");
     CRichChild& item = AddItem(design, spec);
-    const ItemLayout* first = &LayOut(item, design);
-    EXPECT_EQ(&LayOut(item, design), first); // kept while nothing changes
-    item.left(item.left() + 100);            // a changed property drops the layout
-    EXPECT_EQ(item.layout, nullptr);
-    const ItemLayout& moved = LayOut(item, design);
-    EXPECT_EQ(moved.lineCells[0].left, 100);
-    EXPECT_EQ(moved.lineCells.size(), item.characters.size());
-    EXPECT_EQ(moved.glyphCells.size(), item.characters.size());
-    ClearLayout(item);
-    EXPECT_EQ(item.layout, nullptr);
+    const auto first = LayoutTextItem(item, design);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(LayoutTextItem(item, design), first) << "kept while nothing changes";
+    item.left(item.left() + 100);
+    const auto moved = LayoutTextItem(item, design);
+    EXPECT_NE(moved, first);
+    EXPECT_EQ(moved->lineCells[0].left, 100);
+    EXPECT_EQ(moved->lineCells.size(), item.characters.size());
+    EXPECT_EQ(moved->glyphCells.size(), item.characters.size());
+
+    design.FindCover(item.surface)->left(design.FindCover(item.surface)->left() - 100);
+    const auto surfaceMoved = LayoutTextItem(item, design);
+    EXPECT_NE(surfaceMoved, moved);
+    EXPECT_EQ(surfaceMoved->lineCells[0].left, 200);
+    item.fonts[0]->height += 100;
+    item.MarkChanged();
+    EXPECT_NE(LayoutTextItem(item, design), surfaceMoved);
+
+    // A copy of the item is laid out for itself.
+    CRichChild copy = item;
+    copy.left(item.left());
+    EXPECT_NE(LayoutTextItem(copy, design), LayoutTextItem(item, design));
+}
+
+TEST(LayoutText, ApplyAutoFitStoresTheChosenSizeOnce)
+{
+    LabelDesign design = MakeDesign();
+    TextSpec spec;
+    spec.width = 4500;
+    spec.height = 1500;
+    spec.fontHeight = 400;
+    spec.autoFit = true;
+    spec.text = QStringLiteral("Greatest Hits\b");
+    CRichChild& item = AddItem(design, spec);
+    const auto layout = LayoutTextItem(item, design);
+    ASSERT_GT(layout->fittedHeight, 405);
+    EXPECT_EQ(item.fonts[0]->height, 400);
+    EXPECT_TRUE(ApplyAutoFit(item, design));
+    EXPECT_EQ(item.fonts[0]->height, layout->fittedHeight);
+    EXPECT_EQ(LayoutTextItem(item, design), layout) << "the layout holds at the stored size";
+    EXPECT_FALSE(ApplyAutoFit(item, design));
+
+    item.bAutoFit(0);
+    EXPECT_FALSE(ApplyAutoFit(item, design)) << "nothing to store without AutoFit";
 }
 
 TEST(LayoutText, DamagedGeometryStillEnds)
@@ -315,7 +350,7 @@ TEST(LayoutText, DamagedGeometryStillEnds)
     spec.left = 2'147'000'000;
     CRichChild& inverted = AddItem(design, spec);
     EXPECT_EQ(LayOut(inverted, design).lineCells.size(), inverted.characters.size());
-    EXPECT_EQ(inverted.fonts[0]->height, 25);
+    EXPECT_EQ(LayOut(inverted, design).fittedHeight, 25);
 }
 
 TEST(LayOutTextItems, ReportsTheSizesAutoFitChose)

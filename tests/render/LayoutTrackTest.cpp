@@ -29,7 +29,7 @@ int CellWidth(const CRichChild& item, int start, int end, int height)
 int FirstLeft(const ItemLayout& layout, int start, int end)
 {
     for (int i = start; i <= end; ++i) {
-        if (!layout.lineCells[static_cast<size_t>(i)].IsEmpty())
+        if (!layout.lineCells[static_cast<size_t>(i)].isEmpty())
             return layout.lineCells[static_cast<size_t>(i)].left;
     }
     return -1;
@@ -46,7 +46,7 @@ int MaxRight(const ItemLayout& layout, int start, int end)
 TextSpec TrackSpec(int tracks)
 {
     TextSpec spec;
-    spec.itemType = QStringLiteral("Track");
+    spec.kind = ItemKind::Track;
     spec.surface = QStringLiteral("Back Cover");
     spec.left = 500;
     spec.top = 300;
@@ -97,7 +97,7 @@ TEST(LayoutTrackTable, TrackTimesStartTitlesAtTheLeftEdge)
     const ItemLayout& layout = LayOut(item, design);
     for (const TrackCells& track : layout.trackCells) {
         for (int i = track.numberStart; i <= track.numberEnd; ++i)
-            EXPECT_TRUE(layout.lineCells[static_cast<size_t>(i)] == CellRect{});
+            EXPECT_TRUE(layout.lineCells[static_cast<size_t>(i)] == EdgeRect{});
         EXPECT_EQ(FirstLeft(layout, track.titleStart, track.titleEnd), 500);
         EXPECT_EQ(MaxRight(layout, track.timeStart, track.timeEnd), 4500);
     }
@@ -111,7 +111,7 @@ TEST(LayoutTrackTable, AutoFitStopsGrowingWhenTheWidestCellsFillTheWidth)
     spec.autoFit = true;
     CRichChild& item = AddItem(design, spec);
     const ItemLayout& layout = LayOut(item, design);
-    const int size = item.fonts[0]->height;
+    const int size = layout.fittedHeight;
     EXPECT_GT(size, 120);
     auto widest = [&](int height) {
         int number = 0;
@@ -130,8 +130,8 @@ TEST(LayoutTrackTable, AutoFitStopsGrowingWhenTheWidestCellsFillTheWidth)
     // On a cover the table is centred vertically, to within a mil.
     int top = 1 << 30;
     int bottom = 0;
-    for (const CellRect& cell : layout.lineCells) {
-        if (cell == CellRect{})
+    for (const EdgeRect& cell : layout.lineCells) {
+        if (cell == EdgeRect{})
             continue;
         top = std::min(top, cell.top);
         bottom = std::max(bottom, cell.bottom);
@@ -166,9 +166,9 @@ TEST(LayoutTrackTable, WordWrapTitlesStillTooLongAtTheSmallestSizeOverflow)
         spec.text += QStringLiteral("%1. \ba title of many short words that wraps\b 3:%1\b").arg(n);
     CRichChild& item = AddItem(design, spec);
     const ItemLayout& layout = LayOut(item, design);
-    EXPECT_EQ(item.fonts[0]->height, 25);
+    EXPECT_EQ(layout.fittedHeight, 25);
     int bottom = 0;
-    for (const CellRect& cell : layout.lineCells)
+    for (const EdgeRect& cell : layout.lineCells)
         bottom = std::max(bottom, cell.bottom);
     EXPECT_GT(bottom, 600);
     // Titles wrapped: a title has characters on more than one line, all from the title column.
@@ -225,12 +225,12 @@ TEST(LayoutTrackFlow, TrackWrapPutsThreeSpacesBetweenTracks)
     const ItemLayout& layout = LayOut(item, design);
     const TrackCells& first = layout.trackCells[0];
     const TrackCells& second = layout.trackCells[1];
-    const CellRect& end = layout.lineCells[static_cast<size_t>(first.timeEnd)];
-    const CellRect& next = layout.lineCells[static_cast<size_t>(second.numberStart)];
+    const EdgeRect& end = layout.lineCells[static_cast<size_t>(first.timeEnd)];
+    const EdgeRect& next = layout.lineCells[static_cast<size_t>(second.numberStart)];
     EXPECT_EQ(next.top, end.top);
     const int space = CellWidth(item, first.numberEnd - 1, first.numberEnd, 120); // "1. " ends in a space
     EXPECT_EQ(next.left - end.left, 3 * space);
-    EXPECT_EQ(end.Width(), 0); // the terminator itself keeps no box
+    EXPECT_EQ(end.width(), 0); // the terminator itself keeps no box
 
     // Without Track-Wrap each track has its own line.
     TextSpec single = spec;
@@ -248,8 +248,8 @@ TEST(LayoutTrackFlow, EmptyCellKeepsASpaceWideBoxForTheCaret)
     spec.text = QStringLiteral("1. \b\b 0:01\b");
     CRichChild& item = AddItem(design, spec);
     const ItemLayout& layout = LayOut(item, design);
-    EXPECT_EQ(layout.lineCells[3].Width(), 0);                          // ends "1. "
-    EXPECT_EQ(layout.lineCells[4].Width(), CellWidth(item, 2, 3, 120)); // the empty title
+    EXPECT_EQ(layout.lineCells[3].width(), 0);                          // ends "1. "
+    EXPECT_EQ(layout.lineCells[4].width(), CellWidth(item, 2, 3, 120)); // the empty title
 }
 
 TEST(LayoutTrackFlow, TopAndBottomLeavesTheHubBandEmpty)
@@ -268,8 +268,8 @@ TEST(LayoutTrackFlow, TopAndBottomLeavesTheHubBandEmpty)
     const int bandTop = 2312 - 800 - 50;
     const int bandBottom = 2312 + 800 + 50;
     bool below = false;
-    for (const CellRect& cell : layout.lineCells) {
-        if (cell == CellRect{})
+    for (const EdgeRect& cell : layout.lineCells) {
+        if (cell == EdgeRect{})
             continue;
         EXPECT_TRUE(cell.bottom <= bandTop || cell.top >= bandBottom) << cell.top;
         below = below || cell.top >= bandBottom;
@@ -277,7 +277,7 @@ TEST(LayoutTrackFlow, TopAndBottomLeavesTheHubBandEmpty)
     EXPECT_TRUE(below);
     // The first line below the band starts exactly at its edge.
     int firstBelow = 1 << 30;
-    for (const CellRect& cell : layout.lineCells)
+    for (const EdgeRect& cell : layout.lineCells)
         firstBelow = cell.top >= bandBottom ? std::min(firstBelow, cell.top) : firstBelow;
     EXPECT_EQ(firstBelow, bandBottom);
 }
@@ -292,13 +292,13 @@ TEST(LayoutTrackFlow, AutoFitOnACoverCentresTheList)
     const ItemLayout& layout = LayOut(item, design);
     int top = 1 << 30;
     int bottom = 0;
-    for (const CellRect& cell : layout.lineCells) {
-        if (cell == CellRect{})
+    for (const EdgeRect& cell : layout.lineCells) {
+        if (cell == EdgeRect{})
             continue;
         top = std::min(top, cell.top);
         bottom = std::max(bottom, cell.bottom);
     }
-    EXPECT_GT(item.fonts[0]->height, 120);
+    EXPECT_GT(layout.fittedHeight, 120);
     EXPECT_LE(std::abs((top - 300) - (4300 - bottom)), 1);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render/surface/EditingOverlay.h"
 #include "render/surface/SheetPainter.h"
 #include "render/surface/SurfaceBitmaps.h"
 #include "tests/render/SurfaceFixture.h"
@@ -9,12 +10,14 @@
 
 namespace tvl::test {
 
-// Renders the shown sheet into fresh bitmaps and paints the whole window into an image.
+// Renders the shown sheet into fresh bitmaps and paints the whole window into an image, editing aids
+// included, as the label view does.
 struct RenderedView
 {
     SurfaceBitmaps bitmaps;
+    EditingOverlay overlay;
     QImage window;
-    SheetPainter::Result result;
+    EditingOverlay::Result result;
 
     void Render(SurfaceFixture& f)
     {
@@ -30,7 +33,8 @@ struct RenderedView
         window = QImage(f.geometry.clientSize(), QImage::Format_RGB32);
         window.fill(Qt::magenta);
         QPainter painter(&window);
-        result = SheetPainter::Paint(painter, window.rect(), f.scene, f.geometry, bitmaps, {});
+        SheetPainter::Paint(painter, window.rect(), f.scene, f.geometry, bitmaps, {});
+        result = overlay.Paint(painter, window.rect(), f.scene, f.geometry, {});
     }
 
     // The window pixel of a sheet pixel.

@@ -1,10 +1,12 @@
+#include "document/model/SurfaceNames.h"
 #include "images/CxImage.h"
 #include "render/surface/PixelOverlays.h"
-#include "render/surface/SurfaceNames.h"
 #include "tests/render/RenderProbe.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <map>
 #include <set>
 
 namespace tvl {
@@ -62,14 +64,17 @@ TEST(SheetRenderTest, ColouredDiscInvertsItsOutlineAndKeepsItsHubWhite)
     EXPECT_EQ(view.At(f, edge, middle), 0x00ffffu) << "red inverted";
     EXPECT_EQ(view.At(f, edge + 5, middle), test::kRed);
     EXPECT_EQ(view.At(f, (hub.left + hub.right) / 2, middle), test::kWhite);
-    // Just outside the hub's outline the disc is red again, the hub outline itself inverted.
+    // The hub outline inverts what lies beneath it (the disc's ring or the white hole), then the disc is red.
     const int hubEdge = FirstInk(view, f, (hub.left + hub.right) / 2, middle, r.right);
-    EXPECT_EQ(view.At(f, hubEdge, middle), 0x00ffffu);
+    const QRgb beneath =
+        view.bitmaps.Bitmap(Disc1Surface).pixel(hubEdge - r.left, middle - r.top) & 0xffffffu;
+    EXPECT_EQ(view.At(f, hubEdge, middle), beneath ^ 0xffffffu);
+    EXPECT_EQ(view.At(f, hubEdge + 3, middle), test::kRed);
 }
 
 TEST(SheetRenderTest, DuplicateDiscShowsDiscOneAtTheSecondPosition)
 {
-    SurfaceFixture f(u"Jewel", u"Single", 3);
+    SurfaceFixture f(u"Jewel", u"Single", DiscPositionMode::DuplicateDisc);
     f.design.FindCover(u"Disc 1")->colors[0] = kRedItem;
     f.Select(u"Disc 1"_s);
     RenderedView view;
@@ -150,7 +155,10 @@ TEST(SheetRenderTest, FoldedFrontCoverColoursOnlyItsFrontPanelOnScreen)
     const int fold = r.width() / 2;
     EXPECT_EQ(bitmap.pixel(fold - 3, r.height() / 2) & 0xffffff, test::kWhite);
     EXPECT_EQ(bitmap.pixel(fold + 3, r.height() / 2) & 0xffffff, test::kRed);
-    EXPECT_NE(bitmap.pixel(fold, r.height() / 2) & 0xffffff, test::kRed) << "the fold line";
+    EXPECT_EQ(bitmap.pixel(fold, r.height() / 2) & 0xffffff, test::kRed)
+        << "the bitmap holds the label alone";
+    EXPECT_NE(view.At(f, r.left + fold, r.top + r.height() / 2), test::kRed)
+        << "the fold line is drawn over it";
 }
 
 TEST(SheetRenderTest, PrintableAreaGuideIsDashDotDotAndTurnsWithALandscapeSheet)
@@ -259,76 +267,141 @@ TEST(SheetRenderTest, RepaintOnlyCopiesAndPicturesStretchOncePerZoom)
     EXPECT_EQ(view.bitmaps.pictures().stretchCount(), 4);
 }
 
-TEST(PixelOverlaysTest, GridStartsAtTheStepLeftOfTheCover)
+TEST(SheetRenderTest, PictureBehindADiscShowsOnScreenAsItExports)
 {
-    QImage image(40, 40, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    // One pixel per 10 mils; the cover's left edge 150 and top 150, the bitmap starting at the cover.
-    const auto toPixels = [](QPoint mils) { return QPoint(mils.x() / 10, mils.y() / 10); };
-    DrawGrid(image, {150, 150, 450, 350}, QSize(100, 100), QPoint(15, 15), toPixels);
-    std::set<std::pair<int, int>> dots;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if ((image.pixel(x, y) & 0xffffff) == 0)
-                dots.insert({x, y});
+    SurfaceFixture f;
+    const CRichChild& disc = *f.design.FindCover(u"Disc 1");
+    // A background picture placed with an overlap reaches past the disc on every side.
+    CRichChild& picture = f.Add(u"Image(1)"_s, u"Image"_s, u"Disc 1"_s, disc.left() - 100, disc.top() - 100,
+                                disc.width() + 200, disc.width() + 200);
+    picture.bBackground(1);
+    QImage green(16, 16, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    picture.image = std::make_shared<CxImage>();
+    ASSERT_TRUE(picture.image->FromBitmap(green));
+    f.Select(u"Disc 1"_s);
+    RenderedView view;
+    view.Render(f);
+    const EdgeRect r = SurfaceBitmaps::CoverSheetRect(disc, f.geometry);
+    const int middle = (r.top + r.bottom) / 2;
+    // Around the right-most edge: the picture, its inverted outline or the white paper, nothing else.
+    for (int y = middle - 30; y <= middle + 30; ++y) {
+        for (int x = r.right - 4; x <= r.right + 3; ++x) {
+            const QRgb pixel = view.At(f, x, y);
+            EXPECT_TRUE(pixel == 0x00ff00u || pixel == 0xff00ffu || pixel == test::kWhite)
+                << std::hex << pixel << " at " << std::dec << x - r.right << ", " << y - middle;
         }
     }
-    // x = 100 (outside the cover, clipped), 200, 300, 400; y = 100 (clipped), 200, 300.
-    const std::set<std::pair<int, int>> expected{{4, 4}, {14, 4}, {24, 4}, {4, 14}, {14, 14}, {24, 14}};
-    EXPECT_EQ(dots, expected);
-    DrawGrid(image, {150, 150, 450, 350}, QSize(100, 100), QPoint(15, 15), toPixels);
-    EXPECT_EQ(image.pixel(4, 4) & 0xffffff, 0xffffffu) << "drawing again removes the dots";
+    EXPECT_EQ(view.At(f, r.right - 3, middle), 0x00ff00u);
+    EXPECT_EQ(view.At(f, r.right + 1, middle), test::kWhite);
 }
 
-TEST(PixelOverlaysTest, GuideFrameInvertsEachPixelOnce)
+TEST(SheetRenderTest, EditingAidsAreDrawnOverTheBitmapsWithoutDrawingAnItem)
 {
-    QImage image(20, 20, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    DrawItemGuide(image, {5, 5, 12, 10});
-    int inverted = 0;
-    for (int y = 0; y < 20; ++y) {
-        for (int x = 0; x < 20; ++x)
-            inverted += (image.pixel(x, y) & 0xffffff) == 0;
+    SurfaceFixture f;
+    f.Add(u"Text 1"_s, u"Text"_s, u"Disc 1"_s, 3000, 1500, 2000, 400);
+    f.Select(u"Disc 1"_s);
+    RenderedView view;
+    view.Render(f);
+    const int drawn = view.bitmaps.itemsDrawn();
+    const QImage before = view.window;
+    f.scene.guidesOn = true;
+    f.scene.showGrid = true;
+    view.Paint(f);
+    const EdgeRect item = SurfaceBitmaps::CoverSheetRect(*f.design.FindItem(u"Text 1"), f.geometry);
+    EXPECT_EQ(view.At(f, item.left + 3, item.top - 1), test::kBlack) << "the guide inverts white";
+    const QPoint handle((item.left + item.right) / 2, item.top - 6);
+    const QRgb unselected = view.At(f, handle.x(), handle.y());
+    f.scene.selectedItem = u"Text 1"_s;
+    f.scene.selectionMarksOn = true;
+    view.Paint(f);
+    ASSERT_TRUE(view.result.handles[0].contains(handle));
+    EXPECT_EQ(view.At(f, handle.x(), handle.y()), unselected ^ 0xffffffu) << "the handle inverts";
+    EXPECT_EQ(view.bitmaps.itemsDrawn(), drawn);
+    EXPECT_NE(view.window, before);
+    f.scene.guidesOn = false;
+    f.scene.showGrid = false;
+    f.scene.selectionMarksOn = false;
+    view.Paint(f);
+    EXPECT_EQ(view.window, before) << "switching the aids off leaves the sheet as it was";
+}
+
+TEST(PixelOverlaysTest, GridStartsAtTheStepLeftOfTheCover)
+{
+    // One pixel per 10 mils; the cover's left edge 150 and top 150.
+    const auto toPixels = [](QPoint mils) { return QPoint(mils.x() / 10, mils.y() / 10); };
+    const std::vector<QPoint> dots = GridDots({150, 150, 450, 350}, QSize(100, 100), toPixels);
+    const std::set<std::pair<int, int>> found = [&] {
+        std::set<std::pair<int, int>> points;
+        for (const QPoint dot : dots)
+            points.insert({dot.x(), dot.y()});
+        return points;
+    }();
+    // x = 100, 200, 300, 400; y = 100, 200, 300; each dot one up and one left of its point.
+    std::set<std::pair<int, int>> expected;
+    for (const int x : {9, 19, 29, 39}) {
+        for (const int y : {9, 19, 29})
+            expected.insert({x, y});
     }
-    EXPECT_EQ(inverted, 2 * (7 + 2) + 2 * 5);
-    EXPECT_EQ(image.pixel(4, 4) & 0xffffff, 0u);
-    EXPECT_EQ(image.pixel(12, 10) & 0xffffff, 0u);
-    EXPECT_EQ(image.pixel(5, 5) & 0xffffff, 0xffffffu);
-    DrawItemGuide(image, {5, 5, 12, 10});
-    EXPECT_EQ(image.pixel(4, 4) & 0xffffff, 0xffffffu);
+    EXPECT_EQ(found, expected);
+    EXPECT_TRUE(GridDots({150, 150, 450, 350}, QSize(0, 100), toPixels).empty());
 }
 
-TEST(PixelOverlaysTest, EllipseOutlineIsAGapFreeOnePixelCurve)
+TEST(PixelOverlaysTest, GuideFrameHoldsEachPixelOnce)
 {
-    for (const EdgeRect r : {EdgeRect{0, 0, 266, 266}, EdgeRect{3, 7, 95, 95}, EdgeRect{0, 0, 400, 120}}) {
+    const std::vector<QRect> frame = ItemGuideFrame({5, 5, 12, 10});
+    std::map<std::pair<int, int>, int> hits;
+    for (const QRect& r : frame) {
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            for (int x = r.left(); x <= r.right(); ++x)
+                ++hits[{x, y}];
+        }
+    }
+    EXPECT_EQ(hits.size(), static_cast<size_t>(2 * (7 + 2) + 2 * 5));
+    for (const auto& [pixel, count] : hits)
+        EXPECT_EQ(count, 1) << pixel.first << "," << pixel.second;
+    EXPECT_TRUE(hits.count({4, 4}));
+    EXPECT_TRUE(hits.count({12, 10}));
+    EXPECT_FALSE(hits.count({5, 5}));
+    EXPECT_TRUE(ItemGuideFrame({5, 5, 5, 10}).empty());
+}
+
+TEST(PixelOverlaysTest, EllipseOutlineIsASmoothGapFreeOnePixelCurve)
+{
+    // The large circle is a disc's hub at a high zoom: a polygonal outline strays from the true curve.
+    for (const EdgeRect r : {EdgeRect{0, 0, 266, 266}, EdgeRect{3, 7, 95, 95}, EdgeRect{0, 0, 400, 120},
+                             EdgeRect{10, 10, 1410, 1410}}) {
         std::set<std::pair<int, int>> curve;
         for (const QRect& run : EllipseOutline(r)) {
             for (int x = run.left(); x <= run.right(); ++x)
                 curve.insert({x, run.top()});
         }
-        const QRegion filled(r.toQRect(), QRegion::Ellipse);
+        const double a = (r.width() - 1) / 2.0;
+        const double b = (r.height() - 1) / 2.0;
+        const double cx = r.left + a;
+        const double cy = r.top + b;
         for (const auto& [x, y] : curve) {
-            ASSERT_TRUE(filled.contains(QPoint(x, y)));
+            ASSERT_TRUE(x >= r.left && x < r.right && y >= r.top && y < r.bottom);
+            // Distance from the true ellipse through the outermost pixel centres, along the radius.
+            const double dx = (x - cx) / a;
+            const double dy = (y - cy) / b;
+            const double scale = std::sqrt(dx * dx + dy * dy);
+            const double off = std::abs(1.0 - scale) * std::min(a, b);
+            ASSERT_LE(off, 1.0) << x << "," << y;
             int neighbours = 0;
-            for (int dy = -1; dy <= 1; ++dy) {
-                for (int dx = -1; dx <= 1; ++dx)
-                    neighbours += (dx || dy) && curve.count({x + dx, y + dy});
+            for (int ny = -1; ny <= 1; ++ny) {
+                for (int nx = -1; nx <= 1; ++nx)
+                    neighbours += (nx || ny) && curve.count({x + nx, y + ny});
             }
             ASSERT_GE(neighbours, 2) << x << "," << y;
         }
-        // Every pixel of the filled ellipse that touches the outside is on the curve.
-        for (const QRect& band : filled) {
-            for (int y = band.top(); y <= band.bottom(); ++y) {
-                for (int x = band.left(); x <= band.right(); ++x) {
-                    const bool edge =
-                        !filled.contains(QPoint(x - 1, y)) || !filled.contains(QPoint(x + 1, y)) ||
-                        !filled.contains(QPoint(x, y - 1)) || !filled.contains(QPoint(x, y + 1));
-                    if (edge) {
-                        ASSERT_TRUE(curve.count({x, y})) << x << "," << y;
-                    }
-                }
-            }
-        }
+        // It reaches every side of r.
+        EXPECT_TRUE(curve.count({r.left, static_cast<int>(cy)}) ||
+                    curve.count({r.left, static_cast<int>(cy) + 1}));
+        EXPECT_TRUE(curve.count({r.right - 1, static_cast<int>(cy)}) ||
+                    curve.count({r.right - 1, static_cast<int>(cy) + 1}));
+        EXPECT_TRUE(curve.count({static_cast<int>(cx), r.top}) ||
+                    curve.count({static_cast<int>(cx) + 1, r.top}));
     }
 }
 

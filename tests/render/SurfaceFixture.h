@@ -17,7 +17,7 @@ inline std::unique_ptr<CRichChild> MakeItem(const QString& name, const QString& 
 {
     auto item = std::make_unique<CRichChild>();
     item->name = name;
-    item->itemType = type;
+    item->SetKindName(type);
     item->surface = surface;
     item->pageCode = page;
     item->left(left);
@@ -39,7 +39,7 @@ struct SurfaceFixture
     ViewGeometry geometry;
 
     explicit SurfaceFixture(QStringView caseKey = u"Jewel", QStringView discMode = u"Single",
-                            int positionMode = 1)
+                            DiscPositionMode positionMode = DiscPositionMode::DiscOnTop)
     {
         MakeBuiltInStock(disc, u"Disc");
         MakeBuiltInStock(caseStock, caseKey);
@@ -70,7 +70,8 @@ struct SurfaceFixture
             MakeItem(u"Page 3"_s, u"Page"_s, {}, u"3"_s, 0, 0, c.paper2.width(), c.paper2.height()));
         design.InsertItem(
             MakeItem(u"Page 1"_s, u"Page"_s, {}, u"1"_s, 0, 0, disc.paper1.width(), disc.paper1.height()));
-        const bool firstPosition = positionMode == 1 || (positionMode == 3 && discMode == u"Single");
+        const bool firstPosition = positionMode == DiscPositionMode::DiscOnTop ||
+                                   (positionMode == DiscPositionMode::DuplicateDisc && discMode == u"Single");
         const int l1 = firstPosition ? disc.left1 : disc.left2;
         const int t1 = firstPosition ? disc.top1 : disc.top2;
         const int l2 = firstPosition ? disc.left2 : disc.left1;

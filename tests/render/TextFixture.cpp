@@ -12,7 +12,7 @@ CRichChild& AddSurface(LabelDesign& design, const QString& name, const QString& 
 {
     auto item = std::make_unique<CRichChild>();
     item->name = name;
-    item->itemType = QStringLiteral("Cover");
+    item->kind = ItemKind::Cover;
     item->surface = name;
     item->pageCode = page;
     item->left(left);
@@ -39,8 +39,8 @@ CRichChild& AddItem(LabelDesign& design, const TextSpec& spec)
 {
     const CRichChild* surface = design.FindCover(spec.surface);
     auto item = std::make_unique<CRichChild>();
-    item->name = design.MakeUniqueName(spec.itemType);
-    item->itemType = spec.itemType;
+    item->name = design.MakeUniqueName(ItemKindName(spec.kind));
+    item->kind = spec.kind;
     item->surface = spec.surface;
     item->pageCode = surface->pageCode;
     item->left(surface->left() + spec.left);
@@ -67,10 +67,15 @@ CRichChild& AddItem(LabelDesign& design, const TextSpec& spec)
 
 const ItemLayout& LayOut(CRichChild& item, const LabelDesign& design)
 {
-    const ItemLayout* layout = LayoutTextItem(item, design);
+    // Every layout a test looked at stays alive while later ones are made.
+    thread_local std::vector<std::shared_ptr<const ItemLayout>> kept;
+    const std::shared_ptr<const ItemLayout> layout = LayoutTextItem(item, design);
     EXPECT_NE(layout, nullptr);
     static const ItemLayout empty;
-    return layout ? *layout : empty;
+    if (!layout)
+        return empty;
+    kept.push_back(layout);
+    return *layout;
 }
 
 QString TrackText(int count)

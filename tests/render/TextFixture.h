@@ -13,7 +13,7 @@ LabelDesign MakeDesign();
 
 struct TextSpec
 {
-    QString itemType = QStringLiteral("Text");
+    ItemKind kind = ItemKind::Text;
     QString surface = QStringLiteral("Front Cover");
     int left = 0; // relative to the surface
     int top = 0;

@@ -14,7 +14,7 @@ CRichChild& Add(LabelDesign& design, const char* name, const char* type, const c
 {
     auto item = std::make_unique<CRichChild>();
     item->name = QString::fromLatin1(name);
-    item->itemType = QString::fromLatin1(type);
+    item->SetKindName(QString::fromLatin1(type));
     item->surface = QString::fromLatin1(surface);
     item->pageCode = QStringLiteral("9");
     item->left(rect.left());
@@ -56,7 +56,7 @@ protected:
     MemorySettings settings;
     StockCatalogue catalogue{folder.path() + u'/', settings};
     LabelDesign design = MakeDesign();
-    int positionMode = DiscOnTop;
+    DiscPositionMode positionMode = DiscPositionMode::DiscOnTop;
 };
 
 TEST_F(ApplyStocksTest, PlacesSurfacesAndMovesTheirItems)
@@ -95,25 +95,27 @@ TEST_F(ApplyStocksTest, DiscPositionModes)
 {
     struct Case
     {
-        int mode;
+        DiscPositionMode mode;
         const char16_t* discMode;
         bool discOneFirst;
     };
-    for (const Case c : {Case{DiscOnTop, u"Single", true}, Case{DiscOnBottom, u"Single", false},
-                         Case{DuplicateDisc, u"Single", true}, Case{DuplicateDisc, u"Double", false},
-                         Case{DiscOnBottom, u"Double", false}}) {
-        int mode = c.mode;
+    for (const Case c : {Case{DiscPositionMode::DiscOnTop, u"Single", true},
+                         Case{DiscPositionMode::DiscOnBottom, u"Single", false},
+                         Case{DiscPositionMode::DuplicateDisc, u"Single", true},
+                         Case{DiscPositionMode::DuplicateDisc, u"Double", false},
+                         Case{DiscPositionMode::DiscOnBottom, u"Double", false}}) {
+        DiscPositionMode mode = c.mode;
         ApplyStocks(design, catalogue, u"Jewel", QStringView(c.discMode), mode);
-        EXPECT_EQ(design.FindItem(u"Disc 1")->top(), c.discOneFirst ? 688 : 5688) << c.mode;
-        EXPECT_EQ(design.FindItem(u"Disc 2")->top(), c.discOneFirst ? 5688 : 688) << c.mode;
+        EXPECT_EQ(design.FindItem(u"Disc 1")->top(), c.discOneFirst ? 688 : 5688) << static_cast<int>(c.mode);
+        EXPECT_EQ(design.FindItem(u"Disc 2")->top(), c.discOneFirst ? 5688 : 688) << static_cast<int>(c.mode);
         EXPECT_EQ(design.FindItem(u"Disc 1 text")->top() - design.FindItem(u"Disc 1")->top(), 200);
         EXPECT_EQ(mode, c.mode);
     }
 
     catalogue.stock(catalogue.currentDisc()).paper1 = kDiscPrinterPaper;
-    positionMode = DiscOnBottom;
+    positionMode = DiscPositionMode::DiscOnBottom;
     ApplyStocks(design, catalogue, u"Jewel", u"Single", positionMode);
-    EXPECT_EQ(positionMode, DiscOnTop);
+    EXPECT_EQ(positionMode, DiscPositionMode::DiscOnTop);
 }
 
 TEST_F(ApplyStocksTest, OnePageStockPutsBothCoversOnTheFirstCaseSheet)

@@ -31,7 +31,7 @@ const CRichChild& Find(const std::vector<std::unique_ptr<CRichChild>>& items, QS
 TEST(BuildSurfaceItems, MakesEveryStructuralItemInDrawingOrder)
 {
     Stocks s;
-    const auto items = BuildSurfaceItems(s.disc, s.jewel, u"Single", 1);
+    const auto items = BuildSurfaceItems(s.disc, s.jewel, u"Single", DiscPositionMode::DiscOnTop);
     QStringList names;
     for (const auto& item : items)
         names.append(item->name);
@@ -56,13 +56,13 @@ TEST(BuildSurfaceItems, InsidePanelIsTheLeftHalfOrLeftOfAnUnfoldedCover)
 {
     Stocks s;
     s.jewel.folded = 1;
-    const auto folded = BuildSurfaceItems(s.disc, s.jewel, u"Single", 1);
+    const auto folded = BuildSurfaceItems(s.disc, s.jewel, u"Single", DiscPositionMode::DiscOnTop);
     EXPECT_EQ(Find(folded, u"Front Cover (Inside)").Rect(),
               QRect(s.jewel.left1, s.jewel.top1, s.jewel.width1 / 2, s.jewel.height1));
     EXPECT_EQ(Find(folded, u"Front Cover").coverFolded, 1);
 
     s.jewel.folded = 0;
-    const auto flat = BuildSurfaceItems(s.disc, s.jewel, u"Single", 1);
+    const auto flat = BuildSurfaceItems(s.disc, s.jewel, u"Single", DiscPositionMode::DiscOnTop);
     EXPECT_EQ(Find(flat, u"Front Cover (Inside)").Rect(),
               QRect(s.jewel.left1 - s.jewel.width1, s.jewel.top1, s.jewel.width1, s.jewel.height1));
 }
@@ -75,16 +75,22 @@ TEST(BuildSurfaceItems, DiscPositionModeChoosesWhereDiscOneGoes)
     const struct
     {
         const char16_t* mode;
-        int position;
+        DiscPositionMode position;
         bool discOneFirst;
     } cases[] = {
-        {u"Single", 1, true}, {u"Single", 2, false}, {u"Single", 3, true},
-        {u"Double", 1, true}, {u"Double", 2, false}, {u"Double", 3, false},
+        {u"Single", DiscPositionMode::DiscOnTop, true},
+        {u"Single", DiscPositionMode::DiscOnBottom, false},
+        {u"Single", DiscPositionMode::DuplicateDisc, true},
+        {u"Double", DiscPositionMode::DiscOnTop, true},
+        {u"Double", DiscPositionMode::DiscOnBottom, false},
+        {u"Double", DiscPositionMode::DuplicateDisc, false},
     };
     for (const auto& c : cases) {
         const auto items = BuildSurfaceItems(s.disc, s.jewel, c.mode, c.position);
-        EXPECT_EQ(Find(items, u"Disc 1").Rect(), c.discOneFirst ? first : second) << c.position;
-        EXPECT_EQ(Find(items, u"Disc 2").Rect(), c.discOneFirst ? second : first) << c.position;
+        EXPECT_EQ(Find(items, u"Disc 1").Rect(), c.discOneFirst ? first : second)
+            << static_cast<int>(c.position);
+        EXPECT_EQ(Find(items, u"Disc 2").Rect(), c.discOneFirst ? second : first)
+            << static_cast<int>(c.position);
     }
 }
 

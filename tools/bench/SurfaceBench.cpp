@@ -3,12 +3,12 @@
 // count the CPU time of every thread, as Qt scales large pictures on several threads; on a busy
 // machine the wall-clock times mostly show the wait for a free core.
 #include "document/files/DesignFile.h"
+#include "document/model/SurfaceNames.h"
 #include "images/CxImage.h"
 #include "print/export/LabelExport.h"
 #include "render/surface/RenderSurfaceImage.h"
 #include "render/surface/SheetPainter.h"
 #include "render/surface/SurfaceBitmaps.h"
-#include "render/surface/SurfaceNames.h"
 #include "tests/render/SurfaceFixture.h"
 
 #include <QFileInfo>
@@ -75,7 +75,7 @@ void AddBackgroundPhoto(LabelDesign& design, const QString& surface, const QStri
 void BM_RepaintSheetWithTwoPhotographs(benchmark::State& state)
 {
     App();
-    test::SurfaceFixture f(u"Jewel", u"Double", 1);
+    test::SurfaceFixture f(u"Jewel", u"Double");
     AddBackgroundPhoto(f.design, u"Disc 1"_s, u"Image(1)"_s);
     AddBackgroundPhoto(f.design, u"Disc 2"_s, u"Image(2)"_s);
     f.geometry.SetClientSize(QSize(1200, 1000));
@@ -97,7 +97,7 @@ BENCHMARK(BM_RepaintSheetWithTwoPhotographs)->Unit(benchmark::kMillisecond);
 void BM_RenderSheetWithTwoPhotographs(benchmark::State& state)
 {
     App();
-    test::SurfaceFixture f(u"Jewel", u"Double", 1);
+    test::SurfaceFixture f(u"Jewel", u"Double");
     AddBackgroundPhoto(f.design, u"Disc 1"_s, u"Image(1)"_s);
     AddBackgroundPhoto(f.design, u"Disc 2"_s, u"Image(2)"_s);
     f.Select(u"Disc 1"_s);
@@ -136,7 +136,7 @@ void ExportDisc(benchmark::State& state, const QString& extension)
     const QString out = setup.dir.filePath(u"disc"_s + extension);
     for (auto _ : state) {
         FileResult<DesignContent> read = ReadDesignFile(setup.design);
-        if (!read || !ExportLabel(read.value().design, {Disc1Surface, 2, 0, 0}, out))
+        if (!read || !ExportLabel(read.value().design, {Disc1Surface, 600, 0, 0}, out))
             state.SkipWithError("export failed");
     }
     state.counters["bytes"] = static_cast<double>(QFileInfo(out).size());
@@ -167,7 +167,7 @@ std::vector<unsigned char> ExportedPixels(int& width, int& height)
     FileResult<DesignContent> read = ReadDesignFile(setup.design);
     SurfaceImageRequest request;
     request.surface = Disc1Surface;
-    request.resolutionCode = 2;
+    request.dpiX = request.dpiY = 600;
     const QImage image =
         RenderSurfaceImage(read.value().design, request).convertToFormat(QImage::Format_RGB888);
     width = image.width();

@@ -13,7 +13,7 @@ CRichChild& AddSurface(LabelDesign& design, const char16_t* name, const char16_t
 {
     auto item = std::make_unique<CRichChild>();
     item->name = QString::fromUtf16(name);
-    item->itemType = QStringLiteral("Cover");
+    item->kind = ItemKind::Cover;
     item->surface = item->name;
     item->pageCode = QString::fromUtf16(page);
     item->left(500);
@@ -36,7 +36,7 @@ CRichChild& AddText(LabelDesign& design, const QString& type, const QString& sur
 {
     auto item = std::make_unique<CRichChild>();
     item->name = design.MakeUniqueName(type);
-    item->itemType = type;
+    item->SetKindName(type);
     item->surface = surface;
     item->pageCode = design.FindCover(surface)->pageCode;
     item->left(500);
@@ -83,10 +83,12 @@ void Run(benchmark::State& state, LabelDesign& design, CRichChild& item, bool au
     item.bAutoFit(autoFit ? 1 : 0);
     for (auto _ : state) {
         item.fonts[0]->height = autoFit ? 120 : fixedSize;
-        ClearLayout(item);
+        item.MarkChanged();
         benchmark::DoNotOptimize(LayoutTextItem(item, design));
     }
-    state.counters["size"] = item.fonts[0]->height;
+    const auto layout = LayoutTextItem(item, design);
+    state.counters["size"] =
+        layout && layout->fittedHeight != 0 ? layout->fittedHeight : item.fonts[0]->height;
 }
 
 void BM_TrackTable99(benchmark::State& state)

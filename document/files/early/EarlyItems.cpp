@@ -2,6 +2,7 @@
 
 #include "document/files/early/EarlyValues.h"
 #include "document/model/LabelDesign.h"
+#include "document/model/SurfaceNames.h"
 #include "images/CxImage.h"
 
 #include <set>
@@ -10,16 +11,11 @@ namespace tvl {
 namespace {
 
 constexpr ItemColor kWhite = 0x00FFFFFF;
-constexpr std::u16string_view kinds[] = {u"Page", u"Boundary", u"Cover", u"Image", u"Text", u"Track"};
-const QString insideName = QStringLiteral("Front Cover (Inside)");
 
 bool IsKind(const QString& value)
 {
-    for (const std::u16string_view kind : kinds) {
-        if (value == QStringView(kind))
-            return true;
-    }
-    return false;
+    const ItemKind kind = ParseItemKind(value);
+    return kind != ItemKind::None && kind != ItemKind::Other;
 }
 
 int DiscTextMargin(int margin)
@@ -47,7 +43,7 @@ public:
             const CProperty& row = *m_rows[at];
             std::optional<size_t> next;
             if (IsKind(row.value))
-                next = MakeItem(row.value);
+                next = MakeItem(ParseItemKind(row.value));
             if (!next) {
                 if (m_cutShort)
                     return false;
@@ -60,13 +56,13 @@ public:
 
     void AddMissingInsidePanel()
     {
-        if (m_design.FindItem(insideName))
+        if (m_design.FindItem(kFrontInside))
             return;
-        auto panel = NewItem(insideName, QStringLiteral("Boundary"));
+        auto panel = NewItem(kFrontInside.toString(), ItemKind::Boundary);
         panel->pageCode = QStringLiteral("2");
-        panel->surface = QStringLiteral("Front Cover");
+        panel->surface = kFrontCover.toString();
         panel->colors = {kWhite};
-        if (const CRichChild* front = m_design.FindItem(u"Front Cover")) {
+        if (const CRichChild* front = m_design.FindItem(kFrontCover)) {
             panel->top(front->top());
             panel->height(front->height());
             if (m_foldedFront) {
@@ -86,21 +82,21 @@ private:
     int Length(size_t row) const { return EarlyLength(Value(row)); }
 
     // The next row to examine, or nothing when the kind row makes no item.
-    std::optional<size_t> MakeItem(const QString& kind)
+    std::optional<size_t> MakeItem(ItemKind kind)
     {
-        if (kind == u"Page")
+        if (kind == ItemKind::Page)
             return Group(
                 7, [this] { return MakePage(); }, 6);
-        if (kind == u"Boundary")
+        if (kind == ItemKind::Boundary)
             return Group(8, [this] { return MakeBoundary(); });
-        if (kind == u"Image")
+        if (kind == ItemKind::Image)
             return Group(11, [this] { return MakeImage(); });
-        if (kind == u"Text")
+        if (kind == ItemKind::Text)
             return Group(13, [this] { return MakeText(false); });
-        if (kind == u"Track")
+        if (kind == ItemKind::Track)
             return Group(15, [this] { return MakeText(true); });
         const QString& name = m_rows[m_at]->itemName;
-        if (name == u"Front Cover" || name == u"Back Cover")
+        if (name == kFrontCover || name == kBackCover)
             return Group(9, [this] { return MakeCaseCover(); });
         if (m_at + 1 < m_rows.size() && Value(1) == u"1")
             return Group(10, [this] { return MakeDiscCover(); });
@@ -118,15 +114,18 @@ private:
         return m_at + resume.value_or(size);
     }
 
-    std::unique_ptr<CRichChild> NewItem(const QString& name, const QString& kind) const
+    std::unique_ptr<CRichChild> NewItem(const QString& name, ItemKind kind) const
     {
         auto item = std::make_unique<CRichChild>();
         item->name = name;
-        item->itemType = kind;
+        item->kind = kind;
         return item;
     }
 
-    std::unique_ptr<CRichChild> NewItem() const { return NewItem(m_rows[m_at]->itemName, Value(0)); }
+    std::unique_ptr<CRichChild> NewItem() const
+    {
+        return NewItem(m_rows[m_at]->itemName, ParseItemKind(Value(0)));
+    }
 
     void Place(CRichChild& item, size_t left, size_t top, size_t width, size_t height) const
     {
@@ -160,7 +159,7 @@ private:
         item->surface = item->name;
         item->pageCode = Value(1);
         Place(*item, 2, 3, 4, 5);
-        if (item->name == u"Front Cover") {
+        if (item->name == kFrontCover) {
             item->coverFolded = Value(6) == u"Yes" ? 1 : 0;
             m_foldedFront = item->coverFolded == 1;
         } else {
@@ -196,7 +195,7 @@ private:
         item->bAspectRatio(Value(8) == u"Yes" ? 1 : 0);
         const bool background = Choices(0) == u"Background";
         if (background)
-            item->bBackground(Choices(2) == insideName ? 2 : 1);
+            item->bBackground(Choices(2) == kFrontInside ? 2 : 1);
         else
             item->bAutoFit(LeadingInteger(Choices(0)));
         if (const auto& picture = m_pictures[static_cast<size_t>(index)]) {
@@ -211,7 +210,7 @@ private:
         const auto& items = m_design.itemList;
         for (size_t i = 0; i < items.size(); ++i) {
             const CRichChild& item = *items[i];
-            if (item.itemType == u"Image" && item.surface == picture.surface &&
+            if (item.kind == ItemKind::Image && item.surface == picture.surface &&
                 (background || item.bAutoFit() > picture.bAutoFit()))
                 return static_cast<int>(i);
         }

@@ -1,5 +1,7 @@
 #include "document/files/early/EarlyRows.h"
 
+#include "document/model/SurfaceNames.h"
+
 #include <QSet>
 
 namespace tvl {
@@ -61,7 +63,7 @@ private:
             return;
         if (m_rows.size() >= kAngleToSurface) {
             const QString& surface = m_rows[m_rows.size() - kAngleToSurface]->value;
-            if (surface == u"Disc 1" || surface == u"Disc 2")
+            if (IsDiscSurfaceName(surface))
                 return;
         }
         row.choices = QStringLiteral("0 degrees|90 degrees|180 degrees|270 degrees|");

@@ -66,7 +66,7 @@ TEST(DesignFileTest, ReadsBackEveryItemAndWritesTheSameBytes)
         EXPECT_EQ(loaded.name, written.name);
         EXPECT_EQ(loaded.Rect(), written.Rect()) << written.name.toStdString();
         EXPECT_EQ(loaded.Text(), written.Text()) << written.name.toStdString();
-        if (written.itemType == u"Text" || written.itemType == u"Track") {
+        if (written.IsTextual()) {
             EXPECT_EQ(loaded.fonts, written.fonts) << written.name.toStdString();
             EXPECT_EQ(loaded.colors, written.colors) << written.name.toStdString();
             EXPECT_EQ(loaded.underlines, written.underlines) << written.name.toStdString();
@@ -206,7 +206,7 @@ TEST(DesignFileTest, FontOrColourEntriesOutsideTheTextAreIgnored)
     LabelDesign design;
     auto item = std::make_unique<CRichChild>();
     item->name = QStringLiteral("Text 1");
-    item->itemType = QStringLiteral("Text");
+    item->kind = ItemKind::Text;
     item->characters = ToCharacters(u"Text\b");
     item->underlines.assign(5, 0);
     item->fonts.resize(8);

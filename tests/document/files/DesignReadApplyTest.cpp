@@ -15,7 +15,7 @@ public:
         calls << QStringLiteral("field ") + key;
     }
     void RefreshBars() override { calls << QStringLiteral("bars"); }
-    void ApplyStocks(LabelDesign&, const LiveDesignState& live, int&) override
+    void ApplyStocks(LabelDesign&, const LiveDesignState& live, DiscPositionMode&) override
     {
         calls << QStringLiteral("stocks ") + live.caseKind;
     }
@@ -33,7 +33,7 @@ TEST(DesignReadApplyTest, HeaderBecomesTheLiveStateAndTheViewFollows)
     design.albumHeader.discMode = QStringLiteral("Double");
     design.albumHeader.caseKind = QStringLiteral("DVD");
     LiveDesignState live;
-    int position = 3;
+    DiscPositionMode position = DiscPositionMode::DuplicateDisc;
     QString title = QStringLiteral("Mine.tvl");
     RecordingHooks hooks;
     ApplyReadDesign(design, live, position, title, hooks);
@@ -41,7 +41,7 @@ TEST(DesignReadApplyTest, HeaderBecomesTheLiveStateAndTheViewFollows)
     EXPECT_EQ(live.currentSurface, u"Back Cover");
     EXPECT_EQ(live.discMode, u"Double");
     EXPECT_EQ(live.caseKind, u"DVD");
-    EXPECT_EQ(position, 1);
+    EXPECT_EQ(position, DiscPositionMode::DiscOnTop);
     EXPECT_EQ(title, u"Mine.tvl");
     EXPECT_EQ(hooks.calls, QStringList({QStringLiteral("field Artist"), QStringLiteral("field Title"),
                                         QStringLiteral("field Track List"), QStringLiteral("field Year"),
@@ -61,12 +61,12 @@ TEST(DesignReadApplyTest, MissingSurfaceComesFromThePageCode)
         design.albumHeader.currentPageCode = QString::fromLatin1(page);
         design.albumHeader.discMode = QStringLiteral("Single");
         LiveDesignState live;
-        int position = 3;
+        DiscPositionMode position = DiscPositionMode::DuplicateDisc;
         QString title;
         RecordingHooks hooks;
         ApplyReadDesign(design, live, position, title, hooks);
         EXPECT_EQ(live.currentSurface, QString::fromLatin1(surface)) << page;
-        EXPECT_EQ(position, 3);
+        EXPECT_EQ(position, DiscPositionMode::DuplicateDisc);
         EXPECT_TRUE(hooks.calls.contains(QStringLiteral("select ") + QString::fromLatin1(surface)));
     }
 }
@@ -76,7 +76,7 @@ TEST(DesignReadApplyTest, DefaultDesignGetsTheSampleAlbum)
     LabelDesign design = MakeSampleDesign();
     design.albumHeader.discMode = QStringLiteral("Double");
     LiveDesignState live;
-    int position = 1;
+    DiscPositionMode position = DiscPositionMode::DiscOnTop;
     QString title = QStringLiteral("Default2.tvl");
     RecordingHooks hooks;
     ApplyReadDesign(design, live, position, title, hooks);

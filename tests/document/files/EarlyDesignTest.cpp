@@ -100,7 +100,7 @@ TEST(EarlyDesignTest, FullVersion6DesignReadsAsCurrentItems)
     EXPECT_EQ(Names(design), expectedOrder);
 
     const CRichChild& page = Item(design, "Page 2");
-    EXPECT_EQ(page.itemType, u"Page");
+    EXPECT_EQ(page.kind, ItemKind::Page);
     EXPECT_EQ(page.pageCode, u"2");
     EXPECT_TRUE(page.surface.isEmpty());
     EXPECT_EQ(page.Rect(), QRect(0, 0, 8500, 11000));
@@ -123,13 +123,13 @@ TEST(EarlyDesignTest, FullVersion6DesignReadsAsCurrentItems)
     EXPECT_EQ(Item(design, "Disc 2").textMargin(), 50);
 
     const CRichChild& tab = Item(design, "Left Tab");
-    EXPECT_EQ(tab.itemType, u"Boundary");
+    EXPECT_EQ(tab.kind, ItemKind::Boundary);
     EXPECT_EQ(tab.surface, u"Back Cover");
     EXPECT_EQ(tab.colors, (std::vector<std::optional<ItemColor>>{0x00030201}));
 
     // The unfolded cover gets its inside panel directly left of it.
     const CRichChild& inside = Item(design, "Front Cover (Inside)");
-    EXPECT_EQ(inside.itemType, u"Boundary");
+    EXPECT_EQ(inside.kind, ItemKind::Boundary);
     EXPECT_EQ(inside.pageCode, u"2");
     EXPECT_EQ(inside.surface, u"Front Cover");
     EXPECT_EQ(inside.Rect(), QRect(4750 - 4723, 500, 4723, 4723));
@@ -214,7 +214,7 @@ TEST(EarlyDesignTest, SavedAsVersion310AndReadBack)
         const CRichChild& before = *design.itemList[i];
         const CRichChild& after = *again.itemList[i];
         const std::string name = before.name.toStdString();
-        EXPECT_EQ(after.itemType, before.itemType) << name;
+        EXPECT_EQ(after.KindName(), before.KindName()) << name;
         EXPECT_EQ(after.Rect(), before.Rect()) << name;
         EXPECT_EQ(after.Text(), before.Text()) << name;
         EXPECT_EQ(after.fonts, before.fonts) << name;

@@ -13,7 +13,7 @@ CRichChild& Add(LabelDesign& design, const char* name, const char* type, const c
 {
     auto item = std::make_unique<CRichChild>();
     item->name = QString::fromLatin1(name);
-    item->itemType = QString::fromLatin1(type);
+    item->SetKindName(QString::fromLatin1(type));
     item->surface = QString::fromLatin1(surface);
     item->pageCode = QString::fromLatin1(page);
     return design.InsertItem(std::move(item));

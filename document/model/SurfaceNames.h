@@ -15,6 +15,7 @@ enum SurfaceIndex
 
 inline constexpr int kSurfaceCount = 4;
 
+// Surface names (the "Cover" items) and the guide areas inside them (the "Boundary" items).
 inline constexpr QStringView kFrontCover = u"Front Cover";
 inline constexpr QStringView kFrontInside = u"Front Cover (Inside)";
 inline constexpr QStringView kBackCover = u"Back Cover";
@@ -47,9 +48,9 @@ inline int SurfaceIndexOf(QStringView name)
     return -1;
 }
 
-inline bool IsStructural(QStringView itemType)
+inline bool IsDiscSurfaceName(QStringView name)
 {
-    return itemType == u"Cover" || itemType == u"Boundary" || itemType == u"Page";
+    return name == kDisc1 || name == kDisc2;
 }
 
 } // namespace tvl

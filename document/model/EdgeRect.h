@@ -7,8 +7,8 @@
 
 namespace tvl {
 
-// A rectangle kept as its four edges, right and bottom exclusive, as lengths in mils and device pixels
-// are computed: the width is right - left.
+// The one rectangle of the design's lengths: four edges in mils (or in the device pixels they map to),
+// right and bottom exclusive, so the width is right - left; empty when it has no width or no height.
 struct EdgeRect
 {
     int left = 0;
@@ -20,6 +20,13 @@ struct EdgeRect
     int width() const { return Span(left, right); }
     int height() const { return Span(top, bottom); }
     bool isEmpty() const { return right <= left || bottom <= top; }
+    void translate(int dx, int dy)
+    {
+        left += dx;
+        right += dx;
+        top += dy;
+        bottom += dy;
+    }
     EdgeRect translated(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
     EdgeRect adjusted(int dl, int dt, int dr, int db) const
     {
