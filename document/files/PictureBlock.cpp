@@ -120,16 +120,21 @@ QString UndecodedPictureNotice(const LabelDesign& design)
         .arg(names.join(QStringLiteral(", ")));
 }
 
-std::optional<PictureHeader> GetPictureBlockHeader(CArchive& archive, const CRichChild& item)
+std::optional<PictureHeader> GetPictureBlockHeader(CArchive& archive, CRichChild& item)
 {
-    const StoredBlock block = GetBlock(archive);
-    if (block.bytes.isEmpty() || !IsStoredFormat(block.code))
+    StoredBlock block = GetBlock(archive);
+    item.image.reset();
+    item.undecodedPicture = {};
+    if (block.bytes.isEmpty())
         return std::nullopt;
-    PictureHeader header{&item, static_cast<int>(block.code), QSize(), block.bytes.size()};
-    QString error;
-    if (!ImageCodecs::probe(block.bytes, header.type, header.size, error))
-        return std::nullopt;
-    return header;
+    if (IsStoredFormat(block.code)) {
+        PictureHeader header{&item, static_cast<int>(block.code), QSize(), block.bytes.size()};
+        QString error;
+        if (ImageCodecs::probe(block.bytes, header.type, header.size, error))
+            return header;
+    }
+    item.undecodedPicture = {block.code, std::move(block.bytes)};
+    return std::nullopt;
 }
 
 } // namespace tvl

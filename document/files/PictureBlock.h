@@ -33,8 +33,9 @@ bool PutPictureBlock(CArchive& archive, const CRichChild& item);
 // undecodedPicture. A count the file cannot hold raises the end-of-file error.
 void GetPictureBlock(CArchive& archive, CRichChild& item);
 // Reads one block without decoding its pixels; nothing for an empty block or one whose headers are not
-// those of a picture the image layer would take. The item is left as it is.
-std::optional<PictureHeader> GetPictureBlockHeader(CArchive& archive, const CRichChild& item);
+// those of a picture the image layer would take, whose bytes are then kept in the item's undecodedPicture
+// as GetPictureBlock keeps them.
+std::optional<PictureHeader> GetPictureBlockHeader(CArchive& archive, CRichChild& item);
 
 // The line that tells the user which items hold a picture that could not be shown; empty when none does.
 QString UndecodedPictureNotice(const LabelDesign& design);

@@ -124,7 +124,7 @@ TEST_F(DesignSessionTest, PictureNoticeInTheStatusBarAndAFailedSaveKeepsTheDesig
     // The design's file has become a pipe: saving is refused, the design stays modified.
     ASSERT_TRUE(QFile::remove(path));
     ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    document.MarkModified();
+    document.file().modified = true;
     EXPECT_FALSE(session.commands().Save());
     EXPECT_TRUE(document.file().modified);
     ASSERT_EQ(ui.errors.size(), 1);

@@ -217,7 +217,7 @@ TEST_F(ResourceBoundsTest, DesignOfFiftyThousandItemsIsRefusedQuickly)
     for (int i = 0; i < 50000; ++i) {
         auto item = std::make_unique<CRichChild>();
         item->name = QStringLiteral("Text %1").arg(i);
-        item->itemType = QStringLiteral("Text");
+        item->kind = ItemKind::Text;
         large.InsertItem(std::move(item));
     }
     const QByteArray bytes = WriteToBytes(large, SampleState());

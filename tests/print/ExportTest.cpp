@@ -102,7 +102,7 @@ TEST(ExportLabelTest, PngAndTiffHoldTheDrawnLabelExactly)
     photo.image = std::make_shared<CxImage>();
     ASSERT_TRUE(photo.image->FromBitmap(pixels));
     QTemporaryDir dir;
-    const ExportChoices choices{2, 0, 0, 0};
+    const ExportChoices choices{2, 150, 0, 0};
     const QString bmp = dir.filePath(u"disc.bmp"_s);
     ASSERT_TRUE(ExportLabel(f.design, choices, bmp));
     const QImage drawn = QImage(bmp).convertToFormat(QImage::Format_RGB32);

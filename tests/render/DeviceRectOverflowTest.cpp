@@ -58,11 +58,11 @@ TEST(DeviceRectOverflowTest, ExtremeGeometryIsHeldAtTheLimits)
 
 TEST(DeviceRectOverflowTest, ExportSizeOfExtremeCovers)
 {
-    EXPECT_EQ(SurfaceImageSize(ItemAt("Front Cover", 0, 0, 1000000, 1000000), 600, 150),
+    EXPECT_EQ(SurfaceImageSize(ItemAt("Front Cover", 0, 0, 1000000, 1000000), 600, 600, 150),
               QSize(600180, 600180));
-    EXPECT_EQ(SurfaceImageSize(ItemAt("Front Cover", 0, 0, INT_MAX, INT_MAX), 600, 150),
+    EXPECT_EQ(SurfaceImageSize(ItemAt("Front Cover", 0, 0, INT_MAX, INT_MAX), 600, 600, 150),
               QSize(1288490188, 1288490188));
-    EXPECT_TRUE(SurfaceImageSize(ItemAt("Front Cover", 0, 0, 0, 7250), 600, 0).isEmpty());
+    EXPECT_TRUE(SurfaceImageSize(ItemAt("Front Cover", 0, 0, 0, 7250), 600, 600, 0).isEmpty());
 }
 
 } // namespace

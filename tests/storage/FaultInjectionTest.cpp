@@ -81,7 +81,7 @@ Outcome WriteExportKind(const QString& folder, int generation)
 {
     LabelDesign design = MakeSampleDesign();
     design.FindItem(u"Disc 1")->colors = {static_cast<ItemColor>(0x00ffffff - generation % 200)};
-    return FromResult(ExportLabel(design, {2, 0, 0, 0}, folder + QStringLiteral("/disc.png")));
+    return FromResult(ExportLabel(design, {2, 150, 0, 0}, folder + QStringLiteral("/disc.png")));
 }
 
 Outcome WritePictureKind(const QString& folder, int generation)

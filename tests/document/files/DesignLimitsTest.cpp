@@ -14,7 +14,7 @@ LabelDesign DesignOf(int items)
     for (int i = 0; i < items; ++i) {
         auto item = std::make_unique<CRichChild>();
         item->name = QStringLiteral("Text %1").arg(i);
-        item->itemType = QStringLiteral("Text");
+        item->kind = ItemKind::Text;
         design.InsertItem(std::move(item));
     }
     return design;
