@@ -1,5 +1,7 @@
 #include "render/surface/PixelOverlays.h"
 
+#include "render/surface/MaskRuns.h"
+
 #include <QPainter>
 
 namespace tvl {
@@ -59,21 +61,7 @@ std::vector<QRect> EllipseOutline(const EdgeRect& r)
         painter.setPen(pen);
         painter.drawEllipse(QRect(0, 0, r.width() - 1, r.height() - 1));
     }
-    std::vector<QRect> runs;
-    for (int y = 0; y < mask.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
-        for (int x = 0; x < mask.width();) {
-            if (qAlpha(line[x]) == 0) {
-                ++x;
-                continue;
-            }
-            const int start = x;
-            while (x < mask.width() && qAlpha(line[x]) != 0)
-                ++x;
-            runs.emplace_back(QPoint(r.left + start, r.top + y), QPoint(r.left + x - 1, r.top + y));
-        }
-    }
-    return runs;
+    return MaskRuns(mask, QPoint(r.left, r.top));
 }
 
 } // namespace tvl

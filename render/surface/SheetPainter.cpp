@@ -3,6 +3,7 @@
 #include "document/model/LabelDesign.h"
 #include "document/model/SurfaceNames.h"
 #include "render/surface/EditingOverlay.h"
+#include "render/surface/MaskRuns.h"
 #include "render/surface/SceneState.h"
 #include "render/surface/SurfaceBitmaps.h"
 #include "render/surface/ViewGeometry.h"
@@ -59,20 +60,7 @@ QRegion RingRegion(const EdgeRect& outer, const EdgeRect& hub)
         QPainter painter(&mask);
         painter.fillPath(ring, Qt::black);
     }
-    std::vector<QRect> runs;
-    for (int y = 0; y < mask.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
-        for (int x = 0; x < mask.width();) {
-            if (qAlpha(line[x]) == 0) {
-                ++x;
-                continue;
-            }
-            const int start = x;
-            while (x < mask.width() && qAlpha(line[x]) != 0)
-                ++x;
-            runs.emplace_back(start, y, x - start, 1);
-        }
-    }
+    const std::vector<QRect> runs = MaskRuns(mask, QPoint(0, 0));
     lastRing = QRegion();
     lastRing.setRects(runs.data(), static_cast<int>(runs.size()));
     lastOuter = outer;
