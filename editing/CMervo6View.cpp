@@ -1,7 +1,6 @@
 #include "editing/CMervo6View.h"
 
 #include "document/design/DesignDocument.h"
-#include "render/text/LayoutTextItem.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -14,7 +13,7 @@ CMervo6View::CMervo6View(DesignDocument& document, QWidget* parent)
     : QAbstractScrollArea(parent)
     , m_document(document)
 {
-    m_scene.design = &m_document.MutableDesign();
+    m_scene.design = &m_document.design();
     MakeBuiltInStock(m_discStock, u"Disc");
     MakeBuiltInStock(m_caseStock, u"Jewel");
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -179,8 +178,6 @@ void CMervo6View::Rerender(SurfaceSet surfaces)
 {
     if (!m_created || surfaces.none())
         return;
-    // The sizes AutoFit chooses for the shown texts belong to the design; drawing itself only reads it.
-    ApplyAutoFit(m_document.MutableDesign(), m_geometry.currentPageCode());
     m_bitmaps.Clear(m_scene, m_geometry, surfaces);
     m_bitmaps.Render(m_scene, m_geometry, surfaces);
 }

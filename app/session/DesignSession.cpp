@@ -7,6 +7,7 @@
 #include "app/settings/AppSettings.h"
 #include "document/commands/DefaultDesigns.h"
 #include "document/design/NewItems.h"
+#include "document/design/ReadIntoDocument.h"
 #include "document/files/DesignFile.h"
 #include "document/files/PictureBlock.h"
 #include "document/files/RecoveryCopy.h"
@@ -41,6 +42,7 @@ DesignSession::DesignSession(MainWindow& window, DesignDocument& document, CMerv
     , m_keeper(document, recovery)
 {
     m_document.SetPictureLoader([](CRichChild& item) { return LoadPictureFile(item, item.imagePath).ok(); });
+    m_document.SetAutoFitter(&m_autoFitter);
     m_document.AddListener(this);
     RouteCommands();
 }
@@ -49,6 +51,7 @@ DesignSession::~DesignSession()
 {
     m_keeper.Discard();
     m_document.RemoveListener(this);
+    m_document.SetAutoFitter(nullptr);
 }
 
 void DesignSession::RouteCommands()
@@ -185,7 +188,12 @@ void DesignSession::ShowStop(const QString& text)
 
 DesignReadOutcome DesignSession::Read(const QString& path, QString& title)
 {
-    FileResult<DesignContent> read = ReadDesignFile(path);
+    const auto open = [&](LabelDesign& design, LiveDesignState& live) {
+        DiscPositionMode position = m_document.discPositionMode();
+        ApplyReadDesign(design, live, position, title, *this);
+        m_document.SetDiscPositionMode(position);
+    };
+    const FileResult<DesignReadNotes> read = ReadIntoDocument(m_document, path, PictureReading::Decode, open);
     if (!read) {
         const FileError& error = read.error();
         if (error.kind == FileError::Kind::Refused) {
@@ -194,20 +202,9 @@ DesignReadOutcome DesignSession::Read(const QString& path, QString& title)
         }
         return {DesignReadOutcome::Status::Failed, error.message, error.stage};
     }
-
-    m_document.BeginReplace();
-    LabelDesign& live = m_document.MutableDesign();
-    live.ReplaceItems(std::move(read.value().design.itemList));
-    live.albumHeader = read.value().design.albumHeader;
-    m_document.file().fileVersion = read.value().fileVersion;
-    LiveDesignState state;
-    DiscPositionMode position = m_document.discPositionMode();
-    ApplyReadDesign(live, state, position, title, *this);
-    m_document.SetDiscPositionMode(position);
-    m_document.EndReplace(state);
     for (const int code : read.value().reportedErrors)
         ShowStop(ErrorText(code));
-    if (const QString pictures = UndecodedPictureNotice(live); !pictures.isEmpty())
+    if (const QString pictures = UndecodedPictureNotice(m_document.design()); !pictures.isEmpty())
         m_window.statusBar()->showMessage(pictures);
     ShowTitle();
     return {};

@@ -4,6 +4,7 @@
 #include "document/design/DesignDocument.h"
 #include "document/design/RecoveryKeeper.h"
 #include "document/files/DesignReadApply.h"
+#include "render/text/TextAutoFitter.h"
 
 namespace tvl {
 
@@ -67,6 +68,7 @@ private:
     DesignFileCommands m_commands;
     RecoveryCopy& m_recovery;
     RecoveryKeeper m_keeper;
+    TextAutoFitter m_autoFitter;
 };
 
 } // namespace tvl

@@ -15,6 +15,7 @@
 
 namespace tvl {
 
+class AutoFitter;
 class EditScope;
 
 // An integer or text property of an item that the properties bar sets.
@@ -79,6 +80,10 @@ public:
 
     void AddListener(DesignListener* listener);
     void RemoveListener(DesignListener* listener);
+    // Finds the heights AutoFit gives texts; without it the stored heights stay as they are. Every edit
+    // stores the fitted heights of the texts on the surfaces it touched, inside its own undo step, and a
+    // replaced design gets them before it shows; drawing never writes them.
+    void SetAutoFitter(AutoFitter* fitter) { m_autoFitter = fitter; }
     // Loads a picture again from the item's imagePath for undo; without it pictures stay as they are.
     void SetPictureLoader(std::function<bool(CRichChild&)> loader) { m_pictureLoader = std::move(loader); }
 
@@ -124,6 +129,9 @@ private:
     bool IsDoubleDesign() const override { return IsDouble(); }
 
     void Notify(const DesignChange& change);
+    // Gives the AutoFit texts on surfaces the height the fitter finds, recorded in the open step when
+    // there is one, and tells scope (when given) which items changed.
+    void StoreFittedHeights(SurfaceSet surfaces, EditScope* scope);
     void ApplyHistoryStep(bool undo);
     CRichChild* Find(const QString& name) { return m_design.FindItem(name); }
 
@@ -138,6 +146,7 @@ private:
     QString m_selected;
     std::vector<DesignListener*> m_listeners;
     std::function<bool(CRichChild&)> m_pictureLoader;
+    AutoFitter* m_autoFitter = nullptr;
     EditScope* m_openScope = nullptr;
     bool m_applyingStep = false;
     bool m_surfaceChanged = false;
