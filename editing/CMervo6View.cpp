@@ -222,7 +222,8 @@ void CMervo6View::paintEvent(QPaintEvent* event)
     // copy the thin bands they cover.
     for (const QRect& area : event->region()) {
         SheetPainter::Paint(painter, area, m_scene, m_geometry, m_bitmaps, options);
-        const EditingOverlay::Result result = m_overlay.Paint(painter, area, m_scene, m_geometry, m_printable);
+        const EditingOverlay::Result result =
+            m_overlay.Paint(painter, area, m_scene, m_geometry, m_printable);
         m_handles = result.handles;
         if (result.selectionMarksEnded) {
             m_scene.selectionMarksOn = false;

@@ -82,7 +82,10 @@ public:
 
     // The context menu's Insert submenu is filled by the owner, told where in the sheet (mils) the menu
     // was opened; the further entries are the given actions (nullptr for a separator).
-    void SetInsertMenuFiller(std::function<void(QMenu&, QPoint)> filler) { m_insertFiller = std::move(filler); }
+    void SetInsertMenuFiller(std::function<void(QMenu&, QPoint)> filler)
+    {
+        m_insertFiller = std::move(filler);
+    }
     void SetContextMenuActions(QList<QAction*> actions) { m_contextActions = std::move(actions); }
     // Where the context menu was opened, in sheet mils, from its opening until shortly after it closed:
     // an Insert chosen from it places the new item there.

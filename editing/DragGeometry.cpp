@@ -83,7 +83,8 @@ int SnapToGrid(int value, int step)
     if (step <= 0)
         return value;
     const long long g = step;
-    long long snapped = g * static_cast<long long>(std::floor(static_cast<double>(value) / static_cast<double>(g)));
+    long long snapped =
+        g * static_cast<long long>(std::floor(static_cast<double>(value) / static_cast<double>(g)));
     if (2 * (value - snapped) > g)
         snapped += g;
     return static_cast<int>(std::clamp<long long>(snapped, INT_MIN, INT_MAX));

@@ -27,9 +27,9 @@ enum class DragMode
 };
 
 // The handle modes in the order of the view's handle rectangles.
-inline constexpr std::array<DragMode, 8> kHandleModes{DragMode::Top,     DragMode::Bottom,      DragMode::Left,
-                                                      DragMode::Right,   DragMode::TopLeft,     DragMode::BottomRight,
-                                                      DragMode::BottomLeft, DragMode::TopRight};
+inline constexpr std::array<DragMode, 8> kHandleModes{
+    DragMode::Top,     DragMode::Bottom,      DragMode::Left,       DragMode::Right,
+    DragMode::TopLeft, DragMode::BottomRight, DragMode::BottomLeft, DragMode::TopRight};
 
 // "Move", "Select", "Top" … "TopRight"; empty for None.
 QString DragModeName(DragMode mode);

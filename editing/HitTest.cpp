@@ -63,8 +63,8 @@ QStringList HitStack(const LabelDesign& design, const ViewGeometry& geometry, QP
     QStringList stack;
     const QPoint mils = geometry.WindowToPage(window);
     const EdgeRect& sheet = geometry.pageRect();
-    const bool onSheet = mils.x() >= sheet.left && mils.x() < sheet.right && mils.y() >= sheet.top &&
-                         mils.y() < sheet.bottom;
+    const bool onSheet =
+        mils.x() >= sheet.left && mils.x() < sheet.right && mils.y() >= sheet.top && mils.y() < sheet.bottom;
     if (onSheet) {
         const CRichChild* front = design.FindCover(kFrontCover);
         std::vector<Candidate> found;

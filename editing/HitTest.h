@@ -21,8 +21,8 @@ class HitCycler
 {
 public:
     // The item a click at window selects; empty when the design has no page item for the sheet.
-    QString Hit(const LabelDesign& design, const ViewGeometry& geometry, QPoint window, const QString& selected,
-                bool directToDiscSheet);
+    QString Hit(const LabelDesign& design, const ViewGeometry& geometry, QPoint window,
+                const QString& selected, bool directToDiscSheet);
     const QStringList& stack() const { return m_stack; }
     void Forget()
     {

@@ -107,7 +107,8 @@ void CMervo6View::SelectionChanged()
 
 QString CMervo6View::HitTest(QPoint window)
 {
-    return m_hits.Hit(m_document.design(), m_geometry, window, m_document.selectedName(), DirectToDiscSheet());
+    return m_hits.Hit(m_document.design(), m_geometry, window, m_document.selectedName(),
+                      DirectToDiscSheet());
 }
 
 bool CMervo6View::DirectToDiscSheet() const

@@ -52,17 +52,17 @@ void DesignSession::ConnectContextMenu()
     // The label view's menu offers the Edit menu's commands; an Insert chosen from it places the new item
     // where the menu was opened (the view keeps that point while the command runs).
     m_view.SetInsertMenuFiller([this](QMenu& menu, QPoint) {
-        for (const Command command : {Command::InsertArtist, Command::InsertTitle, Command::InsertTrack,
-                                      Command::InsertYear, Command::InsertTotalTime, Command::InsertGenre,
-                                      Command::InsertText, Command::InsertImage}) {
+        for (const Command command :
+             {Command::InsertArtist, Command::InsertTitle, Command::InsertTrack, Command::InsertYear,
+              Command::InsertTotalTime, Command::InsertGenre, Command::InsertText, Command::InsertImage}) {
             if (QAction* action = m_window.Action(command))
                 menu.addAction(action);
         }
     });
     QList<QAction*> actions;
-    for (const Command command : {Command::Undo, Command::Redo, Command::CutText, Command::CopyText,
-                                  Command::PasteText, Command::CutObject, Command::CopyObject,
-                                  Command::PasteObject, Command::DeleteObject}) {
+    for (const Command command :
+         {Command::Undo, Command::Redo, Command::CutText, Command::CopyText, Command::PasteText,
+          Command::CutObject, Command::CopyObject, Command::PasteObject, Command::DeleteObject}) {
         if (command == Command::CutText || command == Command::CutObject)
             actions.append(nullptr);
         actions.append(m_window.Action(command));
@@ -127,8 +127,7 @@ void DesignSession::InsertText()
     const QRect rect = PlaceNewItem(design, surface, m_document.Selected(), QSize(2000, 400), true, [] {
         return static_cast<int>(QRandomGenerator::global()->bounded(1000));
     });
-    std::unique_ptr<CRichChild> item =
-        MakeFreeText(design, surface, ContextPlaced(rect));
+    std::unique_ptr<CRichChild> item = MakeFreeText(design, surface, ContextPlaced(rect));
     if (!item)
         return;
     const QString name = item->name;

@@ -76,8 +76,8 @@ bool SetItemGeometry(DesignDocument& document, const QString& name, const Geomet
     CRichChild* item = document.MutableDesign().FindItem(name);
     if (!item || change.IsEmpty())
         return false;
-    const bool content = item->kind == ItemKind::Text || item->kind == ItemKind::Track ||
-                         item->kind == ItemKind::Image;
+    const bool content =
+        item->kind == ItemKind::Text || item->kind == ItemKind::Track || item->kind == ItemKind::Image;
     if (!content && item->kind != ItemKind::Cover)
         return false;
     EditScope scope(document, EditKind::MoveResize);

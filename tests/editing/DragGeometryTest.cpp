@@ -13,9 +13,9 @@ TEST(DragGeometryTest, SnapRoundsHalfDownAndNegativeValuesByFloor)
         int step;
         int snapped;
     } cases[] = {
-        {1249, 100, 1200}, {1250, 100, 1200}, {1251, 100, 1300}, {1200, 100, 1200}, {0, 100, 0},
-        {-1249, 100, -1200}, {-1250, 100, -1300}, {-1251, 100, -1300}, {-49, 100, 0}, {-51, 100, -100},
-        {62, 125, 0}, {63, 125, 125}, {1249, 0, 1249},
+        {1249, 100, 1200},   {1250, 100, 1200},   {1251, 100, 1300},   {1200, 100, 1200}, {0, 100, 0},
+        {-1249, 100, -1200}, {-1250, 100, -1300}, {-1251, 100, -1300}, {-49, 100, 0},     {-51, 100, -100},
+        {62, 125, 0},        {63, 125, 125},      {1249, 0, 1249},
     };
     for (const auto& c : cases)
         EXPECT_EQ(SnapToGrid(c.value, c.step), c.snapped) << c.value << " on a grid of " << c.step;
@@ -80,7 +80,8 @@ TEST(DragGeometryTest, ALockedPictureKeepsItsProportions)
     // Up or down the width follows the height.
     EXPECT_EQ(DragRect(start, DragMode::Bottom, {0, 500}, rules), (EdgeRect{500, 1000, 3500, 2500}));
     // A corner keeps the opposite corner and fits the box inside what was dragged.
-    EXPECT_EQ(DragRect(start, DragMode::BottomRight, {1000, 1000}, rules), (EdgeRect{1000, 1000, 4000, 2500}));
+    EXPECT_EQ(DragRect(start, DragMode::BottomRight, {1000, 1000}, rules),
+              (EdgeRect{1000, 1000, 4000, 2500}));
     EXPECT_EQ(DragRect(start, DragMode::TopLeft, {0, -1000}, rules), (EdgeRect{1000, 1000, 3000, 2000}));
     // A picture that cannot be fitted takes the dragged size.
     rules.lockedPicture = QSize(100000, 10);

@@ -41,7 +41,8 @@ TEST_F(HitTestTest, RepeatedClicksCycleFromTheSmallestToTheLargest)
     f.Add(u"Image(1)"_s, u"Image"_s, u"Disc 1"_s, 2500, 2000, 2000, 2000);
     f.Add(u"Text 1"_s, u"Text"_s, u"Disc 1"_s, 2700, 2600, 1500, 400);
     const QPoint spot = At(2900, 2700);
-    EXPECT_EQ(HitStack(f.design, f.geometry, spot, false), (QStringList{u"Text 1"_s, u"Image(1)"_s, u"Disc 1"_s}))
+    EXPECT_EQ(HitStack(f.design, f.geometry, spot, false),
+              (QStringList{u"Text 1"_s, u"Image(1)"_s, u"Disc 1"_s}))
         << "the sheet under them is left out";
 
     HitCycler cycler;
@@ -69,7 +70,8 @@ TEST_F(HitTestTest, ADiscIsHitOnItsRingOnly)
     const int cy = 688 + 4625 / 2;
     EXPECT_EQ(Stack(cx + 100, cy + 100), QStringList{u"Page 1"_s}) << "the hub hole";
     EXPECT_EQ(Stack(cx + 1000, cy), QStringList{u"Disc 1"_s});
-    EXPECT_EQ(Stack(1938 + 150, 688 + 150), QStringList{u"Page 1"_s}) << "the square's corner outside the circle";
+    EXPECT_EQ(Stack(1938 + 150, 688 + 150), QStringList{u"Page 1"_s})
+        << "the square's corner outside the circle";
     EXPECT_EQ(Stack(-400, 300), QStringList{u"Page 1"_s}) << "off the sheet";
     EXPECT_EQ(Stack(cx, 5688 + 400), QStringList{u"Disc 2"_s});
 }

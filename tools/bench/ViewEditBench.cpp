@@ -82,7 +82,8 @@ void BM_DragPointerMove(benchmark::State& state)
     int step = 0;
     for (auto _ : state) {
         step = (step + 1) % 40;
-        scene.Mouse(QEvent::MouseMove, scene.border + QPoint(5 * step, 3 * step), Qt::NoButton, Qt::LeftButton);
+        scene.Mouse(QEvent::MouseMove, scene.border + QPoint(5 * step, 3 * step), Qt::NoButton,
+                    Qt::LeftButton);
         QApplication::processEvents();
     }
     state.counters["items_drawn"] = scene.view.bitmaps().itemsDrawn() - drawn;

@@ -1,5 +1,5 @@
-#include "document/design/DesignDocument.h"
 #include "document/design/ItemGeometry.h"
+#include "document/design/DesignDocument.h"
 #include "tests/render/SurfaceFixture.h"
 
 #include <gtest/gtest.h>
@@ -84,8 +84,8 @@ TEST_F(ItemGeometryTest, ADiscScalesItsItemsAboutItsNewCorner)
     const QRect old = disc.Rect();
     ASSERT_EQ(RectOf(u"Text 1"), QRect(old.x() + 1000, old.y() + 1000, 2000, 400));
     // Twice as wide, moved right by 100: positions double from the new left and top.
-    ASSERT_TRUE(SetItemGeometry(document, u"Disc 1"_s,
-                                {old.x() + 100, old.y(), old.width() * 2, disc.height()}));
+    ASSERT_TRUE(
+        SetItemGeometry(document, u"Disc 1"_s, {old.x() + 100, old.y(), old.width() * 2, disc.height()}));
     EXPECT_EQ(RectOf(u"Text 1"), QRect(old.x() + 100 + 2000, old.y() + 2000, 4000, 800));
     EXPECT_EQ(RectOf(u"Text 2"), QRect(700, 800, 900, 300)) << "disc 2 keeps its items";
 
