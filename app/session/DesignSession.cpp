@@ -19,6 +19,7 @@
 #include "stock/StockCatalogue.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QRandomGenerator>
 #include <QStatusBar>
 
@@ -45,6 +46,30 @@ DesignSession::DesignSession(MainWindow& window, DesignDocument& document, CMerv
     m_document.SetAutoFitter(&m_autoFitter);
     m_document.AddListener(this);
     RouteCommands();
+    ConnectContextMenu();
+}
+
+void DesignSession::ConnectContextMenu()
+{
+    // The label view's menu offers the Edit menu's commands; an Insert chosen from it places the new item
+    // where the menu was opened (the view keeps that point while the command runs).
+    m_view.SetInsertMenuFiller([this](QMenu& menu, QPoint) {
+        for (const Command command :
+             {Command::InsertArtist, Command::InsertTitle, Command::InsertTrack, Command::InsertYear,
+              Command::InsertTotalTime, Command::InsertGenre, Command::InsertText, Command::InsertImage}) {
+            if (QAction* action = m_window.Action(command))
+                menu.addAction(action);
+        }
+    });
+    QList<QAction*> actions;
+    for (const Command command :
+         {Command::Undo, Command::Redo, Command::CutText, Command::CopyText, Command::PasteText,
+          Command::CutObject, Command::CopyObject, Command::PasteObject, Command::DeleteObject}) {
+        if (command == Command::CutText || command == Command::CutObject)
+            actions.append(nullptr);
+        actions.append(m_window.Action(command));
+    }
+    m_view.SetContextMenuActions(actions);
 }
 
 DesignSession::~DesignSession()
@@ -79,7 +104,7 @@ void DesignSession::RouteCommands()
     m_window.Route(Command::ZoomIn, [this] { m_view.ZoomIn(); });
     m_window.Route(Command::ZoomOut, [this] { m_view.ZoomOut(); });
     m_window.SetViewOptionsHandler([this](const AppSettings& settings) {
-        m_view.ApplyOptions({settings.guides, settings.showGrid, settings.gridSize});
+        m_view.ApplyOptions({settings.guides, settings.showGrid, settings.gridSize, settings.snapToGrid});
     });
     m_window.RouteRecentFiles([this](const QString& path) {
         m_commands.OpenDesignPath(path);
@@ -105,12 +130,19 @@ void DesignSession::InsertText()
     const QRect rect = PlaceNewItem(design, surface, m_document.Selected(), QSize(2000, 400), true, [] {
         return static_cast<int>(QRandomGenerator::global()->bounded(1000));
     });
-    std::unique_ptr<CRichChild> item = MakeFreeText(design, surface, rect);
+    std::unique_ptr<CRichChild> item = MakeFreeText(design, surface, ContextPlaced(rect));
     if (!item)
         return;
     const QString name = item->name;
     m_document.InsertItem(std::move(item));
     m_document.Select(name);
+}
+
+QRect DesignSession::ContextPlaced(QRect rect) const
+{
+    if (const std::optional<QPoint> at = m_view.ContextPoint())
+        rect.moveCenter(*at);
+    return rect;
 }
 
 void DesignSession::Start(const QString& commandLinePath)

@@ -55,6 +55,9 @@ private:
     // True when the user took back the changes of a program that closed without saving them.
     bool RecoverUnsavedChanges();
     void RouteCommands();
+    void ConnectContextMenu();
+    // A new item's rectangle centred where the view's context menu was opened, while it is open.
+    QRect ContextPlaced(QRect rect) const;
     // Insert > Text: a free text block placed on the current surface, as one step, then selected.
     void InsertText();
     void ShowTitle();
