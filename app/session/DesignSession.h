@@ -54,8 +54,6 @@ private:
     // True when the user took back the changes of a program that closed without saving them.
     bool RecoverUnsavedChanges();
     void RouteCommands();
-    // Insert > Text: a free text block placed on the current surface, as one step, then selected.
-    void InsertText();
     void ShowTitle();
     void ShowStop(const QString& text);
 
