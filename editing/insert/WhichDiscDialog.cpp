@@ -18,8 +18,8 @@ WhichDiscDialog::WhichDiscDialog(const QString& text, int initialDisc, QWidget* 
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation, nullptr, this).pixmap(extent));
     auto* message = new QLabel(text, this);
     message->setWordWrap(true);
-    m_disc1 = new QRadioButton(QStringLiteral("Disc 1"), this);
-    m_disc2 = new QRadioButton(QStringLiteral("Disc 2"), this);
+    m_disc1 = new QRadioButton(QStringLiteral("Disc &1"), this);
+    m_disc2 = new QRadioButton(QStringLiteral("Disc &2"), this);
     (initialDisc == 2 ? m_disc2 : m_disc1)->setChecked(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
