@@ -10,6 +10,7 @@
 #include "app/messages/MessageRequest.h"
 #include "app/messages/Tips.h"
 #include "app/session/DesignSession.h"
+#include "app/session/EditingCommands.h"
 #include "app/session/QtFileCommandsUi.h"
 #include "app/settings/AppSettings.h"
 #include "app/settings/SettingsStore.h"
@@ -105,6 +106,7 @@ int RunDesigner(int argc, char** argv)
         QtFileCommandsUi fileUi(window, request);
         DesignSession session(window, document, *view, catalogue, fileUi, storeSettings, request,
                               context.programFolder, recovery);
+        EditingCommands editing(window, document, *view, context, catalogue);
         // QApplication has taken its own options out of argv; the name keeps its bytes.
         session.Start(argc < 2 ? QString()
                                : QFileInfo(FileNameFromBytes(QByteArrayView(argv[1]))).absoluteFilePath());

@@ -6,7 +6,6 @@
 #include "app/messages/MessageRequest.h"
 #include "app/settings/AppSettings.h"
 #include "document/commands/DefaultDesigns.h"
-#include "document/design/NewItems.h"
 #include "document/design/ReadIntoDocument.h"
 #include "document/files/DesignFile.h"
 #include "document/files/PictureBlock.h"
@@ -20,7 +19,6 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QRandomGenerator>
 #include <QStatusBar>
 
 namespace tvl {
@@ -94,7 +92,6 @@ void DesignSession::RouteCommands()
     m_window.Route(Command::SaveAs, fileCommand(147, [](DesignFileCommands& c) { c.SaveAs(); }));
     m_window.Route(Command::SaveAsDefaultDesign,
                    fileCommand(152, [](DesignFileCommands& c) { c.SaveAsDefaultDesign(); }));
-    m_window.Route(Command::InsertText, [this] { Guarded(933, [&] { InsertText(); }); });
     m_window.Route(Command::Undo, [this] { Guarded(71, [&] { m_document.Undo(); }); });
     m_window.Route(Command::Redo, [this] { Guarded(70, [&] { m_document.Redo(); }); });
     m_window.Route(Command::ShowFrontCover, [this] { m_view.ShowFrontCover(); });
@@ -115,34 +112,13 @@ void DesignSession::RouteCommands()
         const CRichChild* selected = m_document.Selected();
         state.itemSelected = selected != nullptr;
         state.textItemSelected = selected && selected->IsTextual();
+        state.movableSelected = selected && !IsStructural(selected->kind);
         state.historySteps = m_document.history().stepCount();
         state.historyIndex = m_document.history().currentIndex();
         return state;
     });
     m_window.SetCloseGuard(
         [this] { return Guarded(155, true, [&] { return m_commands.QuerySaveChanges(); }); });
-}
-
-void DesignSession::InsertText()
-{
-    const LabelDesign& design = m_document.design();
-    const QString& surface = m_document.currentSurface();
-    const QRect rect = PlaceNewItem(design, surface, m_document.Selected(), QSize(2000, 400), true, [] {
-        return static_cast<int>(QRandomGenerator::global()->bounded(1000));
-    });
-    std::unique_ptr<CRichChild> item = MakeFreeText(design, surface, ContextPlaced(rect));
-    if (!item)
-        return;
-    const QString name = item->name;
-    m_document.InsertItem(std::move(item));
-    m_document.Select(name);
-}
-
-QRect DesignSession::ContextPlaced(QRect rect) const
-{
-    if (const std::optional<QPoint> at = m_view.ContextPoint())
-        rect.moveCenter(*at);
-    return rect;
 }
 
 void DesignSession::Start(const QString& commandLinePath)

@@ -56,10 +56,6 @@ private:
     bool RecoverUnsavedChanges();
     void RouteCommands();
     void ConnectContextMenu();
-    // A new item's rectangle centred where the view's context menu was opened, while it is open.
-    QRect ContextPlaced(QRect rect) const;
-    // Insert > Text: a free text block placed on the current surface, as one step, then selected.
-    void InsertText();
     void ShowTitle();
     void ShowStop(const QString& text);
 
