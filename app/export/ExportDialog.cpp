@@ -135,12 +135,17 @@ void ExportDialog::BuildControls()
     m_progressTimer->setInterval(kProgressMs);
     connect(m_progressTimer, &QTimer::timeout, this, [this] { Poll(); });
 
+    // Only the label and the overlap change what the preview shows.
     connect(m_label, &QComboBox::currentIndexChanged, this, [this] {
         RebuildBorders();
-        Changed();
+        UpdateSizes();
+        m_previewTimer->start();
     });
-    for (QComboBox* box : {m_resolution, m_overlap, m_border, m_type})
-        connect(box, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
+    connect(m_overlap, &QComboBox::currentIndexChanged, this, [this] {
+        UpdateSizes();
+        m_previewTimer->start();
+    });
+    connect(m_resolution, &QComboBox::currentIndexChanged, this, [this] { UpdateSizes(); });
 }
 
 void ExportDialog::Restore(const std::optional<ExportSettings>& saved)
@@ -195,12 +200,6 @@ ExportSettings ExportDialog::Settings() const
     return settings;
 }
 
-void ExportDialog::Changed()
-{
-    UpdateSizes();
-    m_previewTimer->start();
-}
-
 void ExportDialog::UpdateSizes()
 {
     const CRichChild* cover = m_design.FindCover(SurfaceName(LabelIndex()));
@@ -221,9 +220,15 @@ void ExportDialog::UpdateSizes()
 
 void ExportDialog::RedrawPreview()
 {
-    const std::optional<SurfaceImageRequest> request =
-        RequestForCodes(LabelIndex(), 7, NoBorder, m_overlap->currentIndex());
-    const QImage label = request ? RenderSurfaceImage(m_design, *request) : QImage();
+    // The design does not change while the dialog is open, so each label is drawn once per overlap.
+    const std::pair key(LabelIndex(), m_overlap->currentIndex());
+    auto drawn = m_drawn.find(key);
+    if (drawn == m_drawn.end()) {
+        const std::optional<SurfaceImageRequest> request =
+            RequestForCodes(key.first, 7, NoBorder, key.second);
+        drawn = m_drawn.emplace(key, request ? RenderSurfaceImage(m_design, *request) : QImage()).first;
+    }
+    const QImage& label = drawn->second;
     const QSize box = m_preview->size() - QSize(kPreviewMargin, kPreviewMargin);
     if (label.isNull() || box.isEmpty()) {
         m_preview->clear();

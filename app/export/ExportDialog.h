@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -68,7 +69,6 @@ private:
     void BuildControls();
     void Restore(const std::optional<ExportSettings>& saved);
     void RebuildBorders();
-    void Changed();
     void UpdateSizes();
     void RedrawPreview();
     void SaveImage();
@@ -81,6 +81,8 @@ private:
     ExportDialogSetup m_setup;
     QString m_path;
     std::shared_ptr<ExportJob> m_job;
+    // The label drawn for the preview at 100 DPI, by label and overlap index.
+    std::map<std::pair<int, int>, QImage> m_drawn;
     QString m_status;
     int m_dots = 0;
 
