@@ -11,6 +11,7 @@
 #include "app/messages/Tips.h"
 #include "app/session/DesignSession.h"
 #include "app/session/EditingCommands.h"
+#include "app/session/LabelPaperCommands.h"
 #include "app/session/QtFileCommandsUi.h"
 #include "app/settings/AppSettings.h"
 #include "app/settings/SettingsStore.h"
@@ -107,6 +108,8 @@ int RunDesigner(int argc, char** argv)
         DesignSession session(window, document, *view, catalogue, fileUi, storeSettings, request,
                               context.programFolder, recovery);
         EditingCommands editing(window, document, *view, context, catalogue);
+        LabelPaperCommands labelPaper(window, document, *view, catalogue, session.commands(), store, settings,
+                                      request, context.programFolder);
         // QApplication has taken its own options out of argv; the name keeps its bytes.
         session.Start(argc < 2 ? QString()
                                : QFileInfo(FileNameFromBytes(QByteArrayView(argv[1]))).absoluteFilePath());
