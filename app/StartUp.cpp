@@ -9,6 +9,7 @@
 #include "app/messages/ErrorReport.h"
 #include "app/messages/MessageRequest.h"
 #include "app/messages/Tips.h"
+#include "app/print/PrintCommands.h"
 #include "app/session/DesignSession.h"
 #include "app/session/QtFileCommandsUi.h"
 #include "app/settings/AppSettings.h"
@@ -24,6 +25,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
 #include <QScreen>
@@ -105,6 +107,26 @@ int RunDesigner(int argc, char** argv)
         QtFileCommandsUi fileUi(window, request);
         DesignSession session(window, document, *view, catalogue, fileUi, storeSettings, request,
                               context.programFolder, recovery);
+        PrintCommands printing(&window, document, catalogue, store, settings, context.programFolder,
+                               {[&session] { session.ApplyCurrentStocks(); },
+                                [&session](DiscPositionMode mode) { session.SetDiscPosition(mode); },
+                                [&request, &window](const QString& text) {
+                                    request.text = text;
+                                    request.iconKind = 2;
+                                    request.buttons = QStringLiteral("OK`");
+                                    request.showCheckBox = false;
+                                    request.caption.clear();
+                                    ShowAppMessageBox(request, &window);
+                                },
+                                [&window] {
+                                    return QFileDialog::getSaveFileName(
+                                        &window, QStringLiteral("Print to PDF File"), QString(),
+                                        QStringLiteral("PDF Files (*.pdf)"));
+                                }});
+        window.Route(Command::Print, [&printing] { Guarded(331, [&] { printing.Print(); }); });
+        window.Route(Command::PrintPreview, [&printing] { Guarded(135, [&] { printing.Preview(); }); });
+        window.Route(Command::PrinterCalibration,
+                     [&printing] { Guarded(331, [&] { printing.Calibration(); }); });
         // QApplication has taken its own options out of argv; the name keeps its bytes.
         session.Start(argc < 2 ? QString()
                                : QFileInfo(FileNameFromBytes(QByteArrayView(argv[1]))).absoluteFilePath());
