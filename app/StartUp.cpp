@@ -9,6 +9,7 @@
 #include "app/messages/ErrorReport.h"
 #include "app/messages/MessageRequest.h"
 #include "app/messages/Tips.h"
+#include "app/print/PrintCommands.h"
 #include "app/session/DesignSession.h"
 #include "app/session/EditingCommands.h"
 #include "app/session/LabelPaperCommands.h"
@@ -26,6 +27,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
 #include <QScreen>
@@ -110,6 +112,26 @@ int RunDesigner(int argc, char** argv)
         EditingCommands editing(window, document, *view, context, catalogue);
         LabelPaperCommands labelPaper(window, document, *view, catalogue, session.commands(), store, settings,
                                       request, context.programFolder);
+        PrintCommands printing(&window, document, catalogue, store, settings, context.programFolder,
+                               {[&session] { session.ApplyCurrentStocks(); },
+                                [&session](DiscPositionMode mode) { session.SetDiscPosition(mode); },
+                                [&request, &window](const QString& text) {
+                                    request.text = text;
+                                    request.iconKind = 2;
+                                    request.buttons = QStringLiteral("OK`");
+                                    request.showCheckBox = false;
+                                    request.caption.clear();
+                                    ShowAppMessageBox(request, &window);
+                                },
+                                [&window] {
+                                    return QFileDialog::getSaveFileName(
+                                        &window, QStringLiteral("Print to PDF File"), QString(),
+                                        QStringLiteral("PDF Files (*.pdf)"));
+                                }});
+        window.Route(Command::Print, [&printing] { Guarded(331, [&] { printing.Print(); }); });
+        window.Route(Command::PrintPreview, [&printing] { Guarded(135, [&] { printing.Preview(); }); });
+        window.Route(Command::PrinterCalibration,
+                     [&printing] { Guarded(331, [&] { printing.Calibration(); }); });
         // QApplication has taken its own options out of argv; the name keeps its bytes.
         session.Start(argc < 2 ? QString()
                                : QFileInfo(FileNameFromBytes(QByteArrayView(argv[1]))).absoluteFilePath());

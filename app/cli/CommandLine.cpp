@@ -3,6 +3,7 @@
 #include "app/cli/DiscInfoVerb.h"
 #include "app/cli/DumpVerb.h"
 #include "app/cli/ExportVerb.h"
+#include "app/cli/PrintVerb.h"
 #include "app/cli/SaveAsVerb.h"
 
 #include <QFileInfo>
@@ -39,6 +40,10 @@ constexpr Verb verbs[] = {
      "tovrelline export FILE.tvl --label front|back|disc1|disc2 [--dpi 150|300|600] [--border 0|1|2|3] "
      "[--overlap 0|50|100|150] -o OUT",
      RunExportVerb},
+    {"print",
+     "tovrelline print FILE.tvl [--labels front,back,disc1,disc2] [--copies N] [--calibration] "
+     "[--printer NAME | -o OUT.pdf]",
+     RunPrintVerb},
 };
 
 void WriteUsage(std::FILE* stream)

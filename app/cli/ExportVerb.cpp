@@ -1,6 +1,7 @@
 #include "app/cli/ExportVerb.h"
 
 #include "app/cli/ReadError.h"
+#include "app/cli/VerbApplication.h"
 #include "app/cli/VerbOutput.h"
 #include "document/design/DesignDocument.h"
 #include "document/design/ReadIntoDocument.h"
@@ -8,7 +9,6 @@
 #include "render/surface/RenderSurfaceImage.h"
 
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <array>
 #include <cstdio>
 #include <memory>
@@ -37,19 +37,6 @@ int Fail(const char* what, std::string_view value)
 {
     std::fprintf(stderr, "%s: %.*s\n%s", what, static_cast<int>(value.size()), value.data(), kUsage);
     return 2;
-}
-
-// Text needs the font database, which needs a GUI application; without a display it runs offscreen.
-std::unique_ptr<QGuiApplication> EnsureGuiApplication()
-{
-    if (QGuiApplication::instance())
-        return nullptr;
-    static int argc = 3;
-    static char name[] = "tovrelline";
-    static char platformOption[] = "-platform";
-    static char platform[] = "offscreen";
-    static char* argv[] = {name, platformOption, platform, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 } // namespace

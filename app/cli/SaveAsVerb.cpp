@@ -1,6 +1,7 @@
 #include "app/cli/SaveAsVerb.h"
 
 #include "app/cli/ReadError.h"
+#include "app/cli/StockHooks.h"
 #include "app/cli/VerbOutput.h"
 #include "app/settings/SettingsStore.h"
 #include "app/settings/StoreSettings.h"
@@ -17,24 +18,6 @@
 
 namespace tvl {
 namespace {
-
-class StockHooks : public DesignViewHooks
-{
-public:
-    explicit StockHooks(StockCatalogue& catalogue)
-        : m_catalogue(catalogue)
-    {
-    }
-
-    void ApplyStocks(LabelDesign& design, const LiveDesignState& live,
-                     DiscPositionMode& discPositionMode) override
-    {
-        tvl::ApplyStocks(design, m_catalogue, live.caseKind, live.discMode, discPositionMode);
-    }
-
-private:
-    StockCatalogue& m_catalogue;
-};
 
 // Without the print options of a window, the disc order the file was saved with is kept.
 DiscPositionMode DiscPositionOf(const LabelDesign& design)

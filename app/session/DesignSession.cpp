@@ -273,6 +273,21 @@ void DesignSession::ApplyStocks(LabelDesign& design, const LiveDesignState& live
                      m_catalogue.stock(m_catalogue.currentCase()));
 }
 
+void DesignSession::ApplyCurrentStocks()
+{
+    m_document.ApplyStocks([this](LabelDesign& design, DiscPositionMode& discPositionMode) {
+        tvl::ApplyStocks(design, m_catalogue, m_document.caseKind(), m_document.discMode(), discPositionMode);
+    });
+    m_view.SetStocks(m_catalogue.stock(m_catalogue.currentDisc()),
+                     m_catalogue.stock(m_catalogue.currentCase()));
+}
+
+void DesignSession::SetDiscPosition(DiscPositionMode mode)
+{
+    m_document.SetDiscPositionMode(mode);
+    ApplyCurrentStocks();
+}
+
 void DesignSession::SelectItem(const QString& name)
 {
     m_document.Select(name);

@@ -35,6 +35,10 @@ public:
 
     DesignFileCommands& commands() { return m_commands; }
 
+    // The current stocks (or disc position) changed in the Print dialog: the open design takes them on.
+    void ApplyCurrentStocks();
+    void SetDiscPosition(DiscPositionMode mode);
+
     // DesignStore
     DesignReadOutcome Read(const QString& path, QString& title) override;
     std::optional<QString> Write(const QString& path) override;

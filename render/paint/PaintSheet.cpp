@@ -35,7 +35,7 @@ void PaintSheet(QPainter& painter, const LabelDesign& design, QStringView pageCo
     CoverSpec base;
     base.dpiX = spec.dpiX;
     base.dpiY = spec.dpiY;
-    base.offsetMils = -SheetOriginMils(spec);
+    base.offsetMils = spec.move - SheetOriginMils(spec);
     base.hubShrinks = false;
     if (spec.preview) {
         base.outerCircleAdjust = kPreviewOuterCircle;

@@ -32,6 +32,8 @@ struct SheetSpec
     // The printer's calibration, in units of 25 mils across and down a portrait sheet; a preview ignores
     // it.
     QPoint calibration;
+    // Moves every label on the sheet, in mils: a disc printer prints the disc at its own position.
+    QPoint move;
     bool doubleDisc = false;
     // A single design printed on both disc positions.
     bool duplicateDisc = false;

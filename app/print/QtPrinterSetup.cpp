@@ -1,0 +1,82 @@
+#include "app/print/QtPrinterSetup.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace tvl {
+namespace {
+
+std::optional<QPageSize::PageSizeId> PageSizeOfKey(const QString& key)
+{
+    for (int id = 0; id <= QPageSize::LastPageSize; ++id) {
+        if (QPageSize::key(static_cast<QPageSize::PageSizeId>(id)) == key)
+            return static_cast<QPageSize::PageSizeId>(id);
+    }
+    return std::nullopt;
+}
+
+EdgeRect PrintableMils(QSizeF paperPoints, const QMarginsF& marginsPoints)
+{
+    const auto mils = [](double points) { return static_cast<int>(points * 1000 / 72); };
+    return {mils(marginsPoints.left()), mils(marginsPoints.top()),
+            mils(paperPoints.width() - marginsPoints.right()),
+            mils(paperPoints.height() - marginsPoints.bottom())};
+}
+
+} // namespace
+
+void ApplyPrinterSetup(QPrinter& printer, const PrinterSetup& setup)
+{
+    if (!setup.printerName.isEmpty())
+        printer.setPrinterName(setup.printerName);
+    if (const auto id = PageSizeOfKey(setup.paper))
+        printer.setPageSize(QPageSize(*id));
+    if (setup.duplex >= 0)
+        printer.setDuplex(static_cast<QPrinter::DuplexMode>(setup.duplex));
+    if (setup.colorMode >= 0)
+        printer.setColorMode(static_cast<QPrinter::ColorMode>(setup.colorMode));
+    if (setup.resolution > 0)
+        printer.setResolution(setup.resolution);
+}
+
+PrinterSetup PrinterSetupOf(const QPrinter& printer)
+{
+    PrinterSetup setup;
+    setup.printerName = printer.printerName();
+    setup.paper = printer.pageLayout().pageSize().key();
+    setup.duplex = static_cast<int>(printer.duplex());
+    setup.colorMode = static_cast<int>(printer.colorMode());
+    setup.resolution = printer.resolution();
+    return setup;
+}
+
+bool ShowPrinterProperties(QWidget* parent, PrinterSetup& setup)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    ApplyPrinterSetup(printer, setup);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral(" Properties"));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    const int copies = setup.copies;
+    const QString tray = setup.tray;
+    setup = PrinterSetupOf(printer);
+    setup.copies = copies;
+    setup.tray = tray;
+    return true;
+}
+
+PrintableAreas PrintableAreasOf(const QPrinter& printer)
+{
+    QPageLayout layout = printer.pageLayout();
+    layout.setUnits(QPageLayout::Point);
+    const QMarginsF margins = layout.minimumMargins();
+    PrintableAreas areas;
+    areas.letter = PrintableMils(QPageSize(QPageSize::Letter).size(QPageSize::Point), margins);
+    areas.a4 = PrintableMils(QPageSize(QPageSize::A4).size(QPageSize::Point), margins);
+    return areas;
+}
+
+} // namespace tvl

@@ -1,0 +1,282 @@
+#include "app/print/PrintDialog.h"
+#include "app/print/CdPrinterDialog.h"
+#include "app/settings/AppSettings.h"
+#include "app/settings/SettingsStore.h"
+#include "app/settings/StoreSettings.h"
+#include "stock/StockCatalogue.h"
+#include "tests/render/SurfaceFixture.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace tvl {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+using test::SurfaceFixture;
+
+// A Print dialog over a design, a catalogue and a settings store of its own.
+struct DialogFixture
+{
+    explicit DialogFixture(QStringView caseKind = u"Jewel", QStringView discMode = u"Single")
+        : fixture(caseKind, discMode)
+        , store(dir.filePath(u"settings.ini"_s))
+        , storeSettings(store)
+        , catalogue(dir.path() + u'/', storeSettings)
+    {
+        catalogue.LoadCatalogue();
+        catalogue.ReconcileCaseKind(caseKind);
+        this->caseKind = caseKind.toString();
+        doubleDisc = discMode == u"Double";
+    }
+
+    PrintDialogContext Context()
+    {
+        return {fixture.design,
+                doubleDisc,
+                caseKind,
+                u"Back Cover"_s,
+                catalogue,
+                store,
+                settings,
+                {u"office"_s, u"office-duplex"_s},
+                u"office-d"_s,
+                false,
+                [this] { ++stocksApplied; },
+                [this](DiscPositionMode mode) { position = mode; },
+                nullptr,
+                [this](bool fromPrint) {
+                    cdPrinterAsked.push_back(fromPrint);
+                    return cdPrinterAnswer;
+                },
+                [this](const QString& text) { messages.append(text); }};
+    }
+
+    // Makes the current disc stock print on the disc itself.
+    void UseDirectToDiscStock()
+    {
+        auto stock = std::make_unique<CLabelDim>();
+        MakeBuiltInStock(*stock, u"Disc");
+        stock->name = u"Printable disc"_s;
+        stock->paper1 = kDiscPrinterPaper;
+        stock->cdPrint1 = {1938, 688, 6563, 5313};
+        catalogue.SetCurrentDisc(catalogue.AddStock(std::move(stock)));
+    }
+
+    QTemporaryDir dir;
+    SurfaceFixture fixture;
+    SettingsStore store;
+    StoreSettings storeSettings;
+    StockCatalogue catalogue;
+    AppSettings settings;
+    QString caseKind;
+    bool doubleDisc = false;
+    int stocksApplied = 0;
+    std::optional<DiscPositionMode> position;
+    std::vector<bool> cdPrinterAsked;
+    bool cdPrinterAnswer = true;
+    QStringList messages;
+};
+
+// Types each character as a key press the widget receives, as from the keyboard.
+void TypeKeys(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+QStringList TabTexts(const QTabWidget* tabs)
+{
+    QStringList texts;
+    for (int i = 0; i < tabs->count(); ++i)
+        texts.append(tabs->tabText(i));
+    return texts;
+}
+
+TEST(PrintDialogTest, TabsFollowTheCaseKindAndTheEditedSurface)
+{
+    DialogFixture jewel;
+    PrintDialog jewelDialog(jewel.Context(), false);
+    EXPECT_EQ(TabTexts(jewelDialog.Tabs()), (QStringList{u"Front"_s, u"Back"_s, u"Disc"_s}));
+    EXPECT_EQ(jewelDialog.Tabs()->currentIndex(), 1) << "the back cover is being edited";
+    EXPECT_EQ(jewelDialog.windowTitle(), u" Print"_s);
+    EXPECT_EQ(jewelDialog.PrinterList()->currentText(), u"office-duplex"_s) << "a prefix match";
+    EXPECT_EQ(jewelDialog.PrinterList()->itemText(jewelDialog.PrinterList()->count() - 1),
+              kPrintToPdfEntry.toString());
+    EXPECT_TRUE(jewelDialog.LabelBox(Disc2Surface)->isHidden()) << "a single design has no disc 2";
+
+    DialogFixture dvd(u"DVD");
+    PrintDialog dvdDialog(dvd.Context(), false);
+    EXPECT_EQ(TabTexts(dvdDialog.Tabs()), (QStringList{u"Case"_s, u"Booklet"_s, u"Disc"_s}));
+    EXPECT_EQ(dvdDialog.Tabs()->currentIndex(), 0);
+}
+
+TEST(PrintDialogTest, LabelsCopiesAndTotal)
+{
+    DialogFixture f;
+    PrintDialog dialog(f.Context(), false);
+    EXPECT_EQ(dialog.Total()->text(), u"Total pages to print: 0"_s);
+    dialog.PrintButton()->click();
+    EXPECT_EQ(f.messages, QStringList{u"Please select the labels to print."_s});
+    EXPECT_EQ(dialog.result(), 0);
+
+    // Disc 1 and the back on its own sheet: two pages a copy; the button follows its check box.
+    dialog.LabelBox(Disc1Surface)->click();
+    dialog.LabelButton(BackSurface)->click();
+    EXPECT_TRUE(dialog.LabelButton(Disc1Surface)->isChecked());
+    EXPECT_TRUE(dialog.LabelBox(BackSurface)->isChecked());
+    dialog.Copies()->setValue(3);
+    EXPECT_EQ(dialog.Total()->text(), u"Total pages to print: 6"_s);
+    EXPECT_EQ(f.store.Number(u"PrintDisc1"_s), 1);
+    EXPECT_EQ(f.store.Number(u"PrintBack"_s), 1);
+    EXPECT_EQ(f.store.Number(u"PrintFront"_s), std::nullopt);
+
+    dialog.PrintButton()->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    const PrintJob job = dialog.Job();
+    EXPECT_EQ(job.copies, 3);
+    EXPECT_TRUE(job.labels.disc1 && job.labels.back && !job.labels.front);
+    EXPECT_TRUE(f.store.String(u"PrintDialog"_s).has_value()) << "the position is kept";
+}
+
+TEST(PrintDialogTest, EveryOptionIsWrittenAsItIsChosen)
+{
+    DialogFixture f;
+    PrintDialog dialog(f.Context(), false);
+    dialog.Tabs()->setCurrentIndex(2);
+    QComboBox* position = dialog.DiscPositionList();
+    ASSERT_NE(position, nullptr);
+    EXPECT_EQ(position->count(), 3);
+    position->setCurrentIndex(2);
+    emit position->activated(2);
+    EXPECT_EQ(f.position, DiscPositionMode::DuplicateDisc);
+    EXPECT_EQ(f.store.String(u"PrintOptions"_s), u"110113000000100"_s);
+}
+
+TEST(PrintDialogTest, CalibrationFieldsTakeDigitsAndAreClampedWhenRead)
+{
+    DialogFixture f;
+    f.settings.printOffset = QPoint(3, -1);
+    PrintDialog dialog(f.Context(), true);
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), u" Printer Calibration"_s);
+    EXPECT_EQ(dialog.PrintButton()->text(), u"Print Calibration Sheet"_s);
+    EXPECT_TRUE(dialog.Tabs()->isHidden());
+    EXPECT_EQ(dialog.HorizontalOffset()->text(), u"3"_s);
+
+    QLineEdit* horizontal = dialog.HorizontalOffset();
+    horizontal->setFocus();
+    horizontal->selectAll();
+    TypeKeys(horizontal, u"1a2"_s);
+    EXPECT_EQ(horizontal->text(), u"12"_s);
+
+    QLineEdit* vertical = dialog.VerticalOffset();
+    vertical->setFocus();
+    vertical->selectAll();
+    TypeKeys(vertical, u"55"_s);
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(vertical->parentWidget(), &leave);
+    EXPECT_EQ(vertical->text(), u"40"_s) << "clamped on leaving the field";
+
+    // Typed but not yet left: Print reads the field and clamps it all the same.
+    horizontal->selectAll();
+    TypeKeys(horizontal, u"-99"_s);
+    dialog.PrintButton()->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(f.store.String(u"PrintOffset"_s), u"-40,40"_s);
+    EXPECT_EQ(dialog.Job().calibration, QPoint(-40, 40));
+    EXPECT_TRUE(dialog.Job().calibrationMode);
+    EXPECT_TRUE(dialog.Job().labels.disc1);
+}
+
+TEST(PrintDialogTest, ADiscPrinterTakesOneDiscAndNoCovers)
+{
+    DialogFixture f(u"Jewel", u"Double");
+    f.UseDirectToDiscStock();
+    f.settings.printDisc1 = true;
+    f.settings.printDisc2 = true;
+    f.settings.printFront = true;
+    PrintDialog dialog(f.Context(), false);
+    EXPECT_EQ(TabTexts(dialog.Tabs()), (QStringList{u"Front"_s, u"Back"_s, u"Disc 1"_s, u"Disc 2"_s}));
+    EXPECT_TRUE(dialog.LabelBox(Disc1Surface)->isChecked());
+    EXPECT_FALSE(dialog.LabelBox(Disc2Surface)->isChecked()) << "both ticked as it opens: disc 2 goes";
+    EXPECT_FALSE(dialog.LabelBox(FrontSurface)->isChecked());
+
+    dialog.LabelBox(Disc2Surface)->click();
+    EXPECT_FALSE(dialog.LabelBox(Disc1Surface)->isChecked());
+    EXPECT_TRUE(dialog.LabelBox(Disc2Surface)->isChecked());
+    EXPECT_EQ(dialog.Tabs()->tabText(dialog.Tabs()->currentIndex()), u"Disc 2"_s);
+    EXPECT_FALSE(dialog.PrinterList()->isEnabled());
+    EXPECT_FALSE(dialog.PropertiesButton()->isEnabled());
+
+    // The CD printer step can cancel the job.
+    f.cdPrinterAnswer = false;
+    dialog.PrintButton()->click();
+    EXPECT_EQ(f.cdPrinterAsked, std::vector<bool>{true});
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    f.cdPrinterAnswer = true;
+    dialog.PrintButton()->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(dialog.PrintOnCdPrinter());
+
+    dialog.LabelBox(FrontSurface)->click();
+    EXPECT_FALSE(dialog.LabelBox(Disc2Surface)->isChecked()) << "a cover unticks the discs";
+    EXPECT_TRUE(dialog.PrinterList()->isEnabled());
+}
+
+TEST(CdPrinterDialogTest, TrayListOnlyForSeveralTraysAndTheTipFromPrint)
+{
+    PrinterSetup setup;
+    setup.printerName = u"disc-printer"_s;
+    int saved = 0;
+    QStringList trays{u"Main"_s};
+    CdPrinterDialog single({{u"office"_s, u"disc-printer"_s},
+                            setup,
+                            [&](const QString&) { return trays; },
+                            nullptr,
+                            [&] { ++saved; }},
+                           false);
+    single.show();
+    EXPECT_EQ(single.PrinterList()->currentText(), u"disc-printer"_s);
+    EXPECT_TRUE(single.TrayList()->isHidden());
+    EXPECT_TRUE(single.DoNotShowBox()->isHidden());
+    EXPECT_EQ(single.AcceptButton()->text(), u"OK"_s);
+
+    trays = {u"Main"_s, u"CD Tray"_s};
+    CdPrinterDialog fromPrint({{u"office"_s, u"disc-printer"_s},
+                               setup,
+                               [&](const QString&) { return trays; },
+                               nullptr,
+                               [&] { ++saved; }},
+                              true);
+    fromPrint.show();
+    ASSERT_FALSE(fromPrint.TrayList()->isHidden());
+    EXPECT_EQ(fromPrint.AcceptButton()->text(), u"Print"_s);
+    EXPECT_TRUE(
+        fromPrint.Explanation()->text().contains(u"can also be accessed from the 'Print' dialog box."_s));
+    fromPrint.TrayList()->setCurrentIndex(1);
+    emit fromPrint.TrayList()->activated(1);
+    EXPECT_EQ(setup.tray, u"CD Tray"_s);
+    EXPECT_EQ(saved, 1);
+    fromPrint.DoNotShowBox()->setChecked(true);
+    fromPrint.accept();
+    EXPECT_TRUE(fromPrint.DoNotShowAgain());
+}
+
+} // namespace
+} // namespace tvl

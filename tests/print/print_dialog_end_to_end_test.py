@@ -1,0 +1,112 @@
+"""The Print dialog of the real program prints through a private CUPS queue (the test runs under
+tests/support/with_private_cupsd.sh): a new jewel design is saved, the front, back and disc 1 are ticked,
+and the queue's PDF has one Letter page a sheet, with the disc where `tovrelline export` draws it."""
+
+import glob
+import os
+import subprocess
+import time
+
+from tovrelline_e2e import Failure, main
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def queued_pdfs():
+    return sorted(glob.glob(os.path.join(os.environ["PRIVATE_CUPS_OUT"], "*.pdf")), key=os.path.getmtime)
+
+
+def pdf_pages(path):
+    info = subprocess.run(["pdfinfo", path], capture_output=True, text=True, check=True).stdout
+    pages = next(line for line in info.splitlines() if line.startswith("Pages:"))
+    size = next(line for line in info.splitlines() if line.startswith("Page size:"))
+    return int(pages.split()[1]), size
+
+
+def read_ppm(path):
+    """Width, height and the RGB bytes of a binary PPM file."""
+    with open(path, "rb") as f:
+        data = f.read()
+    fields, pos = [], 0
+    while len(fields) < 4:
+        while data[pos : pos + 1].isspace():
+            pos += 1
+        end = pos
+        while not data[end : end + 1].isspace():
+            end += 1
+        fields.append(data[pos:end])
+        pos = end
+    return int(fields[1]), int(fields[2]), data[pos + 1 :]
+
+
+def test(session):
+    check(os.environ.get("PRIVATE_CUPS_QUEUE"), "run through tests/support/with_private_cupsd.sh")
+    app = session.start_program()
+    dialog = app.window(" New Document")
+    app.click(app.find("list item", "  CD Jewel Case  (Single Disc)", root=dialog))
+    app.click(app.find("push button", "OK", root=dialog))
+    app.gone(name=" New Document")
+
+    app.choose("File", "Save As...")
+    app.window("Save As")
+    app.keys("ctrl+a", window="^Save As$")
+    app.type(session.path("Album"), window="^Save As$")
+    app.keys("Return", window="^Save As$")
+    design = session.path("Album.tvl")
+    app.wait(lambda: os.path.isfile(design), "the saved design")
+
+    app.keys("ctrl+p")
+    printing = app.window(" Print")
+    # The private queue is the only printer, so it is the one chosen.
+    app.find("combo box", os.environ["PRIVATE_CUPS_QUEUE"], root=printing)
+    for label in ("Front Cover", "Back Cover", "Disc 1"):
+        box = app.find("check box", label, root=printing)
+        if "checked" not in box.states():
+            app.click(box)
+            app.wait(lambda: "checked" in box.states(), f"{label} to be ticked")
+    app.find("label", "Total pages to print: 3", root=printing)
+    before = len(queued_pdfs())
+    app.click(app.find("push button", "Print", root=printing))
+    app.gone(name=" Print")
+
+    def finished():
+        pdfs = queued_pdfs()
+        idle = not subprocess.run(["lpstat", "-o", os.environ["PRIVATE_CUPS_QUEUE"]], capture_output=True,
+                                  text=True).stdout.strip()
+        return pdfs[-1] if len(pdfs) > before and idle else None
+
+    pdf = app.wait(finished, "the queue's PDF", 120)
+    pages, size = pdf_pages(pdf)
+    check(pages == 3, f"the job has {pages} pages, not 3")
+    check("612 x 792" in size, f"the first page is {size}, not Letter")
+
+    # Disc 1 on the first sheet at 150 dpi against its export, at the generic stock's place (1938, 688).
+    work = session.path("pixels")
+    os.makedirs(work, exist_ok=True)
+    session.run("export", design, "--label", "disc1", "--dpi", "150", "--overlap", "100",
+                "-o", os.path.join(work, "disc.png"))
+    subprocess.run(["pdftoppm", "-r", "150", "-f", "1", "-l", "1", pdf, os.path.join(work, "sheet")], check=True)
+    subprocess.run(["convert", os.path.join(work, "disc.png"), os.path.join(work, "disc.ppm")], check=True)
+    sheet_w, _, sheet = read_ppm(glob.glob(os.path.join(work, "sheet*.ppm"))[0])
+    disc_w, disc_h, disc = read_ppm(os.path.join(work, "disc.ppm"))
+    left, top = (1938 - 100) * 15 // 100, (688 - 100) * 15 // 100
+    centre, hub = disc_w / 2, (800 + 100) * 0.15 + 4
+    compared = differing = 0
+    for y in range(0, disc_h, 4):
+        for x in range(0, disc_w, 4):
+            if (x - centre) ** 2 + (y - centre) ** 2 < hub * hub:
+                continue
+            a = disc[(y * disc_w + x) * 3 : (y * disc_w + x) * 3 + 3]
+            i = ((top + y) * sheet_w + left + x) * 3
+            b = sheet[i : i + 3]
+            compared += 1
+            differing += any(abs(p - q) > 40 for p, q in zip(a, b))
+    check(differing * 100 < compared * 3, f"{differing} of {compared} disc pixels differ from the export")
+    app.exit()
+
+
+if __name__ == "__main__":
+    main(test)
