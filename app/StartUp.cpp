@@ -9,6 +9,8 @@
 #include "app/messages/ErrorReport.h"
 #include "app/messages/MessageRequest.h"
 #include "app/messages/Tips.h"
+#include "app/readcd/ReadCdCommand.h"
+#include "app/readcd/ReadCdSession.h"
 #include "app/session/DesignSession.h"
 #include "app/session/QtFileCommandsUi.h"
 #include "app/settings/AppSettings.h"
@@ -105,6 +107,10 @@ int RunDesigner(int argc, char** argv)
         QtFileCommandsUi fileUi(window, request);
         DesignSession session(window, document, *view, catalogue, fileUi, storeSettings, request,
                               context.programFolder, recovery);
+        // Declared after the window and the document: its workers are stopped and waited for first.
+        ReadCdSession readCd(store, settings, request);
+        readCd.openHelp = [&window] { window.OpenHelp(); };
+        window.Route(Command::ReadCd, [&] { RunReadCd(readCd, document, &window); });
         // QApplication has taken its own options out of argv; the name keeps its bytes.
         session.Start(argc < 2 ? QString()
                                : QFileInfo(FileNameFromBytes(QByteArrayView(argv[1]))).absoluteFilePath());
