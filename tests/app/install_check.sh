@@ -9,7 +9,7 @@ set -euo pipefail
 prefix=$(realpath "$1")
 design=$(realpath "$2")
 here=$(dirname "$(realpath "$0")")
-export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export LSAN_OPTIONS="suppressions=$here/../e2e/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 program=$prefix/bin/tovrelline
 share=$prefix/share
 work=$(mktemp -d)
