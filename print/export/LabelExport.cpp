@@ -70,7 +70,13 @@ bool EncodeJpegLabel(const LabelDesign& design, const SurfaceImageRequest& reque
         error = OutOfMemoryText();
         return false;
     }
-    return JpegCodec::encode(label, kDefaultJpegQuality, dpi, bytes, error);
+    auto encoded = JpegCodec::encode(label, kDefaultJpegQuality, dpi);
+    if (!encoded) {
+        error = encoded.error();
+        return false;
+    }
+    bytes = std::move(encoded.value());
+    return true;
 }
 
 } // namespace
