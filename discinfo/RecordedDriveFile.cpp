@@ -28,32 +28,24 @@ bool IsHex(const QString& text)
     return text.size() % 2 == 0;
 }
 
-std::optional<std::vector<RecordedDriveTransport::Drive>> Refuse(QString* problem, const QString& why)
-{
-    if (problem)
-        *problem = why;
-    return std::nullopt;
-}
-
 } // namespace
 
-std::optional<std::vector<RecordedDriveTransport::Drive>>
-ParseRecordedDrives(const QByteArray& json, const QString& baseFolder, QString* problem)
+Result<RecordedDrives, QString> ParseRecordedDrives(const QByteArray& json, const QString& baseFolder)
 {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError)
-        return Refuse(problem, QStringLiteral("not JSON: ") + error.errorString());
+        return QStringLiteral("not JSON: ") + error.errorString();
     const QJsonValue list = document.object().value(QStringLiteral("drives"));
     if (!list.isArray())
-        return Refuse(problem, QStringLiteral("no \"drives\" list"));
-    std::vector<RecordedDriveTransport::Drive> drives;
+        return QStringLiteral("no \"drives\" list");
+    RecordedDrives drives;
     for (const QJsonValue& value : list.toArray()) {
         const QJsonObject object = value.toObject();
         RecordedDriveTransport::Drive drive;
         drive.info.device = object.value(QStringLiteral("device")).toString();
         if (drive.info.device.isEmpty())
-            return Refuse(problem, QStringLiteral("a drive without \"device\""));
+            return QStringLiteral("a drive without \"device\"");
         drive.info.vendor = object.value(QStringLiteral("vendor")).toString();
         drive.info.model = object.value(QStringLiteral("model")).toString();
         const QString mountPoint = object.value(QStringLiteral("mountPoint")).toString();
@@ -63,21 +55,20 @@ ParseRecordedDrives(const QByteArray& json, const QString& baseFolder, QString* 
         for (auto answer = answers.begin(); answer != answers.end(); ++answer) {
             const QString data = answer.value().toString();
             if (answer.key().size() != 20 || !IsHex(answer.key()) || !IsHex(data))
-                return Refuse(problem, QStringLiteral("answers map command blocks to data, both in hex"));
+                return QStringLiteral("answers map command blocks to data, both in hex");
             drive.answers.insert(answer.key().toLower().toLatin1(), QByteArray::fromHex(data.toLatin1()));
         }
         if (const QJsonValue toc = object.value(QStringLiteral("toc")); toc.isString()) {
-            QString why;
-            const auto parsed = DiscToc::FromText(toc.toString(), &why);
+            const auto parsed = DiscToc::FromText(toc.toString());
             if (!parsed)
-                return Refuse(problem, QStringLiteral("toc of %1: %2").arg(drive.info.device, why));
+                return QStringLiteral("toc of %1: %2").arg(drive.info.device, parsed.error());
             drive.answers.insert(
                 readTocCommand,
-                QByteArray(reinterpret_cast<const char*>(parsed->bytes.data()), DiscToc::byteCount));
+                QByteArray(reinterpret_cast<const char*>(parsed.value().bytes.data()), DiscToc::byteCount));
         }
         if (const QJsonValue cdText = object.value(QStringLiteral("cdText")); cdText.isString()) {
             if (!IsHex(cdText.toString()))
-                return Refuse(problem, QStringLiteral("cdText must be hex"));
+                return QStringLiteral("cdText must be hex");
             drive.answers.insert(readCdTextCommand, QByteArray::fromHex(cdText.toString().toLatin1()));
         }
         drives.push_back(std::move(drive));
@@ -91,17 +82,18 @@ std::shared_ptr<DriveTransport> OpenDriveTransport()
     if (path.isEmpty())
         return std::make_shared<SgTransport>();
     QFile file(path);
-    QString problem;
-    std::optional<std::vector<RecordedDriveTransport::Drive>> drives;
-    if (!file.open(QIODevice::ReadOnly))
-        problem = file.errorString();
-    else
-        drives = ParseRecordedDrives(file.read(1024 * 1024), QFileInfo(path).absolutePath(), &problem);
-    if (!drives) {
-        std::fprintf(stderr, "%s: %s: %s\n", recordedDrivesVariable, qPrintable(path), qPrintable(problem));
-        drives.emplace();
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "%s: %s: %s\n", recordedDrivesVariable, qPrintable(path),
+                     qPrintable(file.errorString()));
+        return std::make_shared<RecordedDriveTransport>(RecordedDrives());
     }
-    return std::make_shared<RecordedDriveTransport>(std::move(*drives));
+    auto drives = ParseRecordedDrives(file.read(1024 * 1024), QFileInfo(path).absolutePath());
+    if (!drives) {
+        std::fprintf(stderr, "%s: %s: %s\n", recordedDrivesVariable, qPrintable(path),
+                     qPrintable(drives.error()));
+        return std::make_shared<RecordedDriveTransport>(RecordedDrives());
+    }
+    return std::make_shared<RecordedDriveTransport>(std::move(drives.value()));
 }
 
 } // namespace tvl

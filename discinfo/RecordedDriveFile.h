@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "discinfo/DriveTransport.h"
 #include "discinfo/RecordedDriveTransport.h"
 
@@ -7,7 +8,6 @@
 #include <QString>
 
 #include <memory>
-#include <optional>
 #include <vector>
 
 namespace tvl {
@@ -27,9 +27,9 @@ inline constexpr char recordedDrivesVariable[] = "TOVRELLINE_RECORDED_DRIVES";
 // "toc" is the table of contents as frame offsets (a data track's with a leading "d", the lead-out
 // last), the form `tovrelline disc-info --toc` takes; it answers READ TOC. A drive without "toc" and
 // without a READ TOC answer is an empty drive. A relative mountPoint is taken from the file's folder.
-// Nothing, with the reason in problem, when the text is not of this form.
-std::optional<std::vector<RecordedDriveTransport::Drive>>
-ParseRecordedDrives(const QByteArray& json, const QString& baseFolder, QString* problem = nullptr);
+// The reason when the text is not of this form.
+using RecordedDrives = std::vector<RecordedDriveTransport::Drive>;
+Result<RecordedDrives, QString> ParseRecordedDrives(const QByteArray& json, const QString& baseFolder);
 
 // The drives the program talks to: the recorded drives of the file the environment variable names (read
 // again on every call, so that a test can "insert" a disc), or else the machine's optical drives. A

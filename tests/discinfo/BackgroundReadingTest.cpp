@@ -104,21 +104,20 @@ TEST(BackgroundReadingTest, FailedFetchCanBeTriedAgain)
 
 TEST(BackgroundReadingTest, RecordedDrivesFile)
 {
-    QString problem;
     const auto drives = ParseRecordedDrives(
         R"({"drives": [{"device": "/dev/sr0", "vendor": "ACME", "model": "Burner", "toc": "150 d4000 9000",
                         "mountPoint": "disc", "cdText": "0004", "answers": {"12000000240000000000": "0102"}},
                        {"device": "/dev/sr1"}]})",
-        QStringLiteral("/recordings"), &problem);
-    ASSERT_TRUE(drives) << problem.toStdString();
-    ASSERT_EQ(drives->size(), 2u);
-    const auto& first = drives->front();
+        QStringLiteral("/recordings"));
+    ASSERT_TRUE(drives) << drives.error().toStdString();
+    ASSERT_EQ(drives.value().size(), 2u);
+    const auto& first = drives.value().front();
     EXPECT_EQ(first.info.model, QStringLiteral("Burner"));
     EXPECT_EQ(first.mountPoint, QStringLiteral("/recordings/disc"));
     EXPECT_EQ(first.answers.size(), 3);
     EXPECT_EQ(first.answers.value("43020000000000032400").size(), DiscToc::byteCount);
     EXPECT_EQ(first.answers.value("12000000240000000000"), QByteArray("\x01\x02"));
-    EXPECT_TRUE(drives->back().answers.isEmpty());
+    EXPECT_TRUE(drives.value().back().answers.isEmpty());
 
     const char* const bad[] = {
         "not json",
@@ -129,9 +128,9 @@ TEST(BackgroundReadingTest, RecordedDrivesFile)
         R"({"drives": [{"device": "/dev/sr0", "cdText": "xyz"}]})",
     };
     for (const char* text : bad) {
-        problem.clear();
-        EXPECT_FALSE(ParseRecordedDrives(text, QString(), &problem)) << text;
-        EXPECT_FALSE(problem.isEmpty()) << text;
+        const auto refused = ParseRecordedDrives(text, QString());
+        ASSERT_FALSE(refused) << text;
+        EXPECT_FALSE(refused.error().isEmpty()) << text;
     }
 }
 

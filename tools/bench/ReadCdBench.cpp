@@ -44,7 +44,7 @@ void ReadFromStalledServer(benchmark::State& state)
         session->fallbackServer.reset();
         const auto drives = tvl::ParseRecordedDrives(
             R"({"drives": [{"device": "/dev/sr0", "toc": "150 14270 27000"}]})", dir.path());
-        auto transport = std::make_shared<tvl::RecordedDriveTransport>(*drives);
+        auto transport = std::make_shared<tvl::RecordedDriveTransport>(drives.value());
         session->openTransport = [transport] { return transport; };
         session->showMessage = [](tvl::MessageRequest&, QWidget*) { return 1; };
         tvl::CdDriveAccess access(transport);
