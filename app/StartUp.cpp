@@ -10,6 +10,8 @@
 #include "app/messages/MessageRequest.h"
 #include "app/messages/Tips.h"
 #include "app/print/PrintCommands.h"
+#include "app/readcd/ReadCdCommand.h"
+#include "app/readcd/ReadCdSession.h"
 #include "app/session/DesignSession.h"
 #include "app/session/EditingCommands.h"
 #include "app/session/LabelPaperCommands.h"
@@ -132,6 +134,10 @@ int RunDesigner(int argc, char** argv)
         window.Route(Command::PrintPreview, [&printing] { Guarded(135, [&] { printing.Preview(); }); });
         window.Route(Command::PrinterCalibration,
                      [&printing] { Guarded(331, [&] { printing.Calibration(); }); });
+        // Declared after the window and the document: its workers are stopped and waited for first.
+        ReadCdSession readCd(store, settings, request);
+        readCd.openHelp = [&window] { window.OpenHelp(); };
+        window.Route(Command::ReadCd, [&] { RunReadCd(readCd, document, &window); });
         // QApplication has taken its own options out of argv; the name keeps its bytes.
         session.Start(argc < 2 ? QString()
                                : QFileInfo(FileNameFromBytes(QByteArrayView(argv[1]))).absoluteFilePath());

@@ -11,6 +11,7 @@
 #include <QRect>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace tvl {
@@ -107,6 +108,9 @@ public:
     bool BringToFront(const QString& name);
     // Sets one album field; every linked item follows.
     bool SetAlbumField(const QString& key, const QString& value);
+    // Sets album fields in the order given as one step (an album read from a disc); false, with nothing
+    // changed, when a key names no album field.
+    bool SetAlbumFields(const std::vector<std::pair<QString, QString>>& fields);
     // Gives the surfaces the geometry of the current stocks through apply.
     void ApplyStocks(const std::function<void(LabelDesign&, DiscPositionMode&)>& apply);
     // Makes a picture the background of an area (mode 1 … 4) or an ordinary picture again (0); a

@@ -303,6 +303,20 @@ bool DesignDocument::SetAlbumField(const QString& key, const QString& value)
     return true;
 }
 
+bool DesignDocument::SetAlbumFields(const std::vector<std::pair<QString, QString>>& fields)
+{
+    for (const auto& [key, value] : fields) {
+        if (!CAlbumInfo::ParseKey(key))
+            return false;
+    }
+    if (fields.empty())
+        return false;
+    EditScope scope(*this, EditKind::ImportAlbum);
+    for (const auto& [key, value] : fields)
+        SetAlbumField(key, value);
+    return true;
+}
+
 void DesignDocument::ApplyStocks(const std::function<void(LabelDesign&, DiscPositionMode&)>& apply)
 {
     EditScope scope(*this, EditKind::ApplyStocks);
