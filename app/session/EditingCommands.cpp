@@ -114,6 +114,8 @@ void EditingCommands::RouteCommands()
     for (const auto& [command, kind] : kInsertCommands) {
         m_window.Route(command, [this, kind, number] {
             Guarded(number, [&] { m_insert.Insert(kind, m_view.ContextPoint()); });
+            // The keyboard goes back to the label, where the new item is.
+            m_view.setFocus();
         });
         ++number;
     }

@@ -3,10 +3,6 @@
 #include "editing/insert/InsertCommands.h"
 #include "editing/properties/PropertiesToolbar.h"
 
-#include <QPoint>
-
-class QMenu;
-
 namespace tvl {
 
 class CMervo6View;
@@ -23,9 +19,6 @@ class EditingCommands final
 public:
     EditingCommands(MainWindow& window, DesignDocument& document, CMervo6View& view, AppContext& context,
                     StockCatalogue& catalogue);
-
-    // The Insert entries of the label view's pop-up menu, placing the new item centred on at (mils).
-    void FillInsertMenu(QMenu& menu, QPoint at) { m_insert.FillInsertMenu(menu, at); }
 
     InsertCommands& inserts() { return m_insert; }
     PropertiesToolbar& properties() { return m_properties; }

@@ -5,7 +5,6 @@
 #include "document/design/NewItems.h"
 
 #include <QFileInfo>
-#include <QMenu>
 
 namespace tvl {
 
@@ -30,18 +29,6 @@ QString InsertBaseName(InsertKind kind)
         break;
     }
     return QStringLiteral("Image");
-}
-
-QString InsertCaption(InsertKind kind)
-{
-    switch (kind) {
-    case InsertKind::Track:
-        return QStringLiteral("Track");
-    case InsertKind::TotalTime:
-        return QStringLiteral("Total Time");
-    default:
-        return InsertBaseName(kind);
-    }
 }
 
 InsertCommands::InsertCommands(DesignDocument& document, InsertPorts ports)
@@ -99,14 +86,6 @@ bool InsertCommands::Insert(InsertKind kind, std::optional<QPoint> at)
     if (!error.isEmpty() && m_ports.reportPictureError)
         m_ports.reportPictureError(error);
     return false;
-}
-
-void InsertCommands::FillInsertMenu(QMenu& menu, QPoint at)
-{
-    for (const InsertKind kind : kInsertKinds) {
-        QAction* action = menu.addAction(InsertCaption(kind));
-        QObject::connect(action, &QAction::triggered, &menu, [this, kind, at] { Insert(kind, at); });
-    }
 }
 
 } // namespace tvl

@@ -7,8 +7,6 @@
 #include <functional>
 #include <optional>
 
-class QMenu;
-
 namespace tvl {
 
 class CRichChild;
@@ -27,14 +25,8 @@ enum class InsertKind
     Image,
 };
 
-inline constexpr InsertKind kInsertKinds[] = {InsertKind::Artist, InsertKind::Title,     InsertKind::Track,
-                                              InsertKind::Year,   InsertKind::TotalTime, InsertKind::Genre,
-                                              InsertKind::Text,   InsertKind::Image};
-
 // The item name an Insert command starts from ("Artist" … "Genre", "Track List", "Time", "Text", "Image").
 QString InsertBaseName(InsertKind kind);
-// The command's menu entry ("Artist", "Title", "Track", "Year", "Total Time", "Genre", "Text", "Image").
-QString InsertCaption(InsertKind kind);
 
 // What the Insert commands ask of the user and the program around them.
 struct InsertPorts
@@ -69,9 +61,6 @@ public:
     // Inserts an item of kind, centred on at (mils) when given, else placed on the current surface by
     // PlaceNewItem. True when an item was added.
     bool Insert(InsertKind kind, std::optional<QPoint> at = std::nullopt);
-
-    // Adds the eight commands to a pop-up menu; each places its item centred on at (mils).
-    void FillInsertMenu(QMenu& menu, QPoint at);
 
     // The disc the " Double CD mode" question shows chosen next.
     int lastDisc() const { return m_lastDisc; }

@@ -15,6 +15,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace tvl {
 namespace {
 
