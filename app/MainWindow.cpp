@@ -16,11 +16,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
-#include <QFontComboBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -168,19 +166,10 @@ void MainWindow::CreateBars()
     mainBar->addSeparator();
     mainBar->addActions({Action(Command::Undo), Action(Command::Redo)});
 
-    // The item properties and colours are applied by the editing commands; until they exist the boxes
-    // show their place and stay disabled.
+    // The item properties bar is filled by the editing commands; until the colours are applied by them the
+    // colour boxes show their place and stay disabled.
     propertiesBar =
         NewToolBar(this, QStringLiteral("Properties Toolbar"), QStringLiteral("PropertiesToolbar"), 16);
-    auto* fontName = new QFontComboBox(propertiesBar);
-    fontName->setEnabled(false);
-    propertiesBar->addWidget(fontName);
-    auto* fontSize = new QComboBox(propertiesBar);
-    fontSize->setEditable(true);
-    for (const int size : {6, 8, 9, 10, 11, 12, 14, 16, 18, 20, 24, 28, 36, 48, 72})
-        fontSize->addItem(QString::number(size));
-    fontSize->setEnabled(false);
-    propertiesBar->addWidget(fontSize);
 
     colorBar = NewToolBar(this, QStringLiteral("Color Toolbar"), QStringLiteral("ColorToolbar"), 16);
     for (auto [icon, tip, color] : {std::tuple{"text-color", "Text color", QColor(Qt::black)},

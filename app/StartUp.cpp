@@ -10,7 +10,11 @@
 #include "app/messages/MessageRequest.h"
 #include "app/messages/Tips.h"
 #include "app/print/PrintCommands.h"
+#include "app/readcd/ReadCdCommand.h"
+#include "app/readcd/ReadCdSession.h"
 #include "app/session/DesignSession.h"
+#include "app/session/EditingCommands.h"
+#include "app/session/LabelPaperCommands.h"
 #include "app/session/QtFileCommandsUi.h"
 #include "app/settings/AppSettings.h"
 #include "app/settings/SettingsStore.h"
@@ -107,6 +111,9 @@ int RunDesigner(int argc, char** argv)
         QtFileCommandsUi fileUi(window, request);
         DesignSession session(window, document, *view, catalogue, fileUi, storeSettings, request,
                               context.programFolder, recovery);
+        EditingCommands editing(window, document, *view, context, catalogue);
+        LabelPaperCommands labelPaper(window, document, *view, catalogue, session.commands(), store, settings,
+                                      request, context.programFolder);
         PrintCommands printing(&window, document, catalogue, store, settings, context.programFolder,
                                {[&session] { session.ApplyCurrentStocks(); },
                                 [&session](DiscPositionMode mode) { session.SetDiscPosition(mode); },
@@ -127,6 +134,10 @@ int RunDesigner(int argc, char** argv)
         window.Route(Command::PrintPreview, [&printing] { Guarded(135, [&] { printing.Preview(); }); });
         window.Route(Command::PrinterCalibration,
                      [&printing] { Guarded(331, [&] { printing.Calibration(); }); });
+        // Declared after the window and the document: its workers are stopped and waited for first.
+        ReadCdSession readCd(store, settings, request);
+        readCd.openHelp = [&window] { window.OpenHelp(); };
+        window.Route(Command::ReadCd, [&] { RunReadCd(readCd, document, &window); });
         // QApplication has taken its own options out of argv; the name keeps its bytes.
         session.Start(argc < 2 ? QString()
                                : QFileInfo(FileNameFromBytes(QByteArrayView(argv[1]))).absoluteFilePath());

@@ -105,8 +105,14 @@ QString DiscDbClient::HelloWord(const QString& name)
 
 QString DiscDbClient::BuildHello() const
 {
+    QString user = SystemUserName();
+    QString host = SystemHostName();
+    if (const qsizetype at = helloAddress.indexOf(u'@'); !helloAddress.isEmpty()) {
+        user = at < 0 ? helloAddress : helloAddress.left(at);
+        host = at < 0 ? QString() : helloAddress.mid(at + 1);
+    }
     return QStringLiteral("hello=%1+%2+%3+%4&proto=%5")
-        .arg(HelloWord(SystemUserName()), HelloWord(SystemHostName()), clientName, clientVersion)
+        .arg(HelloWord(user), HelloWord(host), clientName, clientVersion)
         .arg(protocolLevel);
 }
 
@@ -171,7 +177,7 @@ int DiscDbClient::Query(const DiscDbServer& server, const QString& command, QLis
         Fail(server, DiscDbFailure::InvalidServer);
         return queryNoConnection;
     }
-    TcpConnection connection;
+    TcpConnection connection(cancelled);
     TcpConnection::ConnectResult connectResult = TcpConnection::ConnectResult::Connected;
     const int connected = ConnectForQuery(
         [&] { return connection.Connect(server.host, server.port, timeoutMs); }, connectResult);
@@ -209,7 +215,7 @@ bool DiscDbClient::Exchange(const DiscDbServer& server, const QString& cmd, QStr
         Fail(server, DiscDbFailure::InvalidServer);
         return false;
     }
-    TcpConnection connection;
+    TcpConnection connection(cancelled);
     const TcpConnection::ConnectResult connected = connection.Connect(server.host, server.port, timeoutMs);
     if (connected != TcpConnection::ConnectResult::Connected) {
         Fail(server, ConnectFailure(connected));

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 namespace tvl {
 
@@ -34,6 +35,11 @@ public:
 
     // "hello=user+host+MfcCDDB+1.22&proto=5" with the log-on and host names of this machine.
     QString BuildHello() const;
+    // The e-mail address the hello carries instead of the log-on and host names: the parts before and
+    // after its "@" become the user and host words. An empty address restores the machine's names.
+    void SetHelloAddress(const QString& address) { helloAddress = address; }
+    // Asked while a connection waits; true ends the command at once as failed (Cancelled).
+    void SetCancelCheck(std::function<bool()> check) { cancelled = std::move(check); }
     // A log-on or host name as the hello carries it: "Unknown" when empty, at most 260 characters,
     // every character but ASCII letters and digits replaced by "_".
     static QString HelloWord(const QString& name);
@@ -76,6 +82,8 @@ private:
     QString clientName = QStringLiteral("MfcCDDB");
     QString clientVersion = QStringLiteral("1.22");
     int protocolLevel = 5;
+    QString helloAddress;
+    std::function<bool()> cancelled;
 };
 
 } // namespace tvl

@@ -37,6 +37,8 @@ QString DiscDbError::Message() const
         return QStringLiteral("%1 refused the command: \"%2\".").arg(server, detail);
     case DiscDbFailure::BadEntry:
         return QStringLiteral("The entry sent by %1 is not a valid xmcd entry.").arg(server);
+    case DiscDbFailure::Cancelled:
+        return QStringLiteral("The request to %1 was cancelled.").arg(server);
     }
     return {};
 }

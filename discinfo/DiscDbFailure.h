@@ -23,6 +23,7 @@ enum class DiscDbFailure
     BadAnswer,   // not HTTP, or not a disc-database answer
     ServerError, // a protocol status that means the command failed
     BadEntry,    // the database entry is not a valid xmcd entry
+    Cancelled,   // the reader stopped waiting because its work was given up
 };
 
 // One failure: its kind, the server as "host:port" and what the server said when that matters (the

@@ -48,15 +48,21 @@ bool ReadDiscDatabase(ReadCdState& state, const DiscToc& toc, ReadCdOptions& opt
     if (!state.runFlag)
         return false;
     DiscDbClient client(options.timeoutMs, options.deadlineMs);
+    client.SetHelloAddress(options.helloAddress);
+    client.SetCancelCheck([&state] { return !state.runFlag; });
     state.SetStatusText(QStringLiteral(" Searching ") + options.databaseName + u' ');
     QList<DiscDbMatch> matches;
     int result = client.Query(options.server, command, matches);
+    if (!state.runFlag)
+        return false;
     QString unreachable;
     if (result == DiscDbClient::queryNoConnection && options.fallbackServer) {
         unreachable = client.LastError().Message();
         options.server = *options.fallbackServer;
         matches.clear();
         result = client.Query(options.server, command, matches);
+        if (!state.runFlag)
+            return false;
     }
     if (result != DiscDbClient::queryDone) {
         const QString failures = unreachable.isEmpty() ? client.LastError().Message()

@@ -26,6 +26,8 @@ struct ReadCdOptions
     DiscDbServer server = DiscDbServer::DefaultPublic();
     std::optional<DiscDbServer> fallbackServer = DiscDbServer::DefaultPublic();
     QString databaseName = QStringLiteral("Freedb");
+    // Sent in the hello instead of the machine's names when not empty.
+    QString helloAddress;
     int timeoutMs = 20000;
     int deadlineMs = 60000;
 };

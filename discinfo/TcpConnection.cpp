@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <utility>
 
 #include <fcntl.h>
 #include <netdb.h>
@@ -17,25 +18,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr qsizetype chunkSize = 4096;
-
-// 0 when the socket became writable without error, else the error (ETIMEDOUT when it did not).
-int WaitWritable(int fd, int timeoutMs)
-{
-    pollfd request{fd, POLLOUT, 0};
-    int ready = 0;
-    do {
-        ready = ::poll(&request, 1, timeoutMs);
-    } while (ready < 0 && errno == EINTR);
-    if (ready < 0)
-        return errno;
-    if (ready == 0)
-        return ETIMEDOUT;
-    int error = 0;
-    socklen_t length = sizeof(error);
-    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
-        return errno;
-    return error;
-}
 
 DiscDbFailure ScannerFailure(DiscDbAnswerScanner::State state)
 {
@@ -55,6 +37,43 @@ DiscDbFailure ScannerFailure(DiscDbAnswerScanner::State state)
 }
 
 } // namespace
+
+TcpConnection::TcpConnection(std::function<bool()> cancelled)
+    : cancelled(std::move(cancelled))
+{
+}
+
+int TcpConnection::WaitWritable(int timeoutMs) const
+{
+    return WaitWritable(fd, timeoutMs);
+}
+
+int TcpConnection::WaitWritable(int socket, int timeoutMs) const
+{
+    const auto until = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        if (Cancelled())
+            return ECANCELED;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
+        if (left <= 0)
+            return ETIMEDOUT;
+        const int slice =
+            cancelled ? static_cast<int>(std::min<long long>(left, cancelPollMs)) : static_cast<int>(left);
+        pollfd request{socket, POLLOUT, 0};
+        const int ready = ::poll(&request, 1, slice);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready < 0)
+            return errno;
+        if (ready == 0)
+            continue;
+        int error = 0;
+        socklen_t length = sizeof(error);
+        if (::getsockopt(socket, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
+            return errno;
+        return error;
+    }
+}
 
 TcpConnection::~TcpConnection()
 {
@@ -87,6 +106,11 @@ TcpConnection::ConnectResult TcpConnection::Connect(const QString& host, int por
         int error = ::connect(candidate, address->ai_addr, address->ai_addrlen) == 0 ? 0 : errno;
         if (error == EINPROGRESS)
             error = WaitWritable(candidate, timeoutMs);
+        if (error == ECANCELED) {
+            ::close(candidate);
+            result = ConnectResult::Unreachable;
+            break;
+        }
         if (error == 0) {
             fd = candidate;
             result = ConnectResult::Connected;
@@ -110,7 +134,7 @@ bool TcpConnection::Send(const QByteArray& request, int timeoutMs)
         const ssize_t count =
             ::send(fd, request.constData() + sent, static_cast<size_t>(request.size() - sent), MSG_NOSIGNAL);
         if (count < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (errno != EINTR && WaitWritable(fd, timeoutMs) != 0)
+            if (errno != EINTR && WaitWritable(timeoutMs) != 0)
                 return false;
             continue;
         }
@@ -128,6 +152,8 @@ DiscDbFailure TcpConnection::Receive(DiscDbAnswerScanner& answer, int timeoutMs,
     std::array<char, chunkSize> chunk{};
     auto lastByte = Clock::now();
     for (;;) {
+        if (Cancelled())
+            return DiscDbFailure::Cancelled;
         const auto now = Clock::now();
         const auto silentUntil = lastByte + std::chrono::milliseconds(timeoutMs);
         if (now >= deadline)
@@ -137,7 +163,7 @@ DiscDbFailure TcpConnection::Receive(DiscDbAnswerScanner& answer, int timeoutMs,
         // Wake at least every poll interval, and in time for whichever limit comes first.
         const auto wait = std::min({std::chrono::duration_cast<std::chrono::milliseconds>(silentUntil - now),
                                     std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now),
-                                    std::chrono::milliseconds(pollIntervalMs)});
+                                    std::chrono::milliseconds(cancelled ? cancelPollMs : pollIntervalMs)});
         pollfd request{fd, POLLIN, 0};
         const int ready = ::poll(&request, 1, static_cast<int>(std::max<long long>(1, wait.count())));
         if (ready < 0 && errno != EINTR)

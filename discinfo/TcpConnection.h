@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 
 namespace tvl {
 
@@ -24,8 +25,13 @@ public:
     };
 
     static constexpr int pollIntervalMs = 250;
+    // How often a connection with a cancel check asks it while it waits.
+    static constexpr int cancelPollMs = 20;
 
     TcpConnection() = default;
+    // cancelled is asked while the connection waits; once it answers true, Connect gives Unreachable,
+    // Send false and Receive Cancelled, so that a reader whose work was given up ends at once.
+    explicit TcpConnection(std::function<bool()> cancelled);
     ~TcpConnection();
     TcpConnection(const TcpConnection&) = delete;
     TcpConnection& operator=(const TcpConnection&) = delete;
@@ -45,8 +51,14 @@ public:
 
 private:
     void Close();
+    // 0 when the socket became writable without error, else the error (ETIMEDOUT when it did not,
+    // ECANCELED when the wait was cancelled).
+    int WaitWritable(int timeoutMs) const;
+    int WaitWritable(int socket, int timeoutMs) const;
+    bool Cancelled() const { return cancelled && cancelled(); }
 
     int fd = -1;
+    std::function<bool()> cancelled;
 };
 
 } // namespace tvl

@@ -1,7 +1,6 @@
 #include "editing/CMervo6View.h"
 
 #include "document/design/DesignDocument.h"
-#include "render/text/LayoutTextItem.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -9,15 +8,27 @@
 #include <algorithm>
 
 namespace tvl {
+namespace {
+
+// The selection frame's dashes move on this often (milliseconds).
+constexpr int kSelectionMarksInterval = 75;
+
+} // namespace
 
 CMervo6View::CMervo6View(DesignDocument& document, QWidget* parent)
     : QAbstractScrollArea(parent)
     , m_document(document)
 {
-    m_scene.design = &m_document.MutableDesign();
+    m_scene.design = &m_document.design();
     MakeBuiltInStock(m_discStock, u"Disc");
     MakeBuiltInStock(m_caseStock, u"Jewel");
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Label view"));
+    m_verticalIBeam = MakeVerticalIBeam();
+    m_marksTimer.setInterval(kSelectionMarksInterval);
+    connect(&m_marksTimer, &QTimer::timeout, this, [this] { TickSelectionMarks(); });
     m_document.AddListener(this);
 }
 
@@ -34,24 +45,13 @@ void CMervo6View::SetStocks(const CLabelDim& discStock, const CLabelDim& caseSto
 
 void CMervo6View::ApplyOptions(const ViewOptions& options)
 {
+    m_snap = options.snap;
     if (m_scene.guidesOn == options.guides && m_scene.showGrid == options.grid &&
         m_scene.gridStep == options.gridStep)
         return;
     m_scene.guidesOn = options.guides;
     m_scene.showGrid = options.grid;
     m_scene.gridStep = options.gridStep;
-    viewport()->update();
-}
-
-void CMervo6View::SetSelectionMarksOn(bool on)
-{
-    m_scene.selectionMarksOn = on;
-    viewport()->update();
-}
-
-void CMervo6View::SelectionChanged()
-{
-    SyncScene();
     viewport()->update();
 }
 
@@ -118,6 +118,14 @@ void CMervo6View::DesignChanged(const DesignChange& change)
 {
     SyncScene();
     if (change.replaced) {
+        // A design read or built in place of this one: nothing of the old selection or drag is left.
+        m_hits.Forget();
+        m_dragging = false;
+        m_captured = false;
+        m_dragMode = DragMode::None;
+        m_feedback = QRect();
+        m_handles = {};
+        SelectionChanged();
         ShowCurrentSurface();
         return;
     }
@@ -179,8 +187,6 @@ void CMervo6View::Rerender(SurfaceSet surfaces)
 {
     if (!m_created || surfaces.none())
         return;
-    // The sizes AutoFit chooses for the shown texts belong to the design; drawing itself only reads it.
-    ApplyAutoFit(m_document.MutableDesign(), m_geometry.currentPageCode());
     m_bitmaps.Clear(m_scene, m_geometry, surfaces);
     m_bitmaps.Render(m_scene, m_geometry, surfaces);
 }
@@ -209,12 +215,25 @@ void CMervo6View::paintEvent(QPaintEvent* event)
         painter.fillRect(event->rect(), options.workspace);
         return;
     }
-    SheetPainter::Paint(painter, event->rect(), m_scene, m_geometry, m_bitmaps, options);
-    const EditingOverlay::Result result =
-        m_overlay.Paint(painter, event->rect(), m_scene, m_geometry, m_printable);
-    m_handles = result.handles;
-    if (result.selectionMarksEnded)
-        m_scene.selectionMarksOn = false;
+    // Each rectangle of the region on its own: a moving frame or the running selection marks only
+    // copy the thin bands they cover.
+    for (const QRect& area : event->region()) {
+        SheetPainter::Paint(painter, area, m_scene, m_geometry, m_bitmaps, options);
+        const EditingOverlay::Result result =
+            m_overlay.Paint(painter, area, m_scene, m_geometry, m_printable);
+        m_handles = result.handles;
+        if (result.selectionMarksEnded) {
+            m_scene.selectionMarksOn = false;
+            m_marksTimer.stop();
+        }
+    }
+    painter.setClipRegion(event->region());
+    PaintSelectionFrame(painter);
+    if (!m_feedback.isEmpty()) {
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        for (const QRect& band : FeedbackRegion(m_feedback))
+            painter.fillRect(band, Qt::white);
+    }
 }
 
 void CMervo6View::resizeEvent(QResizeEvent* event)

@@ -2,6 +2,8 @@
 
 #include "document/design/DesignChange.h"
 #include "document/model/SurfaceNames.h"
+#include "editing/DragGeometry.h"
+#include "editing/HitTest.h"
 #include "render/surface/EditingOverlay.h"
 #include "render/surface/SceneState.h"
 #include "render/surface/SheetPainter.h"
@@ -10,11 +12,22 @@
 #include "stock/CLabelDim.h"
 
 #include <QAbstractScrollArea>
+#include <QCursor>
+#include <QList>
+#include <QTimer>
 #include <array>
+#include <functional>
+#include <optional>
+
+class QAction;
+class QMenu;
 
 namespace tvl {
 
 class DesignDocument;
+
+// The text cursor turned a quarter, for text set at 90 or 270 degrees.
+QCursor MakeVerticalIBeam();
 
 // What the view shows besides the design, all from the settings.
 struct ViewOptions
@@ -22,6 +35,8 @@ struct ViewOptions
     bool guides = false;
     bool grid = false;
     QSize gridStep{100, 100};
+    // Moves and resizes go along the grid.
+    bool snap = false;
 };
 
 // CMervo6View is the label view: the window area that shows the sheet of the document's current surface
@@ -29,6 +44,12 @@ struct ViewOptions
 // window only copies the bitmaps and draws the editing aids over them, so scrolling, exposing, switching
 // guides or the grid and moving the selection never draw an item again. The view follows the document: a
 // change re-renders only the surfaces it touched that are on the shown sheet.
+//
+// The user picks items with the mouse (a click selects the smallest item under the pointer, clicking
+// again at the same spot the next larger one), moves them by their border and resizes them by the eight
+// handles of the selected item. While dragging only a frame follows the pointer; the release applies the
+// new placement as one undo step. The arrow keys move the selected item by a grid step (with Shift by
+// 10 mils) and Delete deletes it.
 class CMervo6View final : public QAbstractScrollArea, private DesignListener
 {
 public:
@@ -45,8 +66,30 @@ public:
     void SetStocks(const CLabelDim& discStock, const CLabelDim& caseStock);
     // Guides, grid and grid step; they are editing aids, so the window is only repainted.
     void ApplyOptions(const ViewOptions& options);
-    // Shows the selection marks of the document's selected item until the next change of selection.
+    // Shows or hides the selection marks (the running frame and the handles) of the selected item.
     void SetSelectionMarksOn(bool on);
+    bool selectionMarksOn() const { return m_scene.selectionMarksOn; }
+    // The selected item first, then the linked text items that show the same album field.
+    const QStringList& selection() const { return m_selection; }
+
+    // Makes the item with the name the selected item; nothing when there is none.
+    void SelectItem(const QString& name);
+    // The item a click at the window point finds; repeated clicks at one spot cycle through the stack.
+    QString HitTest(QPoint window);
+    DragMode dragMode() const { return m_dragMode; }
+    // The frame that follows the pointer while dragging, in window pixels; empty otherwise.
+    QRect feedbackRect() const { return m_feedback; }
+
+    // The context menu's Insert submenu is filled by the owner, told where in the sheet (mils) the menu
+    // was opened; the further entries are the given actions (nullptr for a separator).
+    void SetInsertMenuFiller(std::function<void(QMenu&, QPoint)> filler)
+    {
+        m_insertFiller = std::move(filler);
+    }
+    void SetContextMenuActions(QList<QAction*> actions) { m_contextActions = std::move(actions); }
+    // Where the context menu was opened, in sheet mils, from its opening until shortly after it closed:
+    // an Insert chosen from it places the new item there.
+    std::optional<QPoint> ContextPoint() const;
 
     // Makes a surface of the document current; nothing when there is no such surface.
     void SelectSurface(const QString& name);
@@ -73,6 +116,12 @@ private:
     void SelectionChanged() override;
 
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void showEvent(QShowEvent* event) override;
@@ -83,6 +132,21 @@ private:
     void LimitZoomToSurface();
     void Rerender(SurfaceSet surfaces);
     void SyncScrollBars();
+
+    // Sets the drag mode and cursor from what lies under the pointer.
+    void CursorFeedback(QPoint pos);
+    void Press(QPoint pos, bool real);
+    void Drag(QPoint pos);
+    void Release(QPoint pos);
+    // The bounds, minimum size, grid and picture proportions a drag of the item keeps to.
+    DragRules RulesFor(const CRichChild& item) const;
+    void MoveSelectedBy(int dx, int dy);
+    void TickSelectionMarks();
+    void PaintSelectionFrame(QPainter& painter) const;
+    // The window pixels of the running selection frame and of the feedback frame.
+    QRegion SelectionFrameWindowRegion() const;
+    QRegion FeedbackRegion(const QRect& frame) const;
+    bool DirectToDiscSheet() const;
 
     DesignDocument& m_document;
     SceneState m_scene;
@@ -97,6 +161,26 @@ private:
     QRect m_partialArea;
     bool m_created = false;
     bool m_syncing = false;
+
+    QStringList m_selection;
+    HitCycler m_hits;
+    bool m_snap = false;
+    DragMode m_dragMode = DragMode::None;
+    QPoint m_pressPoint;
+    QPoint m_lastPoint;
+    bool m_captured = false;
+    bool m_dragging = false;
+    bool m_rehit = false;
+    EdgeRect m_startMils;
+    EdgeRect m_dragMils;
+    QRect m_feedback;
+    QTimer m_marksTimer;
+    int m_marksPhase = 0;
+    bool m_menuOpen = false;
+    QPoint m_contextPoint{-1, -1};
+    QCursor m_verticalIBeam;
+    std::function<void(QMenu&, QPoint)> m_insertFiller;
+    QList<QAction*> m_contextActions;
 };
 
 } // namespace tvl

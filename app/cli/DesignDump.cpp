@@ -1,6 +1,7 @@
 #include "app/cli/DesignDump.h"
 
-#include "document/files/DesignFile.h"
+#include "document/design/DesignDocument.h"
+#include "document/files/PictureBlock.h"
 #include "images/CxImage.h"
 
 #include <QHash>
@@ -94,9 +95,9 @@ QJsonObject DumpItem(const CRichChild& item, const PictureHeader* header)
 
 } // namespace
 
-QJsonObject DumpDesign(const DesignContent& content)
+QJsonObject DumpDesign(const DesignDocument& document, const std::vector<PictureHeader>& pictures)
 {
-    const CAlbumInfo& header = content.design.albumHeader;
+    const CAlbumInfo& header = document.design().albumHeader;
     QJsonObject fields{
         {Key("currentSurface"), header.currentSurface},
         {Key("currentPageCode"), header.currentPageCode},
@@ -109,13 +110,13 @@ QJsonObject DumpDesign(const DesignContent& content)
         fields[key + QStringLiteral(" - Disc 2")] = header.discs[1][static_cast<size_t>(field)];
     }
     QHash<const CRichChild*, const PictureHeader*> headers;
-    for (const PictureHeader& header : content.pictureHeaders)
+    for (const PictureHeader& header : pictures)
         headers.insert(header.item, &header);
     QJsonArray items;
-    for (const auto& item : content.design.itemList)
+    for (const auto& item : document.design().itemList)
         items.append(DumpItem(*item, headers.value(item.get())));
     return QJsonObject{
-        {Key("fileVersion"), content.fileVersion},
+        {Key("fileVersion"), document.file().fileVersion},
         {Key("header"), fields},
         {Key("itemList"), items},
     };

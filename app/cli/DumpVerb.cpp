@@ -3,7 +3,8 @@
 #include "app/cli/DesignDump.h"
 #include "app/cli/ReadError.h"
 #include "app/cli/VerbOutput.h"
-#include "document/files/DesignFile.h"
+#include "document/design/DesignDocument.h"
+#include "document/design/ReadIntoDocument.h"
 
 #include <QJsonDocument>
 #include <cstdio>
@@ -28,14 +29,16 @@ int RunDumpVerb(std::span<char*> args)
         std::fprintf(stderr, "Usage: tovrelline dump FILE.tvl [--layout]\n");
         return 2;
     }
-    const FileResult<DesignContent> read =
-        ReadDesignFile(ArgumentFileName(path), PictureReading::HeadersOnly);
+    DesignDocument document;
+    const FileResult<DesignReadNotes> read =
+        ReadIntoDocument(document, ArgumentFileName(path), PictureReading::HeadersOnly);
     if (!read) {
         PrintReadError(path, read.error());
         return 1;
     }
-    PrintReadNotices(read.value());
-    const QByteArray json = QJsonDocument(DumpDesign(read.value())).toJson(QJsonDocument::Indented);
+    PrintReadNotices(read.value(), document.design());
+    const QByteArray json =
+        QJsonDocument(DumpDesign(document, read.value().pictureHeaders)).toJson(QJsonDocument::Indented);
     std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), stdout);
     return 0;
 }

@@ -3,7 +3,8 @@
 #include "app/cli/ReadError.h"
 #include "app/cli/VerbApplication.h"
 #include "app/cli/VerbOutput.h"
-#include "document/files/DesignFile.h"
+#include "document/design/DesignDocument.h"
+#include "document/design/ReadIntoDocument.h"
 #include "print/export/LabelExport.h"
 #include "render/surface/RenderSurfaceImage.h"
 
@@ -103,15 +104,16 @@ int RunExportVerb(std::span<char*> args)
     path = ExportFilePath(path, ExportExtension(imageType));
 
     const auto app = EnsureGuiApplication();
-    FileResult<DesignContent> read = ReadDesignFile(ArgumentFileName(input));
+    DesignDocument document;
+    const FileResult<DesignReadNotes> read =
+        ReadIntoDocument(document, ArgumentFileName(input), PictureReading::Decode,
+                         [](LabelDesign& design, LiveDesignState&) { design.RefreshLinkedItems(); });
     if (!read) {
         PrintReadError(input, read.error());
         return 1;
     }
-    PrintReadNotices(read.value());
-    LabelDesign& design = read.value().design;
-    design.RefreshLinkedItems();
-    const FileResult<> written = ExportLabel(design, choices, path);
+    PrintReadNotices(read.value(), document.design());
+    const FileResult<> written = ExportLabel(document.design(), choices, path);
     if (!written) {
         PrintError(FullMessage(written.error()));
         return 1;

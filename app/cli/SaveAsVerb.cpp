@@ -5,6 +5,8 @@
 #include "app/cli/VerbOutput.h"
 #include "app/settings/SettingsStore.h"
 #include "app/settings/StoreSettings.h"
+#include "document/design/DesignDocument.h"
+#include "document/design/ReadIntoDocument.h"
 #include "document/files/DesignReadApply.h"
 #include "document/files/ProgramFolder.h"
 #include "document/model/SurfaceNames.h"
@@ -43,25 +45,30 @@ int RunSaveAsVerb(std::span<char*> args)
     const QString input = ArgumentFileName(args[0]);
     const QString output = ArgumentFileName(args[1]);
 
-    FileResult<DesignContent> read = ReadDesignFile(input);
-    if (!read) {
-        PrintReadError(args[0], read.error());
-        return 1;
-    }
-    PrintReadNotices(read.value());
-    LabelDesign& design = read.value().design;
-
     SettingsStore store(SettingsStore::DefaultFilePath());
     StoreSettings settings(store);
     StockCatalogue catalogue(ProgramFolder(), settings);
     catalogue.LoadCatalogue();
     StockHooks hooks(catalogue);
-    LiveDesignState live;
-    DiscPositionMode discPositionMode = DiscPositionOf(design);
-    QString title = QFileInfo(input).fileName();
-    ApplyReadDesign(design, live, discPositionMode, title, hooks);
+    DesignDocument document;
+    LiveDesignState opened;
+    const auto open = [&](LabelDesign& design, LiveDesignState& live) {
+        DiscPositionMode discPositionMode = DiscPositionOf(design);
+        QString title = QFileInfo(input).fileName();
+        ApplyReadDesign(design, live, discPositionMode, title, hooks);
+        document.SetDiscPositionMode(discPositionMode);
+        opened = live;
+    };
+    const FileResult<DesignReadNotes> read = ReadIntoDocument(document, input, PictureReading::Decode, open);
+    if (!read) {
+        PrintReadError(args[0], read.error());
+        return 1;
+    }
+    PrintReadNotices(read.value(), document.design());
 
-    const FileResult<> written = WriteDesignFile(output, design, live);
+    // The live state is written back as the opening steps left it: the document's own copy is normalised
+    // (an empty disc mode becomes "Single", the page code follows the surface's cover).
+    const FileResult<> written = WriteDesignFile(output, document.MutableDesign(), opened);
     if (!written)
         return Fail(written.error());
     return 0;

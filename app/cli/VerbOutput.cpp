@@ -1,6 +1,6 @@
 #include "app/cli/VerbOutput.h"
 
-#include "document/files/DesignFile.h"
+#include "document/design/ReadIntoDocument.h"
 #include "document/files/PictureBlock.h"
 #include "storage/LocalFileName.h"
 
@@ -19,11 +19,11 @@ void PrintError(const QString& message)
     std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
 }
 
-void PrintReadNotices(const DesignContent& content)
+void PrintReadNotices(const DesignReadNotes& notes, const LabelDesign& design)
 {
-    for (const int code : content.reportedErrors)
+    for (const int code : notes.reportedErrors)
         PrintError(ErrorText(code));
-    if (const QString pictures = UndecodedPictureNotice(content.design); !pictures.isEmpty())
+    if (const QString pictures = UndecodedPictureNotice(design); !pictures.isEmpty())
         PrintError(pictures);
 }
 

@@ -4,7 +4,8 @@
 
 namespace tvl {
 
-struct DesignContent;
+class LabelDesign;
+struct DesignReadNotes;
 
 // A file name from the command line, kept byte for byte (see FileNameFromBytes).
 QString ArgumentFileName(const char* argument);
@@ -14,6 +15,6 @@ void PrintError(const QString& message);
 
 // What a design read reports while it still opens: parts of an early design that could not be converted,
 // and pictures that could not be shown (kept for saving).
-void PrintReadNotices(const DesignContent& content);
+void PrintReadNotices(const DesignReadNotes& notes, const LabelDesign& design);
 
 } // namespace tvl

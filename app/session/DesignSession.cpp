@@ -6,7 +6,7 @@
 #include "app/messages/MessageRequest.h"
 #include "app/settings/AppSettings.h"
 #include "document/commands/DefaultDesigns.h"
-#include "document/design/NewItems.h"
+#include "document/design/ReadIntoDocument.h"
 #include "document/files/DesignFile.h"
 #include "document/files/PictureBlock.h"
 #include "document/files/RecoveryCopy.h"
@@ -18,7 +18,7 @@
 #include "stock/StockCatalogue.h"
 
 #include <QAction>
-#include <QRandomGenerator>
+#include <QMenu>
 #include <QStatusBar>
 
 namespace tvl {
@@ -41,14 +41,40 @@ DesignSession::DesignSession(MainWindow& window, DesignDocument& document, CMerv
     , m_keeper(document, recovery)
 {
     m_document.SetPictureLoader([](CRichChild& item) { return LoadPictureFile(item, item.imagePath).ok(); });
+    m_document.SetAutoFitter(&m_autoFitter);
     m_document.AddListener(this);
     RouteCommands();
+    ConnectContextMenu();
+}
+
+void DesignSession::ConnectContextMenu()
+{
+    // The label view's menu offers the Edit menu's commands; an Insert chosen from it places the new item
+    // where the menu was opened (the view keeps that point while the command runs).
+    m_view.SetInsertMenuFiller([this](QMenu& menu, QPoint) {
+        for (const Command command :
+             {Command::InsertArtist, Command::InsertTitle, Command::InsertTrack, Command::InsertYear,
+              Command::InsertTotalTime, Command::InsertGenre, Command::InsertText, Command::InsertImage}) {
+            if (QAction* action = m_window.Action(command))
+                menu.addAction(action);
+        }
+    });
+    QList<QAction*> actions;
+    for (const Command command :
+         {Command::Undo, Command::Redo, Command::CutText, Command::CopyText, Command::PasteText,
+          Command::CutObject, Command::CopyObject, Command::PasteObject, Command::DeleteObject}) {
+        if (command == Command::CutText || command == Command::CutObject)
+            actions.append(nullptr);
+        actions.append(m_window.Action(command));
+    }
+    m_view.SetContextMenuActions(actions);
 }
 
 DesignSession::~DesignSession()
 {
     m_keeper.Discard();
     m_document.RemoveListener(this);
+    m_document.SetAutoFitter(nullptr);
 }
 
 void DesignSession::RouteCommands()
@@ -66,7 +92,6 @@ void DesignSession::RouteCommands()
     m_window.Route(Command::SaveAs, fileCommand(147, [](DesignFileCommands& c) { c.SaveAs(); }));
     m_window.Route(Command::SaveAsDefaultDesign,
                    fileCommand(152, [](DesignFileCommands& c) { c.SaveAsDefaultDesign(); }));
-    m_window.Route(Command::InsertText, [this] { Guarded(933, [&] { InsertText(); }); });
     m_window.Route(Command::Undo, [this] { Guarded(71, [&] { m_document.Undo(); }); });
     m_window.Route(Command::Redo, [this] { Guarded(70, [&] { m_document.Redo(); }); });
     m_window.Route(Command::ShowFrontCover, [this] { m_view.ShowFrontCover(); });
@@ -76,7 +101,7 @@ void DesignSession::RouteCommands()
     m_window.Route(Command::ZoomIn, [this] { m_view.ZoomIn(); });
     m_window.Route(Command::ZoomOut, [this] { m_view.ZoomOut(); });
     m_window.SetViewOptionsHandler([this](const AppSettings& settings) {
-        m_view.ApplyOptions({settings.guides, settings.showGrid, settings.gridSize});
+        m_view.ApplyOptions({settings.guides, settings.showGrid, settings.gridSize, settings.snapToGrid});
     });
     m_window.RouteRecentFiles([this](const QString& path) {
         m_commands.OpenDesignPath(path);
@@ -87,27 +112,13 @@ void DesignSession::RouteCommands()
         const CRichChild* selected = m_document.Selected();
         state.itemSelected = selected != nullptr;
         state.textItemSelected = selected && selected->IsTextual();
+        state.movableSelected = selected && !IsStructural(selected->kind);
         state.historySteps = m_document.history().stepCount();
         state.historyIndex = m_document.history().currentIndex();
         return state;
     });
     m_window.SetCloseGuard(
         [this] { return Guarded(155, true, [&] { return m_commands.QuerySaveChanges(); }); });
-}
-
-void DesignSession::InsertText()
-{
-    const LabelDesign& design = m_document.design();
-    const QString& surface = m_document.currentSurface();
-    const QRect rect = PlaceNewItem(design, surface, m_document.Selected(), QSize(2000, 400), true, [] {
-        return static_cast<int>(QRandomGenerator::global()->bounded(1000));
-    });
-    std::unique_ptr<CRichChild> item = MakeFreeText(design, surface, rect);
-    if (!item)
-        return;
-    const QString name = item->name;
-    m_document.InsertItem(std::move(item));
-    m_document.Select(name);
 }
 
 void DesignSession::Start(const QString& commandLinePath)
@@ -185,7 +196,12 @@ void DesignSession::ShowStop(const QString& text)
 
 DesignReadOutcome DesignSession::Read(const QString& path, QString& title)
 {
-    FileResult<DesignContent> read = ReadDesignFile(path);
+    const auto open = [&](LabelDesign& design, LiveDesignState& live) {
+        DiscPositionMode position = m_document.discPositionMode();
+        ApplyReadDesign(design, live, position, title, *this);
+        m_document.SetDiscPositionMode(position);
+    };
+    const FileResult<DesignReadNotes> read = ReadIntoDocument(m_document, path, PictureReading::Decode, open);
     if (!read) {
         const FileError& error = read.error();
         if (error.kind == FileError::Kind::Refused) {
@@ -194,20 +210,9 @@ DesignReadOutcome DesignSession::Read(const QString& path, QString& title)
         }
         return {DesignReadOutcome::Status::Failed, error.message, error.stage};
     }
-
-    m_document.BeginReplace();
-    LabelDesign& live = m_document.MutableDesign();
-    live.ReplaceItems(std::move(read.value().design.itemList));
-    live.albumHeader = read.value().design.albumHeader;
-    m_document.file().fileVersion = read.value().fileVersion;
-    LiveDesignState state;
-    DiscPositionMode position = m_document.discPositionMode();
-    ApplyReadDesign(live, state, position, title, *this);
-    m_document.SetDiscPositionMode(position);
-    m_document.EndReplace(state);
     for (const int code : read.value().reportedErrors)
         ShowStop(ErrorText(code));
-    if (const QString pictures = UndecodedPictureNotice(live); !pictures.isEmpty())
+    if (const QString pictures = UndecodedPictureNotice(m_document.design()); !pictures.isEmpty())
         m_window.statusBar()->showMessage(pictures);
     ShowTitle();
     return {};

@@ -4,6 +4,7 @@
 #include "document/design/DesignDocument.h"
 #include "document/design/RecoveryKeeper.h"
 #include "document/files/DesignReadApply.h"
+#include "render/text/TextAutoFitter.h"
 
 namespace tvl {
 
@@ -58,8 +59,7 @@ private:
     // True when the user took back the changes of a program that closed without saving them.
     bool RecoverUnsavedChanges();
     void RouteCommands();
-    // Insert > Text: a free text block placed on the current surface, as one step, then selected.
-    void InsertText();
+    void ConnectContextMenu();
     void ShowTitle();
     void ShowStop(const QString& text);
 
@@ -71,6 +71,7 @@ private:
     DesignFileCommands m_commands;
     RecoveryCopy& m_recovery;
     RecoveryKeeper m_keeper;
+    TextAutoFitter m_autoFitter;
 };
 
 } // namespace tvl

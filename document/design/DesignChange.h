@@ -21,6 +21,7 @@ enum class EditKind
     Reorder,
     BringToFront,
     SetAlbumField,
+    ImportAlbum,
     ApplyStocks,
     SetBackground,
     Undo,

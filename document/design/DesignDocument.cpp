@@ -1,6 +1,9 @@
 #include "document/design/DesignDocument.h"
 
+#include "document/design/AutoFitter.h"
 #include "document/design/EditScope.h"
+
+#include <algorithm>
 
 namespace tvl {
 
@@ -70,6 +73,7 @@ void DesignDocument::EndReplace(const LiveDesignState& live)
     m_currentPageCode = live.currentPageCode;
     if (const CRichChild* cover = m_design.FindCover(m_currentSurface))
         m_currentPageCode = cover->pageCode;
+    StoreFittedHeights(SurfaceSet().set(), nullptr);
     m_file.modified = false;
     m_editsSinceSave = 0;
     m_history.SetRecording(true);
@@ -100,6 +104,33 @@ void DesignDocument::Notify(const DesignChange& change)
     const std::vector<DesignListener*> listeners = m_listeners;
     for (DesignListener* listener : listeners)
         listener->DesignChanged(change);
+}
+
+void DesignDocument::StoreFittedHeights(SurfaceSet surfaces, EditScope* scope)
+{
+    if (!m_autoFitter)
+        return;
+    for (const auto& owned : m_design.itemList) {
+        CRichChild& item = *owned;
+        if (!item.IsTextual() || item.bAutoFit() == 0 || (SurfacesOf(item, m_design) & surfaces).none())
+            continue;
+        const int height = m_autoFitter->FittedHeight(item, m_design);
+        const bool differs = std::any_of(item.fonts.begin(), item.fonts.end(), [height](const auto& font) {
+            return font && font->height != height;
+        });
+        if (height == 0 || !differs)
+            continue;
+        m_history.RecordChange(UndoKey::PrevFont, &item, {}, {});
+        for (std::optional<ItemFont>& font : item.fonts) {
+            if (font)
+                font->height = height;
+        }
+        item.MarkChanged();
+        m_history.RecordChange(UndoKey::NextFont, &item, {}, {});
+        m_autoFitter->HeightsStored(item, m_design);
+        if (scope)
+            scope->Touch(item, ChangedAspect::Runs);
+    }
 }
 
 void DesignDocument::CaretRange(const CRichChild&, int& start, int& end)

@@ -11,10 +11,12 @@
 #include <QRect>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace tvl {
 
+class AutoFitter;
 class EditScope;
 
 // An integer or text property of an item that the properties bar sets.
@@ -79,6 +81,10 @@ public:
 
     void AddListener(DesignListener* listener);
     void RemoveListener(DesignListener* listener);
+    // Finds the heights AutoFit gives texts; without it the stored heights stay as they are. Every edit
+    // stores the fitted heights of the texts on the surfaces it touched, inside its own undo step, and a
+    // replaced design gets them before it shows; drawing never writes them.
+    void SetAutoFitter(AutoFitter* fitter) { m_autoFitter = fitter; }
     // Loads a picture again from the item's imagePath for undo; without it pictures stay as they are.
     void SetPictureLoader(std::function<bool(CRichChild&)> loader) { m_pictureLoader = std::move(loader); }
 
@@ -102,6 +108,9 @@ public:
     bool BringToFront(const QString& name);
     // Sets one album field; every linked item follows.
     bool SetAlbumField(const QString& key, const QString& value);
+    // Sets album fields in the order given as one step (an album read from a disc); false, with nothing
+    // changed, when a key names no album field.
+    bool SetAlbumFields(const std::vector<std::pair<QString, QString>>& fields);
     // Gives the surfaces the geometry of the current stocks through apply.
     void ApplyStocks(const std::function<void(LabelDesign&, DiscPositionMode&)>& apply);
     // Makes a picture the background of an area (mode 1 … 4) or an ordinary picture again (0); a
@@ -124,6 +133,9 @@ private:
     bool IsDoubleDesign() const override { return IsDouble(); }
 
     void Notify(const DesignChange& change);
+    // Gives the AutoFit texts on surfaces the height the fitter finds, recorded in the open step when
+    // there is one, and tells scope (when given) which items changed.
+    void StoreFittedHeights(SurfaceSet surfaces, EditScope* scope);
     void ApplyHistoryStep(bool undo);
     CRichChild* Find(const QString& name) { return m_design.FindItem(name); }
 
@@ -138,6 +150,7 @@ private:
     QString m_selected;
     std::vector<DesignListener*> m_listeners;
     std::function<bool(CRichChild&)> m_pictureLoader;
+    AutoFitter* m_autoFitter = nullptr;
     EditScope* m_openScope = nullptr;
     bool m_applyingStep = false;
     bool m_surfaceChanged = false;

@@ -303,14 +303,35 @@ bool DesignDocument::SetAlbumField(const QString& key, const QString& value)
     return true;
 }
 
+bool DesignDocument::SetAlbumFields(const std::vector<std::pair<QString, QString>>& fields)
+{
+    for (const auto& [key, value] : fields) {
+        if (!CAlbumInfo::ParseKey(key))
+            return false;
+    }
+    if (fields.empty())
+        return false;
+    EditScope scope(*this, EditKind::ImportAlbum);
+    for (const auto& [key, value] : fields)
+        SetAlbumField(key, value);
+    return true;
+}
+
 void DesignDocument::ApplyStocks(const std::function<void(LabelDesign&, DiscPositionMode&)>& apply)
 {
     EditScope scope(*this, EditKind::ApplyStocks);
+    // Stocks move every item and may give it another page, fold and spine: undo gives each back whole.
+    m_history.RestoreWholeItems();
     for (const auto& item : m_design.itemList)
         m_history.RecordChange(UndoKey::PrevRich, item.get(), {}, {});
+    const DiscPositionMode positionBefore = m_discPosition;
     apply(m_design, m_discPosition);
     for (const auto& item : m_design.itemList)
         m_history.RecordChange(UndoKey::NextRich, item.get(), {}, {});
+    if (m_discPosition != positionBefore && !m_design.itemList.empty())
+        m_history.RecordChange(UndoKey::DiscPosition, m_design.itemList.front().get(),
+                               QString::number(static_cast<int>(positionBefore)),
+                               QString::number(static_cast<int>(m_discPosition)));
     scope.TouchAll(ChangedAspect::Geometry);
 }
 

@@ -42,6 +42,7 @@ EditScope::~EditScope()
         m_outer->m_change.surfaces |= m_change.surfaces;
         return;
     }
+    m_document.StoreFittedHeights(m_change.surfaces, this);
     m_document.m_openScope = nullptr;
     m_document.m_history.EndStep();
     ++m_document.m_editsSinceSave;

@@ -321,6 +321,19 @@ void UndoHistory::RestoreSnapshot(const CRichChild& snapshot)
     item->MarkChanged();
 }
 
+void UndoHistory::RestoreWhole(const CRichChild& snapshot)
+{
+    CRichChild* item = m_design.FindItem(snapshot.name);
+    if (!item)
+        return;
+    if (snapshot.discPosition != 0)
+        m_host.SetDiscPositionMode(static_cast<DiscPositionMode>(snapshot.discPosition));
+    // The copy takes a new revision, so nothing drawn from the item's present state is mistaken for it.
+    *item = snapshot;
+    item->discPosition = 0;
+    item->AttachRecorder(m_design.recorder());
+}
+
 void UndoHistory::Apply(const UndoStep& step, bool before)
 {
     const auto& snapshots = before ? step.before : step.after;
@@ -339,8 +352,12 @@ void UndoHistory::Apply(const UndoStep& step, bool before)
         if (item->kind == ItemKind::Image && !item->image && !item->imagePath.isEmpty())
             m_host.ReloadPicture(*item);
     }
-    for (const auto& snapshot : snapshots)
-        RestoreSnapshot(*snapshot);
+    for (const auto& snapshot : snapshots) {
+        if (step.wholeItems)
+            RestoreWhole(*snapshot);
+        else
+            RestoreSnapshot(*snapshot);
+    }
 
     if (!snapshots.empty()) {
         const CRichChild& first = *snapshots.front();
@@ -377,6 +394,12 @@ void UndoHistory::Apply(const UndoStep& step, bool before)
         m_host.ShowAfterUndo(surface, target, select);
     }
     m_recording = true;
+}
+
+void UndoHistory::RestoreWholeItems()
+{
+    if (m_recording && m_open)
+        m_open->wholeItems = true;
 }
 
 void UndoHistory::RecordAlbumField(const QString& key, const QString& before, const QString& after)

@@ -43,6 +43,9 @@ public:
     // An album field the open step sets from before to after; undo and redo set it again (linked items
     // follow), before the item snapshots of the step are restored.
     void RecordAlbumField(const QString& key, const QString& before, const QString& after);
+    // The open step's snapshots are whole items (PrevRich/NextRich): undo and redo give each item back
+    // as a whole, its page code and cover fold and spine too, not only the recorded properties.
+    void RestoreWholeItems();
 
     int stepCount() const { return static_cast<int>(m_steps.size()); }
     int currentIndex() const { return m_current; }
@@ -59,6 +62,7 @@ private:
     void Apply(const UndoStep& step, bool before);
     void RestoreOrder(const QStringList& order, const std::vector<std::unique_ptr<CRichChild>>& snapshots);
     void RestoreSnapshot(const CRichChild& snapshot);
+    void RestoreWhole(const CRichChild& snapshot);
 
     LabelDesign& m_design;
     HistoryHost& m_host;

@@ -27,6 +27,8 @@ struct UndoStep
     QStringList orderAfter;
     std::vector<AlbumFieldEdit> albumFields;
     QString itemName;
+    // The snapshots are whole items, restored as they are (see UndoHistory::RestoreWholeItems).
+    bool wholeItems = false;
 };
 
 // A snapshot holds only the properties recorded into it; every other one keeps its not-recorded marker:

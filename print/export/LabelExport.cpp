@@ -25,23 +25,32 @@ FileError Failure(const QString& message)
     return error;
 }
 
-const QString& OutOfMemoryText()
+bool Cancelled(const ExportProgress& progress)
 {
-    static const QString text = QStringLiteral(
-        "Your computer does not have enough memory to complete this operation.\r\n\r\nPlease choose a "
-        "smaller resolution (300 DPI or below).");
-    return text;
+    return progress.cancelled && progress.cancelled();
+}
+
+// Tells that drawing is done; false when the export was cancelled meanwhile.
+bool Drawn(const ExportProgress& progress, QString& error)
+{
+    if (Cancelled(progress)) {
+        error = ExportCancelledText();
+        return false;
+    }
+    if (progress.saving)
+        progress.saving();
+    return true;
 }
 
 // The label is drawn straight into the 24-bit bottom-up bitmap the encoder takes, seen as a top-down
 // image turned upside down, so that no second copy of a large label is made.
 bool EncodeLabel(const LabelDesign& design, const SurfaceImageRequest& request, int format, int dpi,
-                 QByteArray& bytes, QString& error)
+                 const ExportProgress& progress, QByteArray& bytes, QString& error)
 {
     const QSize size = SurfaceImageSize(design, request);
     CxImage image;
     if (!image.Create(size.width(), size.height(), 24, format)) {
-        error = OutOfMemoryText();
+        error = ExportOutOfMemoryText();
         return false;
     }
     {
@@ -53,6 +62,8 @@ bool EncodeLabel(const LabelDesign& design, const SurfaceImageRequest& request, 
         painter.scale(1, -1);
         DrawSurfaceImage(painter, design, request);
     }
+    if (!Drawn(progress, error))
+        return false;
     image.SetResolution(dpi, dpi);
     if (image.EncodeBuffer(bytes, format))
         return true;
@@ -63,13 +74,15 @@ bool EncodeLabel(const LabelDesign& design, const SurfaceImageRequest& request, 
 // JPEG takes 32-bit rows, so the label is drawn the way the painter draws fastest: top down, one word a
 // pixel, without the flip and the 24-bit conversion of every span the bitmap above costs.
 bool EncodeJpegLabel(const LabelDesign& design, const SurfaceImageRequest& request, int dpi,
-                     QByteArray& bytes, QString& error)
+                     const ExportProgress& progress, QByteArray& bytes, QString& error)
 {
     const QImage label = RenderSurfaceImage(design, request);
     if (label.isNull()) {
-        error = OutOfMemoryText();
+        error = ExportOutOfMemoryText();
         return false;
     }
+    if (!Drawn(progress, error))
+        return false;
     auto encoded = JpegCodec::encode(label, kDefaultJpegQuality, dpi);
     if (!encoded) {
         error = encoded.error();
@@ -80,6 +93,20 @@ bool EncodeJpegLabel(const LabelDesign& design, const SurfaceImageRequest& reque
 }
 
 } // namespace
+
+const QString& ExportOutOfMemoryText()
+{
+    static const QString text = QStringLiteral(
+        "Your computer does not have enough memory to complete this operation.\r\n\r\nPlease choose a "
+        "smaller resolution (300 DPI or below).");
+    return text;
+}
+
+const QString& ExportCancelledText()
+{
+    static const QString text = QStringLiteral("The export was cancelled.");
+    return text;
+}
 
 QString ExportExtension(int imageType)
 {
@@ -113,7 +140,8 @@ QString ExportSizeText(const LabelDesign& design, const ExportChoices& choices)
     return QStringLiteral("%1 x %2 pixels ").arg(size.width()).arg(size.height());
 }
 
-FileResult<> ExportLabel(const LabelDesign& design, const ExportChoices& choices, const QString& path)
+FileResult<> ExportLabel(const LabelDesign& design, const ExportChoices& choices, const QString& path,
+                         const ExportProgress& progress)
 {
     const int imageType = ExportImageType(path);
     if (imageType < 0)
@@ -135,16 +163,20 @@ FileResult<> ExportLabel(const LabelDesign& design, const ExportChoices& choices
                            .arg(SurfaceName(choices.label)));
     QByteArray bytes;
     QString error;
-    const bool encoded = kImageFormats[imageType] == CXIMAGE_FORMAT_JPG
-                             ? EncodeJpegLabel(design, request, dpi, bytes, error)
-                             : EncodeLabel(design, request, kImageFormats[imageType], dpi, bytes, error);
+    const bool encoded =
+        kImageFormats[imageType] == CXIMAGE_FORMAT_JPG
+            ? EncodeJpegLabel(design, request, dpi, progress, bytes, error)
+            : EncodeLabel(design, request, kImageFormats[imageType], dpi, progress, bytes, error);
     if (!encoded)
         return Failure(error);
 
     return WriteFileSafely(
         path,
-        [&bytes](QIODevice& device) -> FileResult<> {
-            device.write(bytes);
+        [&bytes, &progress](QIODevice& device) -> FileResult<> {
+            if (Cancelled(progress))
+                return Failure(ExportCancelledText());
+            if (device.write(bytes) != bytes.size())
+                return Failure(device.errorString());
             return std::monostate{};
         },
         QStringLiteral("Cannot write the image file."));

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <functional>
 
 namespace tvl {
 
@@ -31,9 +32,23 @@ QString ExportFilePath(const QString& chosen, QStringView extension);
 // "%d x %d pixels " for the label at the chosen resolution and overlap; empty when the label is missing.
 QString ExportSizeText(const LabelDesign& design, const ExportChoices& choices);
 
+// What a long export running on a worker reports and asks: saving() once the label is drawn and its
+// encoding begins; cancelled() between the steps, where a cancelled export stops and writes nothing.
+struct ExportProgress
+{
+    std::function<void()> saving;
+    std::function<bool()> cancelled;
+};
+
+// The message of an export whose image could not be allocated.
+const QString& ExportOutOfMemoryText();
+// The message of an export stopped by ExportProgress::cancelled.
+const QString& ExportCancelledText();
+
 // Draws the label on white at the chosen resolution and writes it in the format of the path's
 // extension, recording the resolution in the file so that it prints at its true size elsewhere. The
 // file appears only when complete: a failure leaves no file behind (and an older file as it was).
-FileResult<> ExportLabel(const LabelDesign& design, const ExportChoices& choices, const QString& path);
+FileResult<> ExportLabel(const LabelDesign& design, const ExportChoices& choices, const QString& path,
+                         const ExportProgress& progress = {});
 
 } // namespace tvl

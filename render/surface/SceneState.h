@@ -13,7 +13,7 @@ class LabelDesign;
 // editing aids that are switched on.
 struct SceneState
 {
-    LabelDesign* design = nullptr;
+    const LabelDesign* design = nullptr;
     QString discMode = QStringLiteral("Single");
     QString caseKind = QStringLiteral("Jewel");
     DiscPositionMode discPositionMode = DiscPositionMode::DiscOnTop;

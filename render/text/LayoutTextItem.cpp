@@ -137,27 +137,14 @@ std::shared_ptr<const ItemLayout> LayoutTextItem(const CRichChild& item, const L
     return shared;
 }
 
-bool ApplyAutoFit(CRichChild& item, const LabelDesign& design)
+void KeepLayout(const CRichChild& item, const LabelDesign& design, std::shared_ptr<const ItemLayout> layout)
 {
-    if (item.bAutoFit() == 0)
-        return false;
-    const std::shared_ptr<const ItemLayout> layout = LayoutTextItem(item, design);
-    if (!layout || layout->fittedHeight == 0 || !SetRunHeights(item, layout->fittedHeight))
-        return false;
-    // The layout was made at these sizes: it holds for the item as it is now.
     const CRichChild* surface = design.FindCover(item.surface);
     const CRichChild* disc = design.FindItem(kDisc1);
+    if (!layout || !surface || !disc)
+        return;
     Cache().Store(item, {item.revision(), surface->revision(), disc->revision(), item.characters.size()},
-                  layout);
-    return true;
-}
-
-void ApplyAutoFit(LabelDesign& design, QStringView pageCode)
-{
-    for (const std::unique_ptr<CRichChild>& item : design.itemList) {
-        if (item->pageCode == pageCode)
-            ApplyAutoFit(*item, design);
-    }
+                  std::move(layout));
 }
 
 } // namespace tvl

@@ -22,10 +22,8 @@ std::optional<LayoutFrame> FrameOfItem(const CRichChild& item, const LabelDesign
 std::shared_ptr<const ItemLayout> LayoutTextItem(const CRichChild& item, const LabelDesign& design,
                                                  FontEngine& engine = FontEngine::ForThisThread());
 
-// Stores the size AutoFit chose for the item in its font runs, where the design keeps it; the layout
-// stays as it is. False when the item has no AutoFit outcome or its runs have that size already.
-bool ApplyAutoFit(CRichChild& item, const LabelDesign& design);
-// ApplyAutoFit for every text and track-list item of a sheet.
-void ApplyAutoFit(LabelDesign& design, QStringView pageCode);
+// Keeps layout as the item's layout as it is now: an AutoFit layout still holds once the size AutoFit
+// chose is stored in the item's runs.
+void KeepLayout(const CRichChild& item, const LabelDesign& design, std::shared_ptr<const ItemLayout> layout);
 
 } // namespace tvl

@@ -54,18 +54,4 @@ ItemFont FirstFont(const CRichChild& item)
     return DefaultFont();
 }
 
-bool SetRunHeights(CRichChild& item, int height)
-{
-    bool changed = false;
-    for (std::optional<ItemFont>& font : item.fonts) {
-        if (font && font->height != height) {
-            font->height = height;
-            changed = true;
-        }
-    }
-    if (changed)
-        item.MarkChanged();
-    return changed;
-}
-
 } // namespace tvl

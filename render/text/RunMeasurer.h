@@ -61,7 +61,4 @@ private:
 // The font that starts the item's first run, or the default one ("Arial", 40 pt).
 ItemFont FirstFont(const CRichChild& item);
 
-// Gives every font run the size; false when each had it already.
-bool SetRunHeights(CRichChild& item, int height);
-
 } // namespace tvl

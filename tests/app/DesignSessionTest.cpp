@@ -1,4 +1,5 @@
 #include "app/session/DesignSession.h"
+#include "app/session/EditingCommands.h"
 #include "app/settings/StoreSettings.h"
 #include "document/commands/DefaultDesigns.h"
 #include "document/files/RecoveryCopy.h"
@@ -67,6 +68,7 @@ protected:
     SilentUi ui;
     DesignSession session{run.window,    document,    *view,      catalogue, ui,
                           storeSettings, run.request, dir.path(), recovery};
+    EditingCommands editing{run.window, document, *view, run.context, catalogue};
 };
 
 // Starting with a double design named on the command line, and each design opened after another, the

@@ -138,6 +138,34 @@ TEST_F(CMervo6ViewTest, ShowAndZoomCommands)
     EXPECT_EQ(view.geometry().currentPageCode(), u"1"_s);
 }
 
+// A surface shown after the zoom had to come down, scrolled to its far corner, looks exactly as it does in a
+// view that showed it at that zoom from the start: no stale pixels of the earlier zoom remain.
+TEST_F(CMervo6ViewTest, AZoomLimitedByTheSurfaceLeavesNoStalePixels)
+{
+    while (view.ZoomIn()) {
+    }
+    view.ShowFrontCover();
+    QApplication::processEvents();
+    const auto scrollToTheEnd = [](CMervo6View& v) {
+        v.horizontalScrollBar()->setValue(v.horizontalScrollBar()->maximum());
+        v.verticalScrollBar()->setValue(v.verticalScrollBar()->maximum());
+        QApplication::processEvents();
+        return v.viewport()->grab().toImage();
+    };
+    const QImage shown = scrollToTheEnd(view);
+
+    CMervo6View fresh(document);
+    fresh.SetStocks(test::SurfaceFixture().disc, test::SurfaceFixture().caseStock);
+    fresh.resize(view.size());
+    fresh.show();
+    QApplication::processEvents();
+    while (fresh.geometry().zoom() < view.geometry().zoom() && fresh.ZoomIn()) {
+    }
+    ASSERT_EQ(fresh.geometry().zoom(), view.geometry().zoom());
+    ASSERT_EQ(fresh.geometry().currentSurface(), u"Front Cover"_s);
+    EXPECT_EQ(scrollToTheEnd(fresh), shown);
+}
+
 // The grid step chosen for the view is the one drawn: a finer grid puts many more dots on the screen.
 TEST_F(CMervo6ViewTest, TheGridStepChosenIsTheOneOnScreen)
 {

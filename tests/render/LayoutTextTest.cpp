@@ -2,6 +2,7 @@
 #include "render/text/FontEngine.h"
 #include "render/text/LayoutReport.h"
 #include "render/text/LayoutTextItem.h"
+#include "render/text/TextAutoFitter.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -313,7 +314,7 @@ TEST(LayoutText, LayoutIsKeptUntilTheItemOrItsSurfaceChanges)
     EXPECT_NE(LayoutTextItem(copy, design), LayoutTextItem(item, design));
 }
 
-TEST(LayoutText, ApplyAutoFitStoresTheChosenSizeOnce)
+TEST(LayoutText, AutoFitterFindsTheChosenSizeAndKeepsItsLayout)
 {
     LabelDesign design = MakeDesign();
     TextSpec spec;
@@ -325,14 +326,18 @@ TEST(LayoutText, ApplyAutoFitStoresTheChosenSizeOnce)
     CRichChild& item = AddItem(design, spec);
     const auto layout = LayoutTextItem(item, design);
     ASSERT_GT(layout->fittedHeight, 405);
-    EXPECT_EQ(item.fonts[0]->height, 400);
-    EXPECT_TRUE(ApplyAutoFit(item, design));
-    EXPECT_EQ(item.fonts[0]->height, layout->fittedHeight);
+    TextAutoFitter fitter;
+    EXPECT_EQ(fitter.FittedHeight(item, design), layout->fittedHeight);
+    EXPECT_EQ(item.fonts[0]->height, 400) << "finding the size writes nothing";
+
+    item.fonts[0]->height = layout->fittedHeight;
+    item.MarkChanged();
+    fitter.HeightsStored(item, design);
     EXPECT_EQ(LayoutTextItem(item, design), layout) << "the layout holds at the stored size";
-    EXPECT_FALSE(ApplyAutoFit(item, design));
+    EXPECT_EQ(fitter.FittedHeight(item, design), layout->fittedHeight);
 
     item.bAutoFit(0);
-    EXPECT_FALSE(ApplyAutoFit(item, design)) << "nothing to store without AutoFit";
+    EXPECT_EQ(fitter.FittedHeight(item, design), 0) << "nothing to store without AutoFit";
 }
 
 TEST(LayoutText, DamagedGeometryStillEnds)

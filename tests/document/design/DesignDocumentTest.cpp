@@ -1,4 +1,5 @@
 #include "document/design/DesignDocument.h"
+#include "document/design/AutoFitter.h"
 #include "tests/document/files/SampleDesign.h"
 
 #include <gtest/gtest.h>
@@ -128,6 +129,80 @@ TEST_F(DesignDocumentTest, ReplacingTheDesignClearsHistoryAndTakesTheLiveState)
     EXPECT_EQ(document.caseKind(), QStringLiteral("DVD"));
     EXPECT_EQ(document.currentSurface(), QStringLiteral("Front Cover"));
     EXPECT_TRUE(recorder.changes.back().replaced);
+}
+
+// Fits a text to a tenth of its width, so that a test can predict every height.
+class WidthFitter : public AutoFitter
+{
+public:
+    int FittedHeight(const CRichChild& item, const LabelDesign&) override
+    {
+        asked.append(item.name);
+        return item.width() / 10;
+    }
+    void HeightsStored(const CRichChild& item, const LabelDesign&) override { stored.append(item.name); }
+    QStringList asked;
+    QStringList stored;
+};
+
+std::vector<int> Heights(const CRichChild& item)
+{
+    std::vector<int> heights;
+    for (const auto& font : item.fonts) {
+        if (font)
+            heights.push_back(font->height);
+    }
+    return heights;
+}
+
+TEST_F(DesignDocumentTest, FittedHeightsAreStoredInsideTheEditsOwnStep)
+{
+    WidthFitter fitter;
+    document.SetAutoFitter(&fitter);
+    const std::vector<int> original = Heights(Item("Text 1"));
+    const int autoFit = Item("Text 1").bAutoFit();
+    const int width = Item("Text 1").width();
+    ASSERT_NE(original, std::vector<int>(original.size(), width / 10));
+
+    ASSERT_TRUE(document.SetItemProperty(QStringLiteral("Text 1"), ItemProperty::AutoFit, 1));
+    EXPECT_EQ(Heights(Item("Text 1")), std::vector<int>(original.size(), width / 10));
+    EXPECT_EQ(document.history().stepCount(), 1) << "the fitted heights belong to the edit's step";
+    EXPECT_TRUE(recorder.changes.back().Has(ChangedAspect::Runs));
+    EXPECT_EQ(fitter.stored, QStringList{QStringLiteral("Text 1")});
+
+    ASSERT_TRUE(document.MoveResize(QStringLiteral("Text 1"), QRect(10, 20, 3000, 400)));
+    EXPECT_EQ(Heights(Item("Text 1")), std::vector<int>(original.size(), 300));
+    EXPECT_EQ(document.history().stepCount(), 2);
+
+    fitter.asked.clear();
+    ASSERT_TRUE(document.MoveResize(QStringLiteral("Track List(1)"), QRect(10, 20, 3000, 400)));
+    EXPECT_FALSE(fitter.asked.contains(QStringLiteral("Text 1"))) << "only texts on touched surfaces";
+
+    document.Undo();
+    document.Undo();
+    EXPECT_EQ(Heights(Item("Text 1")), std::vector<int>(original.size(), width / 10));
+    document.Undo();
+    EXPECT_EQ(Heights(Item("Text 1")), original);
+    EXPECT_EQ(Item("Text 1").bAutoFit(), autoFit);
+    document.SetAutoFitter(nullptr);
+}
+
+TEST_F(DesignDocumentTest, AReplacedDesignGetsItsFittedHeightsWithoutAStep)
+{
+    WidthFitter fitter;
+    document.SetAutoFitter(&fitter);
+    LabelDesign other = MakeSampleDesign();
+    CRichChild* text = other.FindItem(u"Text 1");
+    text->bAutoFit(1);
+    const int width = text->width();
+    document.BeginReplace();
+    document.MutableDesign().ReplaceItems(std::move(other.itemList));
+    document.EndReplace(SampleState());
+    EXPECT_EQ(Heights(Item("Text 1")).front(), width / 10);
+    EXPECT_EQ(document.history().stepCount(), 0);
+    EXPECT_FALSE(document.file().modified);
+    EXPECT_FALSE(document.history().CanUndo());
+    document.SetAutoFitter(nullptr);
 }
 
 } // namespace

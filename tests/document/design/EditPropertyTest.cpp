@@ -19,12 +19,16 @@ public:
     RandomEditor(DesignDocument& document, unsigned seed)
         : m_document(document)
         , m_random(seed)
+        , m_stocksRandom(seed + 1)
     {
     }
 
     // One edit; false when the chosen edit did not apply (nothing suitable), which records no step.
     bool Edit()
     {
+        // New stocks now and then, drawn from a stream of their own so that the other edits stay as seeded.
+        if (std::uniform_int_distribution<int>(0, 13)(m_stocksRandom) == 0)
+            return ApplyStocks();
         switch (Pick(13)) {
         case 0:
             return MoveResize();
@@ -219,8 +223,42 @@ private:
         return m_document.SetBackground(name, Between(0, 4));
     }
 
+    // What new stocks do: a surface moves with everything on it to another page, its cover folds or
+    // unfolds and takes another spine, and the discs may take another position.
+    bool ApplyStocks()
+    {
+        const QString surface = SurfaceName(Stocks(0, kSurfaceCount - 1)).toString();
+        if (!m_document.design().FindCover(surface))
+            return false;
+        const int dx = Stocks(1, 200);
+        const int dy = Stocks(1, 200);
+        const QString page = QString::number(Stocks(1, 3));
+        const int folded = Stocks(0, 1);
+        const int spine = Stocks(1, 500);
+        const auto position = static_cast<DiscPositionMode>(Stocks(1, 3));
+        m_document.ApplyStocks([&](LabelDesign& design, DiscPositionMode& discPosition) {
+            for (const auto& item : design.itemList) {
+                if (item->surface != surface)
+                    continue;
+                // Never onto 0, the history's not-recorded marker for later moves.
+                item->left(item->left() + dx == 0 ? 1 : item->left() + dx);
+                item->top(item->top() + dy == 0 ? 1 : item->top() + dy);
+                item->pageCode = page;
+                if (item->kind == ItemKind::Cover) {
+                    item->coverFolded = folded;
+                    item->coverSpine = spine;
+                }
+            }
+            discPosition = position;
+        });
+        return true;
+    }
+
+    int Stocks(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_stocksRandom); }
+
     DesignDocument& m_document;
     std::mt19937 m_random;
+    std::mt19937 m_stocksRandom;
 };
 
 LabelDesign BlankDesign(const char* discMode, QStringView caseKey)
@@ -282,16 +320,19 @@ TEST(EditProperty, UndoToTheStartAndRedoToTheEndGiveTheSameFiles)
                 steps += editor.Edit() ? 1 : 0;
             ASSERT_EQ(document.history().stepCount(), steps);
             const QByteArray edited = WriteToBytes(document.MutableDesign(), live);
+            const DiscPositionMode editedPosition = document.discPositionMode();
 
             for (int i = 0; i < steps; ++i)
                 document.Undo();
             EXPECT_FALSE(document.history().CanUndo());
             ASSERT_EQ(WriteToBytes(document.MutableDesign(), live), original);
+            EXPECT_EQ(document.discPositionMode(), DiscPositionMode::DiscOnTop);
 
             for (int i = 0; i < steps; ++i)
                 document.Redo();
             EXPECT_FALSE(document.history().CanRedo());
             ASSERT_EQ(WriteToBytes(document.MutableDesign(), live), edited);
+            EXPECT_EQ(document.discPositionMode(), editedPosition);
         }
     }
 }

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "editing/insert/InsertCommands.h"
+#include "editing/properties/PropertiesToolbar.h"
+
+#include <QPoint>
+
+class QMenu;
+
+namespace tvl {
+
+class CMervo6View;
+class DesignDocument;
+class MainWindow;
+class StockCatalogue;
+struct AppContext;
+
+// The window's side of the commands that add and change items: routes the eight Insert commands and the
+// centring commands of the main window, fills the properties bar, and gives both what they ask of the
+// user and of the settings.
+class EditingCommands final
+{
+public:
+    EditingCommands(MainWindow& window, DesignDocument& document, CMervo6View& view, AppContext& context,
+                    StockCatalogue& catalogue);
+
+    // The Insert entries of the label view's pop-up menu, placing the new item centred on at (mils).
+    void FillInsertMenu(QMenu& menu, QPoint at) { m_insert.FillInsertMenu(menu, at); }
+
+    InsertCommands& inserts() { return m_insert; }
+    PropertiesToolbar& properties() { return m_properties; }
+
+private:
+    InsertPorts MakeInsertPorts();
+    PropertiesPorts MakePropertiesPorts();
+    void RouteCommands();
+
+    MainWindow& m_window;
+    DesignDocument& m_document;
+    CMervo6View& m_view;
+    AppContext& m_context;
+    StockCatalogue& m_catalogue;
+    InsertCommands m_insert;
+    PropertiesToolbar m_properties;
+};
+
+} // namespace tvl
