@@ -72,13 +72,9 @@ QString CdPlayerSectionHeader(const DiscToc& toc)
     return u'[' + QString::number(CdPlayerKey(toc), 16).toUpper() + u']';
 }
 
-std::optional<QByteArray> ReadCdPlayerBytes(const QString& path, QString* problem)
+Result<QByteArray, QString> ReadCdPlayerBytes(const QString& path)
 {
-    const auto refuse = [problem](const QString& why) -> std::optional<QByteArray> {
-        if (problem)
-            *problem = why;
-        return std::nullopt;
-    };
+    const auto refuse = [](const QString& why) -> Result<QByteArray, QString> { return why; };
     // Non-blocking, so that opening a FIFO without a writer returns at once.
     const FileDescriptor file(
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
@@ -113,7 +109,7 @@ std::optional<DiscRecord> ReadCdPlayerFile(const DiscToc& toc, const QString& pa
     const auto bytes = ReadCdPlayerBytes(path);
     if (!bytes)
         return std::nullopt;
-    return ReadCdPlayerText(toc, *bytes);
+    return ReadCdPlayerText(toc, bytes.value());
 }
 
 std::optional<DiscRecord> ReadCdPlayerText(const DiscToc& toc, const QByteArray& bytes)

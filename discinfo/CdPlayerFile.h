@@ -22,10 +22,10 @@ constexpr qsizetype maxCdPlayerFileSize = 1024 * 1024;
 // Longer lines are skipped whole.
 constexpr qsizetype maxCdPlayerLineLength = 64 * 1024;
 
-// The first maxCdPlayerFileSize bytes of the file at path. Nothing, with the reason in problem, when it
-// cannot be opened or is not a regular file (or a link to one): a FIFO or device is never read, so
-// the reader can neither block nor read forever.
-std::optional<QByteArray> ReadCdPlayerBytes(const QString& path, QString* problem = nullptr);
+// The first maxCdPlayerFileSize bytes of the file at path, or the reason there are none when it cannot be
+// opened or is not a regular file (or a link to one): a FIFO or device is never read, so the reader can
+// neither block nor read forever.
+Result<QByteArray, QString> ReadCdPlayerBytes(const QString& path);
 
 // The disc's record from the CD player's database file at path, with the source "CDPlayer.ini";
 // nothing when the file cannot be read or has no section for the disc.

@@ -51,13 +51,9 @@ std::optional<DiscToc> DiscToc::FromFrameOffsets(const std::vector<Track>& track
     return toc;
 }
 
-std::optional<DiscToc> DiscToc::FromText(const QString& text, QString* problem)
+Result<DiscToc, QString> DiscToc::FromText(const QString& text)
 {
-    const auto refuse = [problem](const char* why) -> std::optional<DiscToc> {
-        if (problem)
-            *problem = QString::fromLatin1(why);
-        return std::nullopt;
-    };
+    const auto refuse = [](const char* why) -> Result<DiscToc, QString> { return QString::fromLatin1(why); };
     const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
     if (words.size() < 2)
         return refuse("the table of contents needs at least one track offset and the lead-out's offset");
@@ -93,7 +89,10 @@ std::optional<DiscToc> DiscToc::FromText(const QString& text, QString* problem)
         else
             tracks.push_back({value, data});
     }
-    return FromFrameOffsets(tracks, leadOut);
+    auto toc = FromFrameOffsets(tracks, leadOut);
+    if (!toc)
+        return refuse("an offset is beyond the largest address of a disc");
+    return *toc;
 }
 
 } // namespace tvl

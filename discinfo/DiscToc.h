@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QString>
 
 #include <array>
@@ -53,9 +55,9 @@ struct DiscToc
 
     // Parses "OFFSET ... LEADOUT" (blank-separated frame offsets, a data track's offset with a leading
     // "d"), the form the command line takes. Nothing on malformed text or an impossible disc: 1 to 99
-    // tracks, every offset at least 150, strictly increasing, the lead-out after the last track. problem,
-    // when given, receives the reason.
-    static std::optional<DiscToc> FromText(const QString& text, QString* problem = nullptr);
+    // tracks, every offset at least 150, strictly increasing, the lead-out after the last track; the error
+    // is the reason.
+    static Result<DiscToc, QString> FromText(const QString& text);
 
 private:
     static int Offset(int i) { return 4 + 8 * i; }

@@ -168,10 +168,10 @@ int RunDiscInfo(std::span<char*> args)
         if (option == "--drive") {
             drive = value;
         } else if (option == "--toc") {
-            QString problem;
-            toc = DiscToc::FromText(value, &problem);
-            if (!toc)
-                return UsageError(QStringLiteral("--toc: ") + problem);
+            const auto parsed = DiscToc::FromText(value);
+            if (!parsed)
+                return UsageError(QStringLiteral("--toc: ") + parsed.error());
+            toc = parsed.value();
         } else if (option == "--server") {
             const auto server = ParseServerText(value);
             if (!server)
@@ -194,9 +194,10 @@ int RunDiscInfo(std::span<char*> args)
     else if (options.cdPlayer && options.cdPlayerPath.isEmpty())
         return UsageError("the cdplayer source needs --cdplayer FILE");
     if (options.cdPlayer) {
-        QString problem;
-        if (!ReadCdPlayerBytes(options.cdPlayerPath, &problem))
-            return UsageError(QStringLiteral("--cdplayer %1: %2").arg(options.cdPlayerPath, problem));
+        const auto readable = ReadCdPlayerBytes(options.cdPlayerPath);
+        if (!readable)
+            return UsageError(
+                QStringLiteral("--cdplayer %1: %2").arg(options.cdPlayerPath, readable.error()));
     }
     // The server the user named, or the public one, answers or the verb fails: it never asks another.
     options.fallbackServer.reset();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/model/Result.h"
+#include "base/Result.h"
 
 #include <QString>
 #include <variant>

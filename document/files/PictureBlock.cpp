@@ -128,10 +128,9 @@ std::optional<PictureHeader> GetPictureBlockHeader(CArchive& archive, CRichChild
     if (block.bytes.isEmpty())
         return std::nullopt;
     if (IsStoredFormat(block.code)) {
-        PictureHeader header{&item, static_cast<int>(block.code), QSize(), block.bytes.size()};
-        QString error;
-        if (ImageCodecs::probe(block.bytes, header.type, header.size, error))
-            return header;
+        const auto probed = ImageCodecs::probe(block.bytes, static_cast<int>(block.code));
+        if (probed)
+            return PictureHeader{&item, probed.value().type, probed.value().size, block.bytes.size()};
     }
     item.undecodedPicture = {block.code, std::move(block.bytes)};
     return std::nullopt;

@@ -15,13 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }();
     (void)limited;
     const QByteArrayView bytes(data, qsizetype(size));
-    int type = tvl::CXIMAGE_FORMAT_DETECT;
-    QSize probed;
-    QString error;
-    if (!tvl::ImageCodecs::probe(bytes, type, probed, error))
+    const auto probed = tvl::ImageCodecs::probe(bytes, tvl::CXIMAGE_FORMAT_DETECT);
+    if (!probed)
         return 0;
     tvl::CxImage image;
-    if (image.LoadBuffer(bytes, type) && QSize(image.Width(), image.Height()) != probed)
+    if (image.LoadBuffer(bytes, probed.value().type) &&
+        QSize(image.Width(), image.Height()) != probed.value().size)
         __builtin_trap();
     return 0;
 }

@@ -12,13 +12,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    QString problem;
-    const auto toc = tvl::DiscToc::FromText(text, &problem);
-    if (!toc) {
-        if (problem.isEmpty())
+    const auto parsed = tvl::DiscToc::FromText(text);
+    if (!parsed) {
+        if (parsed.error().isEmpty())
             std::abort();
         return 0;
     }
+    const tvl::DiscToc* toc = &parsed.value();
     const int n = toc->TrackCount();
     if (n < 1 || n > 99 || toc->Frames(0) < 150)
         std::abort();
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                  QString::number(toc->Frames(i)) + u' ';
     }
     const auto reread = tvl::DiscToc::FromText(again);
-    if (!reread || reread->bytes != toc->bytes)
+    if (!reread || reread.value().bytes != toc->bytes)
         std::abort();
     tvl::ComputeDiscId(*toc);
     tvl::BuildQueryCommand(*toc);

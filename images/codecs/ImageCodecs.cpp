@@ -68,20 +68,22 @@ bool ImageCodecs::decode(QByteArrayView data, int type, QSize atLeast, CxImage& 
     return false;
 }
 
-bool ImageCodecs::probe(QByteArrayView data, int& type, QSize& size, QString& error)
+Result<ProbedPicture, QString> ImageCodecs::probe(QByteArrayView data, int type)
 {
     CxImage untouched;
-    if (type != CXIMAGE_FORMAT_DETECT)
-        return decodeAs(data, type, QSize(), untouched, error, &size);
+    QSize size;
+    if (type != CXIMAGE_FORMAT_DETECT) {
+        QString error;
+        if (!decodeAs(data, type, QSize(), untouched, error, &size))
+            return error;
+        return ProbedPicture{type, size};
+    }
     for (int candidate : detectOrder) {
         QString ignored;
-        if (decodeAs(data, candidate, QSize(), untouched, ignored, &size)) {
-            type = candidate;
-            return true;
-        }
+        if (decodeAs(data, candidate, QSize(), untouched, ignored, &size))
+            return ProbedPicture{candidate, size};
     }
-    error = QStringLiteral("Decode: Unknown or wrong format");
-    return false;
+    return QStringLiteral("Decode: Unknown or wrong format");
 }
 
 bool ImageCodecs::encode(const CxImage& image, int type, QByteArray& out, QString& error)
@@ -93,8 +95,15 @@ bool ImageCodecs::encode(const CxImage& image, int type, QByteArray& out, QStrin
     switch (type) {
     case CXIMAGE_FORMAT_BMP:
         return BmpCodec::encode(image, out, error);
-    case CXIMAGE_FORMAT_JPG:
-        return JpegCodec::encode(image, out, error);
+    case CXIMAGE_FORMAT_JPG: {
+        auto encoded = JpegCodec::encode(image);
+        if (!encoded) {
+            error = encoded.error();
+            return false;
+        }
+        out = std::move(encoded.value());
+        return true;
+    }
     case CXIMAGE_FORMAT_PNG:
         return PngCodec::encode(image, out, error);
     case CXIMAGE_FORMAT_ICO:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QSize>
@@ -8,6 +10,13 @@
 namespace tvl {
 
 class CxImage;
+
+// What a file's headers say: its format number and the pixel size a decode would give.
+struct ProbedPicture
+{
+    int type = 0;
+    QSize size;
+};
 
 // Dispatches decoding and encoding to the codec of a format number.
 class ImageCodecs
@@ -18,8 +27,8 @@ public:
     static bool decode(QByteArrayView data, int type, QSize atLeast, CxImage& image, QString& error);
     // The format and pixel size a decode would give, read from the file's headers after the checks every
     // decoder makes before allocating; no pixels are decoded. A file damaged past its headers may still
-    // probe as valid. For CXIMAGE_FORMAT_DETECT, `type` becomes the format found.
-    static bool probe(QByteArrayView data, int& type, QSize& size, QString& error);
+    // probe as valid. For CXIMAGE_FORMAT_DETECT, the format found is given back.
+    static Result<ProbedPicture, QString> probe(QByteArrayView data, int type);
     static bool encode(const CxImage& image, int type, QByteArray& out, QString& error);
 };
 

@@ -268,15 +268,16 @@ bool runEncode(EncodeState& s)
     return true;
 }
 
-bool encodeRows(EncodeState& state, QByteArray& out, QString& error)
+Result<QByteArray, QString> encodeRows(EncodeState& state)
 {
     const bool ok = runEncode(state);
+    QByteArray bytes;
     if (ok)
-        out = QByteArray(reinterpret_cast<const char*>(state.buffer), qsizetype(state.size));
-    else
-        error = state.error;
+        bytes = QByteArray(reinterpret_cast<const char*>(state.buffer), qsizetype(state.size));
     std::free(state.buffer);
-    return ok;
+    if (!ok)
+        return state.error;
+    return bytes;
 }
 
 } // namespace
@@ -305,12 +306,10 @@ bool JpegCodec::decode(QByteArrayView data, QSize atLeast, CxImage& image, QStri
     return true;
 }
 
-bool JpegCodec::encode(const CxImage& image, QByteArray& out, QString& error)
+Result<QByteArray, QString> JpegCodec::encode(const CxImage& image)
 {
-    if (!(image.Bpp() == 24 || image.IsGreyScale())) {
-        error = QStringLiteral("JPEG can save only RGB or GreyScale images");
-        return false;
-    }
+    if (!(image.Bpp() == 24 || image.IsGreyScale()))
+        return QStringLiteral("JPEG can save only RGB or GreyScale images");
     EncodeState state;
     state.width = image.Width();
     state.height = image.Height();
@@ -322,15 +321,13 @@ bool JpegCodec::encode(const CxImage& image, QByteArray& out, QString& error)
     state.xDpi = image.XDpi();
     state.yDpi = image.YDpi();
     state.row = [&image](int y) { return image.ScanLine(y); };
-    return encodeRows(state, out, error);
+    return encodeRows(state);
 }
 
-bool JpegCodec::encode(const QImage& image, int quality, int dpi, QByteArray& out, QString& error)
+Result<QByteArray, QString> JpegCodec::encode(const QImage& image, int quality, int dpi)
 {
-    if (image.format() != QImage::Format_RGB32) {
-        error = QStringLiteral("JPEG can save only RGB or GreyScale images");
-        return false;
-    }
+    if (image.format() != QImage::Format_RGB32)
+        return QStringLiteral("JPEG can save only RGB or GreyScale images");
     EncodeState state;
     state.width = image.width();
     state.height = image.height();
@@ -341,7 +338,7 @@ bool JpegCodec::encode(const QImage& image, int quality, int dpi, QByteArray& ou
     state.xDpi = dpi;
     state.yDpi = dpi;
     state.row = [&image](int y) { return image.constScanLine(y); };
-    return encodeRows(state, out, error);
+    return encodeRows(state);
 }
 
 } // namespace tvl

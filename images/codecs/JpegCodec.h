@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QImage>
@@ -20,9 +22,9 @@ public:
     static bool decode(QByteArrayView data, QSize atLeast, CxImage& image, QString& error,
                        QSize* headerSize = nullptr);
     // 24-bit colour or 8-bit grey ramp images only, at the image's JPEG quality.
-    static bool encode(const CxImage& image, QByteArray& out, QString& error);
+    static Result<QByteArray, QString> encode(const CxImage& image);
     // An RGB32 image as it was drawn, so that a large label needs no 24-bit copy before encoding.
-    static bool encode(const QImage& image, int quality, int dpi, QByteArray& out, QString& error);
+    static Result<QByteArray, QString> encode(const QImage& image, int quality, int dpi);
 };
 
 } // namespace tvl

@@ -83,7 +83,13 @@ bool EncodeJpegLabel(const LabelDesign& design, const SurfaceImageRequest& reque
     }
     if (!Drawn(progress, error))
         return false;
-    return JpegCodec::encode(label, kDefaultJpegQuality, dpi, bytes, error);
+    auto encoded = JpegCodec::encode(label, kDefaultJpegQuality, dpi);
+    if (!encoded) {
+        error = encoded.error();
+        return false;
+    }
+    bytes = std::move(encoded.value());
+    return true;
 }
 
 } // namespace

@@ -144,8 +144,8 @@ TEST(CdPlayerFileTest, OnlyTheFirstMebibyteOfARegularFileIsRead)
     file.write(filler + "[374F6]\ntitle=Too Far\n");
     file.close();
     const auto bytes = ReadCdPlayerBytes(path);
-    ASSERT_TRUE(bytes.has_value());
-    EXPECT_EQ(bytes->size(), maxCdPlayerFileSize);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(bytes.value().size(), maxCdPlayerFileSize);
     EXPECT_FALSE(ReadCdPlayerFile(Toc(twoTracks), path).has_value());
 }
 
@@ -156,9 +156,9 @@ TEST(CdPlayerFileTest, DevicesAndFifosAreNotRead)
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     for (const QString& path : {QStringLiteral("/dev/zero"), fifo, dir.path()}) {
         const auto start = std::chrono::steady_clock::now();
-        QString problem;
-        EXPECT_FALSE(ReadCdPlayerBytes(path, &problem).has_value()) << path.toStdString();
-        EXPECT_EQ(problem, QStringLiteral("not a regular file"));
+        const auto bytes = ReadCdPlayerBytes(path);
+        ASSERT_FALSE(bytes) << path.toStdString();
+        EXPECT_EQ(bytes.error(), QStringLiteral("not a regular file"));
         EXPECT_FALSE(ReadCdPlayerFile(Toc(twoTracks), path).has_value());
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     }

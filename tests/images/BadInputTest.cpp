@@ -61,14 +61,12 @@ TEST_P(BrokenFile, HeaderProbeAgreesWithTheDecoder)
     for (qsizetype i = 0; i < std::min<qsizetype>(bytes.size(), 400); ++i) {
         QByteArray corrupt = bytes;
         corrupt[i] = char(corrupt[i] ^ 0x41);
-        int type = GetParam().type;
-        QSize size;
-        QString error;
-        if (!ImageCodecs::probe(corrupt, type, size, error))
+        const auto probed = ImageCodecs::probe(corrupt, GetParam().type);
+        if (!probed)
             continue;
         CxImage image;
-        if (image.LoadBuffer(corrupt, type)) {
-            EXPECT_EQ(QSize(image.Width(), image.Height()), size) << i;
+        if (image.LoadBuffer(corrupt, probed.value().type)) {
+            EXPECT_EQ(QSize(image.Width(), image.Height()), probed.value().size) << i;
         }
     }
 }

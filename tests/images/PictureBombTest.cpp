@@ -71,11 +71,9 @@ TEST_P(PictureBomb, IsRefusedBeforeAllocating)
     EXPECT_FALSE(image.IsValid());
     EXPECT_EQ(image.lastError().toStdString(), refusal.toStdString());
 
-    int type = bomb.type;
-    QSize size;
-    QString error;
-    EXPECT_FALSE(ImageCodecs::probe(bomb.bytes, type, size, error));
-    EXPECT_EQ(error.toStdString(), refusal.toStdString());
+    const auto probed = ImageCodecs::probe(bomb.bytes, bomb.type);
+    ASSERT_FALSE(probed);
+    EXPECT_EQ(probed.error().toStdString(), refusal.toStdString());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -149,12 +147,10 @@ TEST_P(HeaderProbe, AgreesWithTheDecoder)
     const QByteArray bytes = fixtureBytes(GetParam().file);
     CxImage decoded;
     ASSERT_TRUE(decoded.LoadBuffer(bytes, GetParam().type)) << decoded.lastError().toStdString();
-    int type = GetParam().type;
-    QSize size;
-    QString error;
-    ASSERT_TRUE(ImageCodecs::probe(bytes, type, size, error)) << error.toStdString();
-    EXPECT_EQ(type, decoded.Type());
-    EXPECT_EQ(size, QSize(decoded.Width(), decoded.Height()));
+    const auto probed = ImageCodecs::probe(bytes, GetParam().type);
+    ASSERT_TRUE(probed) << probed.error().toStdString();
+    EXPECT_EQ(probed.value().type, decoded.Type());
+    EXPECT_EQ(probed.value().size, QSize(decoded.Width(), decoded.Height()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
