@@ -8,6 +8,7 @@
 #include "app/settings/AppSettings.h"
 #include "app/settings/SettingsStore.h"
 #include "app/settings/StoreSettings.h"
+#include "document/design/ReadIntoDocument.h"
 #include "document/files/DesignFile.h"
 #include "document/files/ProgramFolder.h"
 #include "print/cups/CupsQueue.h"
@@ -127,7 +128,8 @@ int RunPrintVerb(std::span<char*> args)
         PrintReadError(input, read.error());
         return 1;
     }
-    PrintReadNotices(read.value());
+    PrintReadNotices(DesignReadNotes{read.value().reportedErrors, read.value().pictureHeaders},
+                     read.value().design);
     LabelDesign& design = read.value().design;
 
     SettingsStore store(SettingsStore::DefaultFilePath());
