@@ -188,7 +188,7 @@ class Program:
     def alive(self):
         return self.process.poll() is None
 
-    def wait(self, condition, what, seconds=30):
+    def wait(self, condition, what, seconds=60):
         return wait_until(condition, seconds, what, self.alive)
 
     # --- the accessibility tree -------------------------------------------------------------------------
@@ -216,16 +216,16 @@ class Program:
                     found.append(element)
         return found
 
-    def find(self, role=None, name=None, seconds=30, root=None):
+    def find(self, role=None, name=None, seconds=60, root=None):
         """The first showing object with the role and name, waited for."""
         return self.wait(
             lambda: next(iter(self.find_all(role, name, root=root)), None), f"a {role or 'control'} {name!r}", seconds
         )
 
-    def gone(self, role=None, name=None, seconds=30):
+    def gone(self, role=None, name=None, seconds=60):
         self.wait(lambda: not self.find_all(role, name), f"the {role or 'control'} {name!r} to close", seconds)
 
-    def window(self, title, seconds=30):
+    def window(self, title, seconds=60):
         """A top-level window or dialog by its caption (a string or a test on it)."""
         return self.wait(
             lambda: next(
