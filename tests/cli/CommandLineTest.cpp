@@ -54,7 +54,7 @@ TEST_P(CommandLineTest, ExitsAsACommandLineShould)
     if (c.exitCode == 2) {
         EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
         for (const char* verb : {"tovrelline help", "tovrelline dump", "tovrelline save-as",
-                                 "tovrelline export", "tovrelline disc-info"})
+                                 "tovrelline export", "tovrelline disc-info", "tovrelline print"})
             EXPECT_TRUE(err.contains(verb)) << verb << " is not listed";
     }
 }
@@ -64,12 +64,12 @@ constexpr const char* kNoDisplay = "Tovrelline needs a graphical display";
 INSTANTIATE_TEST_SUITE_P(
     Arguments, CommandLineTest,
     ::testing::Values(
-        CommandCase{"UnknownVerbWithAFile", {u"print"_s, u"HOME/album.tvl"_s}, 2, "Unknown command: print\n"},
+        CommandCase{"UnknownVerbWithAFile", {u"burn"_s, u"HOME/album.tvl"_s}, 2, "Unknown command: burn\n"},
         CommandCase{"MissingDesignWithMoreWords", {u"HOME/gone.tvl"_s, u"x"_s}, 2, "Unknown command: "},
         CommandCase{"FolderWithMoreWords", {u"HOME"_s, u"HOME/album.tvl"_s}, 2, "Unknown command: "},
         CommandCase{"ExistingDesignWithMoreWords", {u"HOME/album.tvl"_s, u"x"_s}, 1, kNoDisplay},
         CommandCase{"OptionFirst", {u"-style"_s, u"fusion"_s}, 1, kNoDisplay},
-        CommandCase{"SingleUnreadableWord", {u"print"_s}, 1, kNoDisplay},
+        CommandCase{"SingleUnreadableWord", {u"burn"_s}, 1, kNoDisplay},
         CommandCase{"NoArguments", {}, 1, kNoDisplay}),
     [](const ::testing::TestParamInfo<CommandCase>& info) { return std::string(info.param.name); });
 
