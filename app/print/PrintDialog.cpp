@@ -225,19 +225,37 @@ void PrintDialog::BuildTabs()
     RedrawPreviews();
 }
 
-QWidget* PrintDialog::BuildCoverTab(int surface)
+QFormLayout* PrintDialog::AddPreviewPage(QWidget* page, int surface, int sheet)
 {
-    auto* page = new QWidget;
     page->setProperty("surface", surface);
     auto* row = new QHBoxLayout(page);
     auto* preview = new QLabel(page);
     preview->setMinimumSize(kPreviewWidth, kPreviewWidth * 11 / 10);
     preview->setAlignment(Qt::AlignCenter);
-    const CRichChild* cover = m_context.design.FindCover(SurfaceName(surface));
-    m_previews.emplace_back(preview, cover ? cover->pageCode.toInt() : (surface == FrontSurface ? 2 : 3));
+    m_previews.emplace_back(preview, sheet);
     row->addWidget(preview);
     auto* form = new QFormLayout;
     row->addLayout(form);
+    return form;
+}
+
+void PrintDialog::AddStockRow(QFormLayout* form, const QString& caption, QComboBox* stocks)
+{
+    // Editing a stock from here waits for the Label Alignment Wizard to be reachable from this dialog.
+    auto* edit = new QPushButton(QStringLiteral("Edit"), stocks->parentWidget());
+    edit->hide();
+    auto* stockRow = new QHBoxLayout;
+    stockRow->addWidget(stocks, 1);
+    stockRow->addWidget(edit);
+    form->addRow(caption, stockRow);
+}
+
+QWidget* PrintDialog::BuildCoverTab(int surface)
+{
+    auto* page = new QWidget;
+    const CRichChild* cover = m_context.design.FindCover(SurfaceName(surface));
+    QFormLayout* form =
+        AddPreviewPage(page, surface, cover ? cover->pageCode.toInt() : (surface == FrontSurface ? 2 : 3));
 
     auto* stocks = new QComboBox(page);
     const int type = m_context.caseKind == u"DVD" ? CLabelDim::DvdStock : CLabelDim::JewelStock;
@@ -250,12 +268,7 @@ QWidget* PrintDialog::BuildCoverTab(int surface)
         }
     }
     m_caseStockLists.push_back(stocks);
-    auto* edit = new QPushButton(QStringLiteral("Edit"), page);
-    edit->hide(); // the Label Alignment Wizard is not part of this program yet
-    auto* stockRow = new QHBoxLayout;
-    stockRow->addWidget(stocks, 1);
-    stockRow->addWidget(edit);
-    form->addRow(QStringLiteral("Label Paper"), stockRow);
+    AddStockRow(form, QStringLiteral("Label Paper"), stocks);
     connect(stocks, &QComboBox::activated, this,
             [this, stocks] { CaseStockChosen(stocks->currentData().toInt()); });
 
@@ -294,15 +307,7 @@ QWidget* PrintDialog::BuildCoverTab(int surface)
 QWidget* PrintDialog::BuildDiscTab(int surface)
 {
     auto* page = new QWidget;
-    page->setProperty("surface", surface);
-    auto* row = new QHBoxLayout(page);
-    auto* preview = new QLabel(page);
-    preview->setMinimumSize(kPreviewWidth, kPreviewWidth * 11 / 10);
-    preview->setAlignment(Qt::AlignCenter);
-    m_previews.emplace_back(preview, 1);
-    row->addWidget(preview);
-    auto* form = new QFormLayout;
-    row->addLayout(form);
+    QFormLayout* form = AddPreviewPage(page, surface, 1);
 
     auto* stocks = new QComboBox(page);
     const auto& all = m_context.catalogue.stocks();
@@ -313,12 +318,7 @@ QWidget* PrintDialog::BuildDiscTab(int surface)
                 stocks->setCurrentIndex(stocks->count() - 1);
         }
     }
-    auto* edit = new QPushButton(QStringLiteral("Edit"), page);
-    edit->hide();
-    auto* stockRow = new QHBoxLayout;
-    stockRow->addWidget(stocks, 1);
-    stockRow->addWidget(edit);
-    form->addRow(QStringLiteral("Label Type"), stockRow);
+    AddStockRow(form, QStringLiteral("Label Type"), stocks);
     connect(stocks, &QComboBox::activated, this,
             [this, stocks] { DiscStockChosen(stocks->currentData().toInt()); });
 

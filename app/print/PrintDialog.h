@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -87,6 +88,10 @@ public:
 private:
     void BuildPrinterGroup();
     void BuildTabs();
+    // A tab page: the sheet's preview on the left, the form of its options (returned) on the right.
+    QFormLayout* AddPreviewPage(QWidget* page, int surface, int sheet);
+    // The stock list of a tab with its Edit button.
+    void AddStockRow(QFormLayout* form, const QString& caption, QComboBox* stocks);
     QWidget* BuildCoverTab(int surface);
     QWidget* BuildDiscTab(int surface);
     void BuildLabelButtons();
