@@ -83,7 +83,8 @@ bool LabelDesign::SetAlbumField(QStringView key, const QString& value)
 void LabelDesign::RefreshLinkedItems()
 {
     for (const auto& item : itemList) {
-        if (item->bLinkText() == 0)
+        // A free text with Link Text on shows no album field; clearing it would lose the user's text.
+        if (item->bLinkText() == 0 || !CAlbumInfo::ParseKey(item->name))
             continue;
         const QString text = LinkedAlbumText(item->name);
         if (text != item->Text())

@@ -66,6 +66,9 @@ TEST(LabelDesign, SettingAnAlbumFieldUpdatesEveryLinkedItem)
     CRichChild& artistCopy = AddItem(design, QStringLiteral("Artist - Disc 1(2)"), QStringLiteral("Text"), 1);
     CRichChild& unlinked = AddItem(design, QStringLiteral("Artist(3)"), QStringLiteral("Text"), 0);
     CRichChild& secondDisc = AddItem(design, QStringLiteral("Artist - Disc 2(1)"), QStringLiteral("Text"), 1);
+    // Link Text on a free text names no field: its own text stays.
+    CRichChild& freeText = AddItem(design, QStringLiteral("Text 1"), QStringLiteral("Text"), 1);
+    freeText.ReplaceText(QStringLiteral("mine") + kEnd);
     artist.ReplaceText(QStringLiteral("x") + kEnd);
     artist.fonts[0] = ItemFont{QStringLiteral("Arial"), 400, 700, 0};
 
@@ -75,6 +78,7 @@ TEST(LabelDesign, SettingAnAlbumFieldUpdatesEveryLinkedItem)
     EXPECT_EQ(artistCopy.Text(), artist.Text());
     EXPECT_TRUE(unlinked.characters.empty());
     EXPECT_TRUE(secondDisc.characters.empty());
+    EXPECT_EQ(freeText.Text(), QStringLiteral("mine") + kEnd);
     ASSERT_TRUE(artist.fonts[0]);
     EXPECT_EQ(artist.fonts[0]->weight, 700);
     EXPECT_EQ(artist.fonts.size(), artist.characters.size());
