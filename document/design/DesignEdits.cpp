@@ -71,6 +71,10 @@ bool DesignDocument::SetItemProperty(const QString& name, ItemProperty property,
     CRichChild* item = Find(name);
     if (!item)
         return false;
+    // A linked item's text is not stored but read from its album field: an item named after no field
+    // would come back empty.
+    if (property == ItemProperty::LinkText && value != 0 && !CAlbumInfo::ParseKey(item->name))
+        return false;
     EditScope scope(*this, EditKind::SetProperty);
     switch (property) {
     case ItemProperty::TextMargin:
@@ -82,7 +86,7 @@ bool DesignDocument::SetItemProperty(const QString& name, ItemProperty property,
     case ItemProperty::LinkText:
         item->bLinkText(value);
         // A linked item shows its album field from now on, as it will when the design is read again.
-        if (value != 0 && item->IsTextual() && CAlbumInfo::ParseKey(item->name)) {
+        if (value != 0 && item->IsTextual()) {
             for (const UndoKey aspect :
                  {UndoKey::PrevText, UndoKey::PrevFont, UndoKey::PrevColor, UndoKey::PrevUnderline})
                 m_history.RecordChange(aspect, item, {}, {});

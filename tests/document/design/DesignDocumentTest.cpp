@@ -79,11 +79,13 @@ TEST_F(DesignDocumentTest, EveryEditIsOneStepAndReportsTheSurfacesItTouched)
     EXPECT_EQ(document.design().LinkedAlbumText(u"Artist"), QStringLiteral("A Artist\b"));
 }
 
-TEST_F(DesignDocumentTest, AnUnknownItemChangesNothing)
+TEST_F(DesignDocumentTest, AnEditThatCannotApplyChangesNothing)
 {
     EXPECT_FALSE(document.MoveResize(QStringLiteral("Nothing"), QRect(1, 1, 1, 1)));
     EXPECT_FALSE(document.ReplaceCharacters(QStringLiteral("Text 1"), 0, 99, QStringLiteral("x")));
     EXPECT_FALSE(document.SetBackground(QStringLiteral("Text 1"), 1));
+    // Linked, a free text would be saved without its text.
+    EXPECT_FALSE(document.SetItemProperty(QStringLiteral("Text 1"), ItemProperty::LinkText, 1));
     EXPECT_EQ(document.history().stepCount(), 0);
     EXPECT_TRUE(recorder.changes.empty());
     EXPECT_FALSE(document.file().modified);
