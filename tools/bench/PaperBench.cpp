@@ -6,6 +6,7 @@
 #include "images/CxImage.h"
 #include "stock/CLabelDim.h"
 #include "tests/render/SurfaceFixture.h"
+#include "tools/bench/BenchPhotograph.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -55,27 +56,11 @@ void BM_WizardPreview(benchmark::State& state)
 }
 BENCHMARK(BM_WizardPreview)->ArgName("case")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// A photograph-like picture: smooth colour gradients with grain, kept as a JPEG as a design keeps it.
+// The benchmarks' photograph, decoded as a design holds it.
 std::shared_ptr<CxImage> Photograph(QSize size)
 {
-    QImage pixels(size, QImage::Format_RGB32);
-    quint32 seed = 12345;
-    for (int y = 0; y < size.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(pixels.scanLine(y));
-        for (int x = 0; x < size.width(); ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            const int grain = static_cast<int>(seed >> 28) - 8;
-            line[x] =
-                qRgb(std::clamp(x * 255 / size.width() + grain, 0, 255),
-                     std::clamp(y * 255 / size.height() + grain, 0, 255), std::clamp(128 + grain, 0, 255));
-        }
-    }
-    CxImage encoded;
-    encoded.FromBitmap(pixels);
-    QByteArray bytes;
-    encoded.EncodeBuffer(bytes, CXIMAGE_FORMAT_JPG);
     auto picture = std::make_shared<CxImage>();
-    picture->LoadBuffer(bytes, CXIMAGE_FORMAT_JPG);
+    picture->LoadBuffer(bench::PhotographJpeg(size), CXIMAGE_FORMAT_JPG);
     return picture;
 }
 

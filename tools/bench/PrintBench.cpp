@@ -8,6 +8,7 @@
 #include "print/job/PaintJob.h"
 #include "print/job/PrintJob.h"
 #include "tests/render/SurfaceFixture.h"
+#include "tools/bench/BenchPhotograph.h"
 
 #include <QFile>
 #include <QFont>
@@ -31,28 +32,6 @@ QGuiApplication& App()
     return app;
 }
 
-// A photograph-like picture of size x size pixels, kept as a JPEG as a design keeps it.
-QByteArray PhotographJpeg(int size)
-{
-    QImage pixels(size, size, QImage::Format_RGB32);
-    quint32 seed = 12345;
-    for (int y = 0; y < size; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(pixels.scanLine(y));
-        for (int x = 0; x < size; ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            const int grain = static_cast<int>(seed >> 28) - 8;
-            line[x] =
-                qRgb(std::clamp(x * 255 / size + grain, 0, 255), std::clamp(y * 255 / size + grain, 0, 255),
-                     std::clamp((x + y) * 127 / size + grain, 0, 255));
-        }
-    }
-    CxImage encoded;
-    encoded.FromBitmap(pixels);
-    QByteArray bytes;
-    encoded.EncodeBuffer(bytes, CXIMAGE_FORMAT_JPG);
-    return bytes;
-}
-
 void SetText(CRichChild& item, const QString& text)
 {
     item.characters = ToCharacters(text);
@@ -72,7 +51,7 @@ struct PrintSetup
     {
         App();
         const CRichChild& disc = *f.design.FindCover(u"Disc 1");
-        const QByteArray jpeg = PhotographJpeg(3464); // 12 megapixels
+        const QByteArray jpeg = bench::PhotographJpeg(QSize(3464, 3464)); // 12 megapixels
         auto photo = test::MakeItem(u"Image(1)"_s, u"Image"_s, u"Disc 1"_s, disc.pageCode, disc.left(),
                                     disc.top(), disc.width(), disc.width());
         photo->bBackground(1);

@@ -10,6 +10,7 @@
 #include "render/surface/SheetPainter.h"
 #include "render/surface/SurfaceBitmaps.h"
 #include "tests/render/SurfaceFixture.h"
+#include "tools/bench/BenchPhotograph.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -38,27 +39,11 @@ QGuiApplication& App()
     return app;
 }
 
-// A photograph-like picture: smooth colour gradients with grain, stored as a JPEG as a design keeps it.
+// The benchmarks' photograph, decoded as a design holds it.
 std::shared_ptr<CxImage> Photograph(int size)
 {
-    QImage pixels(size, size, QImage::Format_RGB32);
-    quint32 seed = 12345;
-    for (int y = 0; y < size; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(pixels.scanLine(y));
-        for (int x = 0; x < size; ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            const int grain = static_cast<int>(seed >> 28) - 8;
-            line[x] =
-                qRgb(std::clamp(x * 255 / size + grain, 0, 255), std::clamp(y * 255 / size + grain, 0, 255),
-                     std::clamp((x + y) * 127 / size + grain, 0, 255));
-        }
-    }
-    CxImage encoded;
-    encoded.FromBitmap(pixels);
-    QByteArray bytes;
-    encoded.EncodeBuffer(bytes, CXIMAGE_FORMAT_JPG);
     auto picture = std::make_shared<CxImage>();
-    picture->LoadBuffer(bytes, CXIMAGE_FORMAT_JPG);
+    picture->LoadBuffer(bench::PhotographJpeg(QSize(size, size)), CXIMAGE_FORMAT_JPG);
     return picture;
 }
 
