@@ -42,6 +42,22 @@ void ShiftInside(EdgeRect& r, const EdgeRect& bounds)
         r.translate(0, bounds.bottom - r.bottom);
 }
 
+// Gives one axis of a resized rectangle its new length: the dragged edge moves, the other stays; an axis
+// no handle drags keeps its start edge, or its centre when the picture's aspect is locked.
+void SizeSpan(int& low, int& high, int startLow, int startHigh, int length, bool movesLow, bool movesHigh,
+              bool locked)
+{
+    if (movesLow) {
+        low = startHigh - length;
+    } else if (movesHigh) {
+        high = startLow + length;
+    } else {
+        if (locked)
+            low = static_cast<int>(startLow + (static_cast<long long>(startHigh) - startLow - length) / 2);
+        high = low + length;
+    }
+}
+
 } // namespace
 
 QString DragModeName(DragMode mode)
@@ -152,26 +168,8 @@ EdgeRect DragRect(const EdgeRect& start, DragMode mode, QPoint delta, const Drag
                 h = static_cast<int>(fh);
             }
         }
-        if (MovesLeft(mode))
-            r.left = start.right - w;
-        else if (MovesRight(mode))
-            r.right = start.left + w;
-        else if (locked) {
-            r.left = start.left + (start.width() - w) / 2;
-            r.right = r.left + w;
-        } else {
-            r.right = r.left + w;
-        }
-        if (MovesTop(mode))
-            r.top = start.bottom - h;
-        else if (MovesBottom(mode))
-            r.bottom = start.top + h;
-        else if (locked) {
-            r.top = start.top + (start.height() - h) / 2;
-            r.bottom = r.top + h;
-        } else {
-            r.bottom = r.top + h;
-        }
+        SizeSpan(r.left, r.right, start.left, start.right, w, MovesLeft(mode), MovesRight(mode), locked);
+        SizeSpan(r.top, r.bottom, start.top, start.bottom, h, MovesTop(mode), MovesBottom(mode), locked);
     }
     if (!rules.image && !rules.bounds.isEmpty()) {
         r.left = std::max(r.left, rules.bounds.left);
