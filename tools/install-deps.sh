@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libdiscid-dev
     fonts-liberation2 xvfb xauth xdotool imagemagick
     netpbm pkg-config file desktop-file-utils shared-mime-info
-    dbus dbus-x11 at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi
+    dbus dbus-x11 at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi iproute2
     cups cups-client cups-daemon printer-driver-cups-pdf poppler-utils libcups2-dev
 )
 
