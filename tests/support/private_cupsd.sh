@@ -51,7 +51,8 @@ CONF
     PRIVATE_CUPSD_PID=$!
     export CUPS_SERVER=$dir/cups.sock
     local tries=0
-    until lpstat -r >/dev/null 2>&1; do
+    # lpstat -r exits 0 whether or not the scheduler answers, so its words are what tell.
+    until [ "$(lpstat -r 2>/dev/null)" = "scheduler is running" ]; do
         tries=$((tries + 1))
         if [ $tries -gt 100 ] || ! kill -0 "$PRIVATE_CUPSD_PID" 2>/dev/null; then
             echo "private cupsd did not start; its log:" >&2
