@@ -111,9 +111,11 @@ int RunDesigner(int argc, char** argv)
         QtFileCommandsUi fileUi(window, request);
         DesignSession session(window, document, *view, catalogue, fileUi, storeSettings, request,
                               context.programFolder, recovery);
-        EditingCommands editing(window, document, *view, context, catalogue);
         LabelPaperCommands labelPaper(window, document, *view, catalogue, session.commands(), store, settings,
                                       request, context.programFolder);
+        EditingCommands editing(
+            window, document, *view, context, catalogue,
+            [&labelPaper](const QString& surface) { labelPaper.EditDimensions(surface); });
         PrintCommands printing(&window, document, catalogue, store, settings, context.programFolder,
                                {[&session] { session.ApplyCurrentStocks(); },
                                 [&session](DiscPositionMode mode) { session.SetDiscPosition(mode); },
@@ -129,6 +131,9 @@ int RunDesigner(int argc, char** argv)
                                     return QFileDialog::getSaveFileName(
                                         &window, QStringLiteral("Print to PDF File"), QString(),
                                         QStringLiteral("PDF Files (*.pdf)"));
+                                },
+                                [&labelPaper](int stockIndex, bool firstSheet, QWidget* parent) {
+                                    labelPaper.EditStock(stockIndex, firstSheet, parent);
                                 }});
         window.Route(Command::Print, [&printing] { Guarded(331, [&] { printing.Print(); }); });
         window.Route(Command::PrintPreview, [&printing] { Guarded(135, [&] { printing.Preview(); }); });

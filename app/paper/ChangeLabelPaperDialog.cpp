@@ -233,9 +233,11 @@ void ChangeLabelPaperDialog::accept()
     const int selectedCase = SelectedIndex(kCases);
     if (disc < 0 || selectedCase < 0)
         return;
+    const int discBefore = m_catalogue.currentDisc();
     m_catalogue.SetCurrentDisc(disc);
     const int currentType = m_catalogue.CaseStock().stockType;
     const int selectedType = m_catalogue.stock(selectedCase).stockType;
+    bool caseKept = false;
     if (currentType != selectedType) {
         const bool toDvd = selectedType == CLabelDim::DvdStock;
         const QString text =
@@ -247,13 +249,19 @@ void ChangeLabelPaperDialog::accept()
             m_catalogue.SetCurrentCase(selectedCase);
             m_catalogue.SaveCatalogue();
             m_host.OpenDefaultDesign(toDvd ? QStringLiteral("DVD") : QStringLiteral("Jewel"));
+        } else {
+            // The design keeps its case kind, so it keeps its case stock too.
+            caseKept = true;
         }
     }
-    m_catalogue.SetCurrentCase(selectedCase);
+    if (!caseKept)
+        m_catalogue.SetCurrentCase(selectedCase);
     if (const FileResult<> saved = m_catalogue.SaveCatalogue(); !saved)
         m_host.Ask(saved.error().message, QStringLiteral("OK`"));
     QDialog::accept();
-    m_host.ApplyStocks();
+    // A cancelled switch with the same disc stock changes nothing, and must not leave an undo step.
+    if (!caseKept || disc != discBefore)
+        m_host.ApplyStocks();
 }
 
 } // namespace tvl

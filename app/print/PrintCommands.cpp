@@ -72,7 +72,8 @@ void PrintCommands::Run(bool calibration)
                                    return true;
                                },
                                [this](bool fromPrint) { return CdPrinterStep(fromPrint); },
-                               m_hooks.message};
+                               m_hooks.message,
+                               m_hooks.editStock};
     PrintDialog dialog(std::move(context), calibration, m_window);
     dialog.Copies()->setValue(std::clamp(m_paper.copies, 1, 999));
     if (dialog.exec() != QDialog::Accepted) {

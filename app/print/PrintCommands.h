@@ -31,6 +31,8 @@ public:
         std::function<void(const QString&)> message;
         // Asks for the PDF file to write; empty when the user cancels.
         std::function<QString()> pdfFileName;
+        // Opens the Label Alignment Wizard on a stock (the Print dialog's "Edit" buttons).
+        std::function<void(int stockIndex, bool firstSheet, QWidget* parent)> editStock;
     };
 
     PrintCommands(QWidget* window, DesignDocument& document, StockCatalogue& catalogue, SettingsStore& store,

@@ -20,6 +20,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -68,6 +69,32 @@ protected:
     }
 
     void fixup(QString& input) const override { input = QString::number(ReadCalibrationOffset(input)); }
+};
+
+// A sheet preview that reports where it is clicked.
+class SheetPreview final : public QLabel
+{
+public:
+    SheetPreview(QWidget* parent, std::function<void(QPoint)> clicked)
+        : QLabel(parent)
+        , m_clicked(std::move(clicked))
+    {
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        QLabel::mousePressEvent(event);
+        if (event->button() != Qt::LeftButton)
+            return;
+        const QSize picture = pixmap().size();
+        // The picture is centred in the label.
+        const QPoint corner((width() - picture.width()) / 2, (height() - picture.height()) / 2);
+        m_clicked(event->position().toPoint() - corner);
+    }
+
+private:
+    std::function<void(QPoint)> m_clicked;
 };
 
 QString OverlapText(int index, bool millimetres)
@@ -202,6 +229,7 @@ void PrintDialog::BuildTabs()
     }
     m_caseStockLists.clear();
     m_previews.clear();
+    m_previewDpi.clear();
     m_position = nullptr;
     const bool dvd = m_context.caseKind == u"DVD";
     if (dvd) {
@@ -217,21 +245,74 @@ void PrintDialog::BuildTabs()
     } else {
         m_tabs->addTab(BuildDiscTab(Disc1Surface), QStringLiteral("Disc"));
     }
-    const int current = SurfaceIndexOf(m_context.currentSurface);
+    SelectTabOf(SurfaceIndexOf(m_context.currentSurface));
+    RedrawPreviews();
+}
+
+void PrintDialog::SelectTabOf(int surface)
+{
     for (int i = 0; i < m_tabs->count(); ++i) {
-        if (m_tabs->widget(i)->property("surface").toInt() == current)
+        if (m_tabs->widget(i)->property("surface").toInt() == surface)
             m_tabs->setCurrentIndex(i);
     }
-    RedrawPreviews();
+}
+
+void PrintDialog::RebuildTabsLater()
+{
+    QTimer::singleShot(0, this, [this] {
+        const int surface =
+            m_tabs->currentWidget() ? m_tabs->currentWidget()->property("surface").toInt() : -1;
+        BuildTabs();
+        SelectTabOf(surface);
+        KeepOneDiscJob();
+        UpdateTotal();
+        UpdateDiscPrinterState();
+    });
+}
+
+void PrintDialog::PreviewClicked(int sheet, QPoint mils)
+{
+    const CRichChild* front = m_context.design.FindCover(kFrontCover);
+    const CRichChild* back = m_context.design.FindCover(kBackCover);
+    const QString page = QString::number(sheet);
+    if (!front || !back || front->pageCode != page || back->pageCode != page)
+        return;
+    if (front->Rect().contains(mils))
+        SelectTabOf(FrontSurface);
+    else if (back->Rect().contains(mils))
+        SelectTabOf(BackSurface);
+}
+
+QPushButton* PrintDialog::EditButton(int tab) const
+{
+    QWidget* page = m_tabs->widget(tab);
+    return page ? page->findChild<QPushButton*>(QStringLiteral("editStock")) : nullptr;
+}
+
+QLabel* PrintDialog::Preview(int tab) const
+{
+    QWidget* page = m_tabs->widget(tab);
+    for (const auto& [label, sheet] : m_previews) {
+        if (page && label->parentWidget() == page)
+            return label;
+    }
+    return nullptr;
 }
 
 QFormLayout* PrintDialog::AddPreviewPage(QWidget* page, int surface, int sheet)
 {
     page->setProperty("surface", surface);
     auto* row = new QHBoxLayout(page);
-    auto* preview = new QLabel(page);
+    const size_t index = m_previews.size();
+    auto* preview = new SheetPreview(page, [this, index, sheet](QPoint pixel) {
+        const double dpi = index < m_previewDpi.size() ? m_previewDpi[index] : 0;
+        if (dpi > 0)
+            PreviewClicked(sheet, QPoint(static_cast<int>(pixel.x() * 1000 / dpi),
+                                         static_cast<int>(pixel.y() * 1000 / dpi)));
+    });
     preview->setMinimumSize(kPreviewWidth, kPreviewWidth * 11 / 10);
     preview->setAlignment(Qt::AlignCenter);
+    preview->setAccessibleName(QStringLiteral("Preview"));
     m_previews.emplace_back(preview, sheet);
     row->addWidget(preview);
     auto* form = new QFormLayout;
@@ -239,11 +320,19 @@ QFormLayout* PrintDialog::AddPreviewPage(QWidget* page, int surface, int sheet)
     return form;
 }
 
-void PrintDialog::AddStockRow(QFormLayout* form, const QString& caption, QComboBox* stocks)
+void PrintDialog::AddStockRow(QFormLayout* form, const QString& caption, QComboBox* stocks, bool firstSheet)
 {
-    // Editing a stock from here waits for the Label Alignment Wizard to be reachable from this dialog.
     auto* edit = new QPushButton(QStringLiteral("Edit"), stocks->parentWidget());
-    edit->hide();
+    edit->setObjectName(QStringLiteral("editStock"));
+    edit->setAccessibleName(QStringLiteral("Edit ") + caption);
+    edit->setVisible(static_cast<bool>(m_context.editStock));
+    connect(edit, &QPushButton::clicked, this, [this, stocks, firstSheet] {
+        if (!m_context.editStock || stocks->currentIndex() < 0)
+            return;
+        m_context.editStock(stocks->currentData().toInt(), firstSheet, this);
+        // The wizard may have renamed or reshaped the stock, or applied it to the design.
+        RebuildTabsLater();
+    });
     auto* stockRow = new QHBoxLayout;
     stockRow->addWidget(stocks, 1);
     stockRow->addWidget(edit);
@@ -268,7 +357,9 @@ QWidget* PrintDialog::BuildCoverTab(int surface)
         }
     }
     m_caseStockLists.push_back(stocks);
-    AddStockRow(form, QStringLiteral("Label Paper"), stocks);
+    // The case stock's sheet that carries this tab's label.
+    const bool firstSheet = !cover || cover->pageCode != u"3";
+    AddStockRow(form, QStringLiteral("Label Paper"), stocks, firstSheet);
     connect(stocks, &QComboBox::activated, this,
             [this, stocks] { CaseStockChosen(stocks->currentData().toInt()); });
 
@@ -318,7 +409,7 @@ QWidget* PrintDialog::BuildDiscTab(int surface)
                 stocks->setCurrentIndex(stocks->count() - 1);
         }
     }
-    AddStockRow(form, QStringLiteral("Label Type"), stocks);
+    AddStockRow(form, QStringLiteral("Label Type"), stocks, true);
     connect(stocks, &QComboBox::activated, this,
             [this, stocks] { DiscStockChosen(stocks->currentData().toInt()); });
 
@@ -516,11 +607,7 @@ void PrintDialog::UpdateDiscPrinterState()
     m_properties->setEnabled(!discJob && Printer() != kPrintToPdfEntry);
     if (!discJob)
         return;
-    const int surface = labels.disc2 && m_context.doubleDisc ? Disc2Surface : Disc1Surface;
-    for (int i = 0; i < m_tabs->count(); ++i) {
-        if (m_tabs->widget(i)->property("surface").toInt() == surface)
-            m_tabs->setCurrentIndex(i);
-    }
+    SelectTabOf(labels.disc2 && m_context.doubleDisc ? Disc2Surface : Disc1Surface);
 }
 
 void PrintDialog::RedrawPreviews()
@@ -530,11 +617,14 @@ void PrintDialog::RedrawPreviews()
     job.doubleDisc = m_context.doubleDisc;
     const std::vector<JobPage> pages =
         PreviewPages(job, m_context.catalogue.DiscStock(), m_context.catalogue.CaseStock(), PrintableAreas{});
-    for (const auto& [label, sheet] : m_previews) {
+    m_previewDpi.assign(m_previews.size(), 0.0);
+    for (size_t i = 0; i < m_previews.size(); ++i) {
+        const auto& [label, sheet] = m_previews[i];
         if (sheet < 1 || sheet > 3)
             continue;
         const JobPage& page = pages[static_cast<size_t>(sheet - 1)];
         const double dpi = kPreviewWidth * 1000.0 / std::max(page.paper.width(), page.paper.height());
+        m_previewDpi[i] = dpi;
         QImage image(std::max(1, static_cast<int>(page.paper.width() * dpi / 1000)),
                      std::max(1, static_cast<int>(page.paper.height() * dpi / 1000)), QImage::Format_RGB32);
         image.fill(Qt::white);
@@ -568,19 +658,8 @@ void PrintDialog::DiscStockChosen(int catalogueIndex)
     m_context.catalogue.SaveCatalogue();
     if (m_context.stocksChanged)
         m_context.stocksChanged();
-    // A direct-to-disc stock changes the disc tabs; the list that asked is replaced after it returns.
-    QTimer::singleShot(0, this, [this] {
-        const int surface =
-            m_tabs->currentWidget() ? m_tabs->currentWidget()->property("surface").toInt() : -1;
-        BuildTabs();
-        for (int i = 0; i < m_tabs->count(); ++i) {
-            if (m_tabs->widget(i)->property("surface").toInt() == surface)
-                m_tabs->setCurrentIndex(i);
-        }
-        KeepOneDiscJob();
-        UpdateTotal();
-        UpdateDiscPrinterState();
-    });
+    // A direct-to-disc stock changes the disc tabs.
+    RebuildTabsLater();
 }
 
 void PrintDialog::WriteOptions()

@@ -51,6 +51,9 @@ struct PrintDialogContext
     std::function<bool(bool fromPrint)> cdPrinterProperties;
     // Shows a message with the single button "OK".
     std::function<void(const QString&)> message;
+    // Opens the Label Alignment Wizard on a stock of the catalogue, at its first or second sheet, over
+    // parent; without it the "Edit" buttons are hidden.
+    std::function<void(int stockIndex, bool firstSheet, QWidget* parent)> editStock;
 };
 
 // The text of the last printer entry, which writes the job to a PDF file.
@@ -84,14 +87,25 @@ public:
     QPushButton* PrintButton() const { return m_print; }
     // The disc tab's position list ("Disc Position" or "Duplicate - Disc Position").
     QComboBox* DiscPositionList() const { return m_position; }
+    // The "Edit" button beside a tab's stock list.
+    QPushButton* EditButton(int tab) const;
+    // The sheet preview of a tab.
+    QLabel* Preview(int tab) const;
 
 private:
     void BuildPrinterGroup();
     void BuildTabs();
     // A tab page: the sheet's preview on the left, the form of its options (returned) on the right.
     QFormLayout* AddPreviewPage(QWidget* page, int surface, int sheet);
-    // The stock list of a tab with its Edit button.
-    void AddStockRow(QFormLayout* form, const QString& caption, QComboBox* stocks);
+    // The stock list of a tab with its Edit button, which opens the stock at the tab's sheet.
+    void AddStockRow(QFormLayout* form, const QString& caption, QComboBox* stocks, bool firstSheet);
+    // After a stock was edited or chosen: the tabs are built again from the catalogue, once the control
+    // that asked has returned.
+    void RebuildTabsLater();
+    // A click on a preview at a point of its sheet (mils): on a sheet with both case labels, the tab of
+    // the label there is selected.
+    void PreviewClicked(int sheet, QPoint mils);
+    void SelectTabOf(int surface);
     QWidget* BuildCoverTab(int surface);
     QWidget* BuildDiscTab(int surface);
     void BuildLabelButtons();
@@ -130,6 +144,7 @@ private:
     QComboBox* m_position = nullptr;
     std::vector<QComboBox*> m_caseStockLists;
     std::vector<std::pair<QLabel*, int>> m_previews; // preview label and its sheet
+    std::vector<double> m_previewDpi;                // the scale each preview is drawn at
 };
 
 // The offset typed in a calibration field: leading sign and digits, held within -40..40.

@@ -37,14 +37,15 @@ constexpr std::pair<Command, InsertKind> kInsertCommands[] = {
 } // namespace
 
 EditingCommands::EditingCommands(MainWindow& window, DesignDocument& document, CMervo6View& view,
-                                 AppContext& context, StockCatalogue& catalogue)
+                                 AppContext& context, StockCatalogue& catalogue,
+                                 std::function<void(const QString& surface)> editDimensions)
     : m_window(window)
     , m_document(document)
     , m_view(view)
     , m_context(context)
     , m_catalogue(catalogue)
     , m_insert(document, MakeInsertPorts())
-    , m_properties(*window.PropertiesBar(), document, MakePropertiesPorts(),
+    , m_properties(*window.PropertiesBar(), document, MakePropertiesPorts(std::move(editDimensions)),
                    window.Action(Command::ChangeLabelPaper))
 {
     RouteCommands();
@@ -80,9 +81,16 @@ InsertPorts EditingCommands::MakeInsertPorts()
     return ports;
 }
 
-PropertiesPorts EditingCommands::MakePropertiesPorts()
+PropertiesPorts
+EditingCommands::MakePropertiesPorts(std::function<void(const QString& surface)> editDimensions)
 {
     PropertiesPorts ports;
+    if (editDimensions) {
+        ports.editDimensions = [this, edit = std::move(editDimensions)] {
+            const CRichChild* selected = m_document.Selected();
+            edit(selected && !selected->surface.isEmpty() ? selected->surface : m_document.currentSurface());
+        };
+    }
     ports.overlaps = [this] {
         const PrintOptions& options = m_context.settings.printOptions;
         return BackgroundOverlaps{options.firstNumber, options.secondNumber, options.thirdNumber};

@@ -17,15 +17,17 @@ struct AppContext;
 class EditingCommands final
 {
 public:
+    // editDimensions opens the wizard on the stock that carries a surface (the properties bar's "Edit
+    // Dimensions").
     EditingCommands(MainWindow& window, DesignDocument& document, CMervo6View& view, AppContext& context,
-                    StockCatalogue& catalogue);
+                    StockCatalogue& catalogue, std::function<void(const QString& surface)> editDimensions);
 
     InsertCommands& inserts() { return m_insert; }
     PropertiesToolbar& properties() { return m_properties; }
 
 private:
     InsertPorts MakeInsertPorts();
-    PropertiesPorts MakePropertiesPorts();
+    PropertiesPorts MakePropertiesPorts(std::function<void(const QString& surface)> editDimensions);
     void RouteCommands();
 
     MainWindow& m_window;

@@ -3,6 +3,7 @@
 #include "app/settings/StoreSettings.h"
 #include "document/commands/DefaultDesigns.h"
 #include "document/files/RecoveryCopy.h"
+#include "document/model/SurfaceNames.h"
 #include "editing/CMervo6View.h"
 #include "stock/BuildSurfaceItems.h"
 #include "stock/StockCatalogue.h"
@@ -68,7 +69,10 @@ protected:
     SilentUi ui;
     DesignSession session{run.window,    document,    *view,      catalogue, ui,
                           storeSettings, run.request, dir.path(), recovery};
-    EditingCommands editing{run.window, document, *view, run.context, catalogue};
+    QStringList editedDimensions;
+    EditingCommands editing{run.window, document,
+                            *view,      run.context,
+                            catalogue,  [this](const QString& surface) { editedDimensions.append(surface); }};
 };
 
 // Starting with a double design named on the command line, and each design opened after another, the
@@ -103,6 +107,22 @@ TEST_F(DesignSessionTest, SavingRemovesTheRecoveryCopyAndInsertTextIsOneStep)
     ASSERT_TRUE(session.commands().Save());
     EXPECT_FALSE(recovery.Exists());
     EXPECT_FALSE(document.file().modified);
+}
+
+// The properties bar's "Edit Dimensions" opens the stock of the selected surface.
+TEST_F(DesignSessionTest, EditDimensionsOpensTheStockOfTheSelectedSurface)
+{
+    run.window.SetLabelView(view);
+    session.Start(WriteDesign("single.tvl", "Single", u"Jewel", "Jewel"));
+    QAction* dimensions = editing.properties().Control(PropertyControl::EditDimensions);
+    ASSERT_TRUE(dimensions->isEnabled());
+    for (const QStringView surface : {kBackCover, kDisc1}) {
+        document.Select(surface.toString());
+        editing.properties().Update();
+        EXPECT_TRUE(dimensions->isVisible());
+        dimensions->trigger();
+    }
+    EXPECT_EQ(editedDimensions, (QStringList{kBackCover.toString(), kDisc1.toString()}));
 }
 
 // The window tells the user about a picture it cannot show, and a save that fails says which file and why

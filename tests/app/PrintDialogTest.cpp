@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -60,7 +61,12 @@ struct DialogFixture
                     cdPrinterAsked.push_back(fromPrint);
                     return cdPrinterAnswer;
                 },
-                [this](const QString& text) { messages.append(text); }};
+                [this](const QString& text) { messages.append(text); },
+                [this](int stockIndex, bool firstSheet, QWidget*) {
+                    editedStocks.emplace_back(stockIndex, firstSheet);
+                    if (editStock)
+                        editStock(catalogue.stock(stockIndex));
+                }};
     }
 
     // Makes the current disc stock print on the disc itself.
@@ -87,6 +93,8 @@ struct DialogFixture
     std::vector<bool> cdPrinterAsked;
     bool cdPrinterAnswer = true;
     QStringList messages;
+    std::vector<std::pair<int, bool>> editedStocks;
+    std::function<void(CLabelDim&)> editStock; // what the wizard does to the stock
 };
 
 // Types each character as a key press the widget receives, as from the keyboard.
@@ -237,6 +245,84 @@ TEST(PrintDialogTest, ADiscPrinterTakesOneDiscAndNoCovers)
     dialog.LabelBox(FrontSurface)->click();
     EXPECT_FALSE(dialog.LabelBox(Disc2Surface)->isChecked()) << "a cover unticks the discs";
     EXPECT_TRUE(dialog.PrinterList()->isEnabled());
+}
+
+// "Edit" opens the wizard on the stock the tab's list shows, at the sheet of the tab's label, and the
+// dialog shows the stock as the wizard left it.
+TEST(PrintDialogTest, EditOpensTheWizardAtTheTabsSheetAndTheDialogFollowsTheEdit)
+{
+    DialogFixture f;
+    PrintDialog dialog(f.Context(), false);
+    dialog.show();
+    ASSERT_EQ(dialog.Tabs()->currentIndex(), 1);
+    const QImage before = dialog.Preview(1)->pixmap().toImage();
+    f.editStock = [](CLabelDim& stock) {
+        stock.name = u"Renamed jewel"_s;
+        stock.top2 += 2000;
+    };
+    for (int tab = 0; tab < 3; ++tab) {
+        dialog.Tabs()->setCurrentIndex(tab);
+        ASSERT_NE(dialog.EditButton(tab), nullptr);
+        EXPECT_TRUE(dialog.EditButton(tab)->isVisible());
+        dialog.EditButton(tab)->click();
+        QCoreApplication::sendPostedEvents();
+    }
+    const int jewel = f.catalogue.currentCase();
+    EXPECT_EQ(f.editedStocks, (std::vector<std::pair<int, bool>>{
+                                  {jewel, true}, {jewel, false}, {f.catalogue.currentDisc(), true}}));
+    EXPECT_EQ(dialog.Tabs()->currentIndex(), 2) << "the tab of the last Edit stays selected";
+    auto* list = dialog.Tabs()->widget(0)->findChild<QComboBox*>();
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->currentText(), u"Renamed jewel"_s);
+
+    // The design follows the stock when the program applies it; the preview shows the design again.
+    f.fixture.design.FindCover(kBackCover)->top(f.fixture.design.FindCover(kBackCover)->top() + 2000);
+    f.editStock = nullptr;
+    dialog.Tabs()->setCurrentIndex(1);
+    dialog.EditButton(1)->click();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_NE(dialog.Preview(1)->pixmap().toImage(), before);
+}
+
+TEST(PrintDialogTest, NoEditButtonWithoutTheWizard)
+{
+    DialogFixture f;
+    PrintDialogContext context = f.Context();
+    context.editStock = nullptr;
+    PrintDialog dialog(std::move(context), false);
+    EXPECT_TRUE(dialog.EditButton(0)->isHidden());
+}
+
+// On a sheet that carries both case labels, a click on one of them selects its tab.
+TEST(PrintDialogTest, ClickingALabelOnASharedSheetSelectsItsTab)
+{
+    DialogFixture f;
+    CRichChild* front = f.fixture.design.FindCover(kFrontCover);
+    CRichChild* back = f.fixture.design.FindCover(kBackCover);
+    front->left(1870);
+    front->top(600);
+    front->width(4760);
+    back->pageCode = u"2"_s;
+    back->left(1300);
+    back->top(5750);
+    PrintDialog dialog(f.Context(), false);
+    dialog.show();
+    const auto click = [&](int tab, QPoint mils) {
+        QLabel* preview = dialog.Preview(tab);
+        const QSize picture = preview->pixmap().size();
+        const double scale = picture.height() / 11000.0; // a Letter sheet
+        const QPoint pixel((preview->width() - picture.width()) / 2 + qRound(mils.x() * scale),
+                           (preview->height() - picture.height()) / 2 + qRound(mils.y() * scale));
+        QMouseEvent press(QEvent::MouseButtonPress, pixel, preview->mapToGlobal(pixel), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(preview, &press);
+    };
+    click(1, QPoint(4000, 2000));
+    EXPECT_EQ(dialog.Tabs()->currentIndex(), 0) << "the front, from the back tab's preview";
+    click(0, back->Rect().center());
+    EXPECT_EQ(dialog.Tabs()->currentIndex(), 1);
+    click(1, QPoint(200, 200));
+    EXPECT_EQ(dialog.Tabs()->currentIndex(), 1) << "outside both labels nothing changes";
 }
 
 TEST(CdPrinterDialogTest, TrayListOnlyForSeveralTraysAndTheTipFromPrint)
