@@ -113,8 +113,8 @@ bool PrintCommands::Send(const QString& printer, const PrinterSetup& setup, cons
                          int copies)
 {
     QPrinter device(QPrinter::HighResolution);
-    ApplyPrinterSetup(device, setup);
     device.setPrinterName(printer);
+    ApplyPrinterSetup(device, setup);
     device.setFullPage(true);
     device.setDocName(m_document.file().title);
     if (!device.isValid()) {

@@ -3,10 +3,15 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrintDialog>
+#include <QPrintEngine>
 #include <QPrinter>
 
 namespace tvl {
 namespace {
+
+// The key under which Qt's CUPS print engine keeps the name, value pairs it sends with the job as CUPS
+// options (the key its own print dialog uses for the printer's options).
+constexpr auto kCupsOptions = static_cast<QPrintEngine::PrintEnginePropertyKey>(0xfe00);
 
 std::optional<QPageSize::PageSizeId> PageSizeOfKey(const QString& key)
 {
@@ -39,6 +44,16 @@ void ApplyPrinterSetup(QPrinter& printer, const PrinterSetup& setup)
         printer.setColorMode(static_cast<QPrinter::ColorMode>(setup.colorMode));
     if (setup.resolution > 0)
         printer.setResolution(setup.resolution);
+    if (!setup.tray.isEmpty() && printer.outputFormat() == QPrinter::NativeFormat) {
+        // The tray is the queue's media-source keyword; CUPS gives a PPD printer the matching InputSlot.
+        QStringList options = printer.printEngine()->property(kCupsOptions).toStringList();
+        const qsizetype at = options.indexOf(QStringLiteral("media-source"));
+        if (at >= 0 && at % 2 == 0 && at + 1 < options.size())
+            options[at + 1] = setup.tray;
+        else
+            options << QStringLiteral("media-source") << setup.tray;
+        printer.printEngine()->setProperty(kCupsOptions, options);
+    }
 }
 
 PrinterSetup PrinterSetupOf(const QPrinter& printer)

@@ -1,0 +1,109 @@
+// The tray chosen for a printer goes with the job: a queue with two input slots on the private CUPS
+// scheduler (see tests/support/with_private_cupsd.sh) receives a page, and the job's attributes say which
+// slot it was sent to.
+#include "app/print/QtPrinterSetup.h"
+#include "print/cups/CupsQueue.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QPainter>
+#include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cups/cups.h>
+#include <gtest/gtest.h>
+
+namespace tvl {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+// The cups-pdf driver with an input slot choice added: CUPS reports the slots as "tray-1" and "disc".
+QByteArray TrayDriver()
+{
+    QFile plain(u"/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd"_s);
+    if (!plain.open(QIODevice::ReadOnly))
+        return {};
+    return plain.readAll() + "*OpenUI *InputSlot/Media Source: PickOne\n"
+                             "*OrderDependency: 20 AnySetup *InputSlot\n"
+                             "*DefaultInputSlot: Tray1\n"
+                             "*InputSlot Tray1/Paper Tray: \"\"\n"
+                             "*InputSlot CDTray/CD Tray: \"\"\n"
+                             "*CloseUI: *InputSlot\n";
+}
+
+// The newest job of a queue and the media-source it was sent with ("" when none).
+std::pair<int, QString> NewestJobSource(const QString& queue)
+{
+    const QByteArray name = queue.toUtf8();
+    cups_job_t* jobs = nullptr;
+    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, name.constData(), 0, CUPS_WHICHJOBS_ALL);
+    int newest = 0;
+    for (int i = 0; i < count; ++i)
+        newest = std::max(newest, jobs[i].id);
+    cupsFreeJobs(count, jobs);
+    if (newest == 0)
+        return {0, {}};
+    ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+    const QByteArray uri = "ipp://localhost/jobs/" + QByteArray::number(newest);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.constData());
+    ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+    QString source;
+    if (ipp_attribute_t* attribute = ippFindAttribute(response, "media-source", IPP_TAG_ZERO))
+        source = QString::fromUtf8(ippGetString(attribute, 0, nullptr));
+    ippDelete(response);
+    return {newest, source};
+}
+
+void PrintOnePage(const PrinterSetup& setup)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(setup.printerName);
+    ApplyPrinterSetup(printer, setup);
+    printer.setDocName(u"tray test"_s);
+    QPainter painter(&printer);
+    painter.drawText(QPointF(200, 200), u"Tray"_s);
+}
+
+TEST(PrintTrayTest, TheChosenTrayGoesWithTheJob)
+{
+    ASSERT_FALSE(qEnvironmentVariableIsEmpty("CUPS_SERVER")) << "run through with_private_cupsd.sh";
+    QTemporaryDir dir;
+    const QString driver = dir.filePath(u"trays.ppd"_s);
+    QFile file(driver);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(TrayDriver());
+    file.close();
+    const QString queue = u"tvl-trays-%1"_s.arg(QCoreApplication::applicationPid());
+    // The same cups-pdf device as the private queue, so its settings apply.
+    const int added = QProcess::execute(
+        u"lpadmin"_s, {u"-p"_s, queue, u"-E"_s, u"-v"_s,
+                       u"cups-pdf:/"_s + qEnvironmentVariable("PRIVATE_CUPS_QUEUE"), u"-P"_s, driver});
+    ASSERT_EQ(added, 0);
+    ASSERT_EQ(CupsTrays(queue), (QStringList{u"tray-1"_s, u"disc"_s}));
+
+    PrinterSetup setup;
+    setup.printerName = queue;
+    setup.tray = u"disc"_s;
+    PrintOnePage(setup);
+    const auto [discJob, discSource] = NewestJobSource(queue);
+    ASSERT_GT(discJob, 0) << "the page reached the queue";
+    EXPECT_EQ(discSource, u"disc"_s);
+
+    setup.tray = u"tray-1"_s;
+    PrintOnePage(setup);
+    const auto [paperJob, paperSource] = NewestJobSource(queue);
+    EXPECT_GT(paperJob, discJob);
+    EXPECT_EQ(paperSource, u"tray-1"_s);
+
+    // No tray chosen: the printer's own default, nothing sent.
+    setup.tray.clear();
+    PrintOnePage(setup);
+    const auto [plainJob, plainSource] = NewestJobSource(queue);
+    EXPECT_GT(plainJob, paperJob);
+    EXPECT_TRUE(plainSource.isEmpty()) << plainSource.toStdString();
+    QProcess::execute(u"lpadmin"_s, {u"-x"_s, queue});
+}
+
+} // namespace
+} // namespace tvl
