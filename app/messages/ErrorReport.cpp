@@ -36,6 +36,11 @@ QString ErrorStepText(int number, int step)
     return ErrorText(number) + QStringLiteral(" - Step: ") + QString::number(step);
 }
 
+QString ErrorPlainStepText(int number, int step)
+{
+    return ErrorText(number) + QStringLiteral(" - Step ") + QString::number(step);
+}
+
 void ReportError(int number)
 {
     Present(ErrorText(number));
@@ -44,6 +49,11 @@ void ReportError(int number)
 void ReportErrorStep(int number, int step)
 {
     Present(ErrorStepText(number, step));
+}
+
+void ReportErrorPlainStep(int number, int step)
+{
+    Present(ErrorPlainStepText(number, step));
 }
 
 ErrorPresenter SetErrorPresenter(ErrorPresenter presenter)

@@ -11,11 +11,14 @@ namespace tvl {
 
 // "Error " and the number, then " - Step: " and the last stage the routine reached.
 QString ErrorStepText(int number, int step);
+// The form a few routines report, without the colon: "Error " and the number, " - Step " and the stage.
+QString ErrorPlainStepText(int number, int step);
 
 // Shows the text in a plain message box captioned "Tovrelline" with an OK button and no icon; without a
 // widget application it goes to the standard error stream.
 void ReportError(int number);
 void ReportErrorStep(int number, int step);
+void ReportErrorPlainStep(int number, int step);
 
 // Replaces what shows a report (tests capture them); returns the previous presenter. An empty function
 // restores the message box.

@@ -1,5 +1,7 @@
 #include "app/print/CdPrinterDialog.h"
 
+#include "app/messages/ErrorReport.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -34,6 +36,7 @@ CdPrinterDialog::CdPrinterDialog(CdPrinterContext context, bool fromPrint, QWidg
     auto* printerLabel = new QLabel(QStringLiteral("CD Printer"), this);
     printerLabel->setBuddy(m_printers);
     auto* properties = new QPushButton(QStringLiteral("Properties"), this);
+    properties->setObjectName(QStringLiteral("cdPrinterProperties"));
     printerRow->addWidget(printerLabel);
     printerRow->addWidget(m_printers, 1);
     printerRow->addWidget(properties);
@@ -66,8 +69,13 @@ CdPrinterDialog::CdPrinterDialog(CdPrinterContext context, bool fromPrint, QWidg
     buttons->addButton(QDialogButtonBox::Cancel);
     buttons->addButton(QDialogButtonBox::Help)->setEnabled(false);
     layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        Guarded(968, [&] {
+            m_context.save();
+            accept();
+        });
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, [this] { Guarded(968, [&] { reject(); }); });
 
     // A printer that is not there now still shows as the chosen one until the user picks another.
     if (m_context.setup.printerName.isEmpty() && !m_context.printers.isEmpty()) {
@@ -75,29 +83,45 @@ CdPrinterDialog::CdPrinterDialog(CdPrinterContext context, bool fromPrint, QWidg
         m_context.save();
     }
     connect(m_printers, &QComboBox::activated, this, [this] {
-        PrinterSetup fresh;
-        fresh.printerName = m_printers->currentText();
-        fresh.copies = m_context.setup.copies;
-        m_context.setup = fresh;
-        m_context.save();
-        FillTrays();
+        Guarded(1064, [&] {
+            PrinterSetup fresh;
+            fresh.printerName = m_printers->currentText();
+            fresh.copies = m_context.setup.copies;
+            m_context.setup = fresh;
+            m_context.save();
+        });
+        FillTrays(1065);
     });
     connect(properties, &QPushButton::clicked, this, [this] {
-        if (m_context.properties && m_context.properties(m_context.setup)) {
-            m_context.save();
-            FillTrays();
-        }
+        bool changed = false;
+        Guarded(967, [&] {
+            changed = m_context.properties && m_context.properties(m_context.setup);
+            if (changed)
+                m_context.save();
+        });
+        if (changed)
+            FillTrays(1065);
     });
     connect(m_trays, &QComboBox::activated, this, [this] {
-        m_context.setup.tray = m_trays->currentText();
-        m_context.save();
+        Guarded(1063, [&] {
+            m_context.setup.tray = m_trays->currentText();
+            m_context.save();
+        });
     });
-    FillTrays();
+    FillTrays(1062);
 }
 
-void CdPrinterDialog::FillTrays()
+void CdPrinterDialog::FillTrays(int errorNumber)
 {
+    // Until the printer's trays are known there is nothing to choose.
     m_trays->clear();
+    m_trays->hide();
+    m_trayLabel->hide();
+    Guarded(errorNumber, [&] { FillTrayList(); });
+}
+
+void CdPrinterDialog::FillTrayList()
+{
     const QStringList trays = m_context.trays ? m_context.trays(m_context.setup.printerName) : QStringList();
     // No tray chosen yet is the printer's first one.
     const qsizetype current = m_context.setup.tray.isEmpty() ? 0 : trays.indexOf(m_context.setup.tray);
@@ -113,6 +137,15 @@ void CdPrinterDialog::FillTrays()
 bool CdPrinterDialog::DoNotShowAgain() const
 {
     return !m_doNotShow->isHidden() && m_doNotShow->isChecked();
+}
+
+CdPrinterAnswer RunCdPrinterDialog(CdPrinterContext context, bool fromPrint, QWidget* parent)
+{
+    return Guarded(964, CdPrinterAnswer{}, [&] {
+        CdPrinterDialog dialog(std::move(context), fromPrint, parent);
+        const bool accepted = dialog.exec() == QDialog::Accepted;
+        return CdPrinterAnswer{accepted, dialog.DoNotShowAgain()};
+    });
 }
 
 } // namespace tvl

@@ -42,7 +42,9 @@ public:
     QPushButton* AcceptButton() const { return m_accept; }
 
 private:
-    void FillTrays();
+    // Fills the tray list; a failure is reported with errorNumber (on opening, or after a printer change).
+    void FillTrays(int errorNumber);
+    void FillTrayList();
 
     CdPrinterContext m_context;
     QComboBox* m_printers = nullptr;
@@ -52,5 +54,15 @@ private:
     QCheckBox* m_doNotShow = nullptr;
     QPushButton* m_accept = nullptr;
 };
+
+// What the user left the dialog with.
+struct CdPrinterAnswer
+{
+    bool accepted = false;
+    bool doNotShowAgain = false;
+};
+
+// Runs the dialog; one that cannot be opened is reported and counts as cancelled.
+CdPrinterAnswer RunCdPrinterDialog(CdPrinterContext context, bool fromPrint, QWidget* parent);
 
 } // namespace tvl

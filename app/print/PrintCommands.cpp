@@ -1,6 +1,7 @@
 #include "app/print/PrintCommands.h"
 
 #include "app/cli/StoredPrintJob.h"
+#include "app/messages/ErrorReport.h"
 #include "app/print/CdPrinterDialog.h"
 #include "app/print/PrintDialog.h"
 #include "app/print/QtPrinterSetup.h"
@@ -17,6 +18,7 @@
 #include <QSpinBox>
 
 #include <algorithm>
+#include <optional>
 
 namespace tvl {
 
@@ -48,37 +50,56 @@ void PrintCommands::Calibration()
 
 void PrintCommands::Run(bool calibration)
 {
-    const QStringList printers = CupsPrinterNames();
-    PrintDialogContext context{m_document.design(),
-                               m_document.IsDouble(),
-                               m_document.caseKind(),
-                               m_document.currentSurface(),
-                               m_catalogue,
-                               m_store,
-                               m_settings,
-                               printers,
-                               m_paper.printerName.isEmpty() ? CupsDefaultPrinter() : m_paper.printerName,
-                               m_settings.units == u"Millimeters",
-                               m_hooks.applyStocks,
-                               m_hooks.setDiscPosition,
-                               [this](const QString& printer) {
-                                   PrinterSetup setup =
-                                       printer == m_paper.printerName ? m_paper : PrinterSetup{};
-                                   setup.printerName = printer;
-                                   if (!ShowPrinterProperties(m_window, setup))
-                                       return false;
-                                   m_paper = setup;
-                                   SavePaper();
-                                   return true;
-                               },
-                               [this](bool fromPrint) { return CdPrinterStep(fromPrint); },
-                               m_hooks.message,
-                               m_hooks.editStock};
-    PrintDialog dialog(std::move(context), calibration, m_window);
-    dialog.Copies()->setValue(std::clamp(m_paper.copies, 1, 999));
-    if (dialog.exec() != QDialog::Accepted) {
+    // A dialog that cannot be started is reported with the stage it reached.
+    int step = 1;
+    std::optional<PrintDialog> opened;
+    try {
+        const QStringList printers = CupsPrinterNames();
+        step = 2;
+        opened.emplace(MakeDialogContext(printers), calibration, m_window);
+        step = 3;
+        opened->Copies()->setValue(std::clamp(m_paper.copies, 1, 999));
+    } catch (...) {
+        ReportErrorPlainStep(712, step);
         return;
     }
+    PrintDialog& dialog = *opened;
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    RunJob(dialog);
+}
+
+PrintDialogContext PrintCommands::MakeDialogContext(const QStringList& printers)
+{
+    return {m_document.design(),
+            m_document.IsDouble(),
+            m_document.caseKind(),
+            m_document.currentSurface(),
+            m_catalogue,
+            m_store,
+            m_settings,
+            printers,
+            m_paper.printerName.isEmpty() ? CupsDefaultPrinter() : m_paper.printerName,
+            m_settings.units == u"Millimeters",
+            m_hooks.applyStocks,
+            m_hooks.setDiscPosition,
+            [this](const QString& printer) {
+                PrinterSetup setup = printer == m_paper.printerName ? m_paper : PrinterSetup{};
+                setup.printerName = printer;
+                if (!ShowPrinterProperties(m_window, setup))
+                    return false;
+                m_paper = setup;
+                SavePaper();
+                return true;
+            },
+            [this](bool fromPrint) { return CdPrinterStep(fromPrint); },
+            m_hooks.message,
+            m_hooks.editStock,
+            [this](int copies) { m_paper.copies = m_disc.copies = copies; }};
+}
+
+void PrintCommands::RunJob(const PrintDialog& dialog)
+{
     const PrintJob job = dialog.Job();
     m_paper.copies = m_disc.copies = job.copies;
     const std::vector<JobPage> pages = JobPages(job, m_catalogue.DiscStock(), m_catalogue.CaseStock());
@@ -156,13 +177,12 @@ bool PrintCommands::CdPrinterStep(bool fromPrint)
                              [](const QString& printer) { return CupsTrays(printer); },
                              [this](PrinterSetup& setup) { return ShowPrinterProperties(m_window, setup); },
                              [this] { SaveDisc(); }};
-    CdPrinterDialog dialog(std::move(context), fromPrint, m_window);
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-    if (dialog.DoNotShowAgain()) {
+    const CdPrinterAnswer answer = RunCdPrinterDialog(std::move(context), fromPrint, m_window);
+    if (answer.doNotShowAgain) {
         m_store.WriteNumber(QStringLiteral("bHelpCDPrinter"), 1);
         m_settings.showCdPrinterDialog = false;
     }
-    return accepted;
+    return answer.accepted;
 }
 
 void PrintCommands::SavePaper()

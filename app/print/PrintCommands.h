@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/print/PrintDialog.h"
 #include "document/model/DiscPlacement.h"
 #include "print/job/PrintJob.h"
 #include "print/settings/PrinterSetup.h"
@@ -47,6 +48,9 @@ public:
 
 private:
     void Run(bool calibration);
+    PrintDialogContext MakeDialogContext(const QStringList& printers);
+    // Prints what the dialog was left with.
+    void RunJob(const PrintDialog& dialog);
     bool CdPrinterStep(bool fromPrint);
     bool Send(const QString& printer, const PrinterSetup& setup, const std::vector<JobPage>& pages,
               int copies);

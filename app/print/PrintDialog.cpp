@@ -1,6 +1,7 @@
 #include "app/print/PrintDialog.h"
 
 #include "app/cli/StoredPrintJob.h"
+#include "app/messages/ErrorReport.h"
 #include "app/settings/AppSettings.h"
 #include "app/settings/SettingsStore.h"
 #include "document/model/LabelDesign.h"
@@ -161,7 +162,13 @@ PrintDialog::PrintDialog(PrintDialogContext context, bool calibration, QWidget* 
     copiesRow->addStretch();
     copiesRow->addWidget(m_total);
     layout->addLayout(copiesRow);
-    connect(m_copies, &QSpinBox::valueChanged, this, [this] { UpdateTotal(); });
+    connect(m_copies, &QSpinBox::valueChanged, this, [this](int copies) {
+        Guarded(330, [&] {
+            if (m_context.copiesChanged)
+                m_context.copiesChanged(copies);
+        });
+        UpdateTotal();
+    });
 
     BuildCalibrationGroup();
     layout->addWidget(m_offsetGroup);
@@ -594,9 +601,11 @@ void PrintDialog::WriteLabel(int index)
 
 void PrintDialog::UpdateTotal()
 {
-    const PageRange range =
-        ComputePageRange(Labels(), m_context.doubleDisc, m_context.catalogue.CaseStock().page2);
-    m_total->setText(QStringLiteral("Total pages to print: %1").arg(range.Total(m_copies->value())));
+    Guarded(330, [&] {
+        const PageRange range =
+            ComputePageRange(Labels(), m_context.doubleDisc, m_context.catalogue.CaseStock().page2);
+        m_total->setText(QStringLiteral("Total pages to print: %1").arg(range.Total(m_copies->value())));
+    });
 }
 
 void PrintDialog::UpdateDiscPrinterState()

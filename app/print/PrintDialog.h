@@ -54,6 +54,8 @@ struct PrintDialogContext
     // Opens the Label Alignment Wizard on a stock of the catalogue, at its first or second sheet, over
     // parent; without it the "Edit" buttons are hidden.
     std::function<void(int stockIndex, bool firstSheet, QWidget* parent)> editStock;
+    // The copies changed: both printers' settings take them.
+    std::function<void(int copies)> copiesChanged;
 };
 
 // The text of the last printer entry, which writes the job to a PDF file.

@@ -1,4 +1,5 @@
 #include "app/print/PrintDialog.h"
+#include "app/messages/ErrorReport.h"
 #include "app/print/CdPrinterDialog.h"
 #include "app/settings/AppSettings.h"
 #include "app/settings/SettingsStore.h"
@@ -20,6 +21,8 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 namespace tvl {
 namespace {
@@ -66,6 +69,11 @@ struct DialogFixture
                     editedStocks.emplace_back(stockIndex, firstSheet);
                     if (editStock)
                         editStock(catalogue.stock(stockIndex));
+                },
+                [this](int copies) {
+                    if (copiesFail)
+                        throw std::runtime_error("copies");
+                    lastCopies = copies;
                 }};
     }
 
@@ -95,6 +103,8 @@ struct DialogFixture
     QStringList messages;
     std::vector<std::pair<int, bool>> editedStocks;
     std::function<void(CLabelDim&)> editStock; // what the wizard does to the stock
+    bool copiesFail = false;
+    int lastCopies = 0;
 };
 
 // Types each character as a key press the widget receives, as from the keyboard.
@@ -362,6 +372,113 @@ TEST(CdPrinterDialogTest, TrayListOnlyForSeveralTraysAndTheTipFromPrint)
     fromPrint.DoNotShowBox()->setChecked(true);
     fromPrint.accept();
     EXPECT_TRUE(fromPrint.DoNotShowAgain());
+}
+
+// Each unexpected failure of the print dialogs is reported with its own number, and the dialog goes on.
+TEST(PrintErrorReportTest, EachFailureIsReportedWithItsNumber)
+{
+    QStringList reports;
+    const ErrorPresenter previous = SetErrorPresenter([&](const QString& text) { reports.append(text); });
+    // What fails in a CD Printer Properties dialog once it is open.
+    struct Faults
+    {
+        bool save = false;
+        bool trays = false;
+        bool properties = false;
+    };
+    const auto cdDialog = [](PrinterSetup& setup, Faults& faults) {
+        return CdPrinterContext{{u"office"_s, u"disc-printer"_s},
+                                setup,
+                                [&faults](const QString&) {
+                                    if (faults.trays)
+                                        throw std::runtime_error("trays");
+                                    return QStringList{u"tray-1"_s, u"disc"_s};
+                                },
+                                [&faults](PrinterSetup&) -> bool {
+                                    if (faults.properties)
+                                        throw std::runtime_error("properties");
+                                    return true;
+                                },
+                                [&faults] {
+                                    if (faults.save)
+                                        throw std::runtime_error("save");
+                                }};
+    };
+    struct Row
+    {
+        const char* expected;
+        std::function<void(PrinterSetup&, Faults&)> act;
+    };
+    const Row rows[] = {
+        {"Error 330",
+         [](PrinterSetup&, Faults&) {
+             DialogFixture f;
+             f.copiesFail = true;
+             f.settings.printDisc1 = true;
+             PrintDialog dialog(f.Context(), false);
+             dialog.Copies()->setValue(3);
+             EXPECT_EQ(dialog.Total()->text(), u"Total pages to print: 3"_s) << "the total still follows";
+         }},
+        {"Error 712 - Step 2", [](PrinterSetup&, Faults&) { ReportErrorPlainStep(712, 2); }},
+        {"Error 964",
+         [&](PrinterSetup& setup, Faults& faults) {
+             // A dialog without a disc printer yet writes the first one as it opens.
+             setup.printerName.clear();
+             faults.save = true;
+             const CdPrinterAnswer answer = RunCdPrinterDialog(cdDialog(setup, faults), true, nullptr);
+             EXPECT_FALSE(answer.accepted) << "no job without the dialog";
+         }},
+        {"Error 1062",
+         [&](PrinterSetup& setup, Faults& faults) {
+             faults.trays = true;
+             CdPrinterDialog dialog(cdDialog(setup, faults), false);
+             EXPECT_TRUE(dialog.TrayList()->isHidden());
+         }},
+        {"Error 1063",
+         [&](PrinterSetup& setup, Faults& faults) {
+             CdPrinterDialog dialog(cdDialog(setup, faults), false);
+             faults.save = true;
+             emit dialog.TrayList()->activated(1);
+         }},
+        {"Error 1064",
+         [&](PrinterSetup& setup, Faults& faults) {
+             CdPrinterDialog dialog(cdDialog(setup, faults), false);
+             faults.save = true;
+             dialog.PrinterList()->setCurrentIndex(0);
+             emit dialog.PrinterList()->activated(0);
+         }},
+        {"Error 1065",
+         [&](PrinterSetup& setup, Faults& faults) {
+             CdPrinterDialog dialog(cdDialog(setup, faults), false);
+             faults.trays = true;
+             dialog.PrinterList()->setCurrentIndex(0);
+             emit dialog.PrinterList()->activated(0);
+             EXPECT_EQ(setup.printerName, u"office"_s) << "the printer change itself stands";
+         }},
+        {"Error 967",
+         [&](PrinterSetup& setup, Faults& faults) {
+             CdPrinterDialog dialog(cdDialog(setup, faults), false);
+             faults.properties = true;
+             dialog.findChild<QPushButton*>(u"cdPrinterProperties"_s)->click();
+         }},
+        {"Error 968",
+         [&](PrinterSetup& setup, Faults& faults) {
+             CdPrinterDialog dialog(cdDialog(setup, faults), true);
+             faults.save = true;
+             dialog.AcceptButton()->click();
+             EXPECT_NE(dialog.result(), QDialog::Accepted);
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.expected);
+        reports.clear();
+        PrinterSetup setup;
+        setup.printerName = u"disc-printer"_s;
+        Faults faults;
+        row.act(setup, faults);
+        EXPECT_EQ(reports, QStringList{QString::fromLatin1(row.expected)});
+    }
+    SetErrorPresenter(previous);
 }
 
 } // namespace
