@@ -1,13 +1,18 @@
 """The Print dialog of the real program prints through a private CUPS queue (the test runs under
 tests/support/with_private_cupsd.sh): a new jewel design is saved, the front, back and disc 1 are ticked,
-and the queue's PDF has one Letter page a sheet, with the disc where `tovrelline export` draws it."""
+and the queue's PDF has one Letter page a sheet, with the disc where `tovrelline export` draws it. Then the
+front's stock is moved from the dialog's "Edit" in the Label Alignment Wizard, and "Print to PDF File…"
+writes the same sheets as `tovrelline print -o` of the saved design."""
 
 import glob
 import os
 import subprocess
-import time
+import sys
 
 from tovrelline_e2e import Failure, main
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "app"))
+from label_paper_end_to_end_test import read_stocks, type_into  # noqa: E402
 
 
 def check(condition, message):
@@ -105,6 +110,55 @@ def test(session):
             compared += 1
             differing += any(abs(p - q) > 40 for p, q in zip(a, b))
     check(differing * 100 < compared * 3, f"{differing} of {compared} disc pixels differ from the export")
+
+    # "Edit" on the Front tab opens the wizard on the jewel stock; its front moves down to 1.5 inches.
+    app.keys("ctrl+p")
+    printing = app.window(" Print")
+    app.click(app.find("page tab", "Front", root=printing))
+    app.click(app.find("push button", "Edit Label Paper", root=printing))
+    wizard = app.window(" Label Alignment Wizard")
+    type_into(app, app.find("spin button", "Top", root=wizard), "1.5", "Label Alignment Wizard")
+    app.click(app.find("push button", "Save", root=wizard))
+    app.gone(name=" Label Alignment Wizard")
+    stocks, _ = read_stocks(session.path("data", "Tovrelline", "labels.ini"))
+    check(any(s["top1"] == 1500 for s in stocks), f"no stock's front is at 1.5 inches: {stocks}")
+
+    # The same dialog prints into a PDF file.
+    printer = app.find("combo box", os.environ["PRIVATE_CUPS_QUEUE"], root=printing)
+    app.click(printer)
+    app.click(app.wait(lambda: next((e for e in app.find_all(name="Print to PDF File\u2026")
+                                     if e.role in ("list item", "menu item")), None), "the PDF entry"))
+    app.wait(lambda: printer.name == "Print to PDF File\u2026", "the PDF entry to be chosen")
+    app.click(app.find("push button", "Print", root=printing))
+    app.gone(name=" Print")
+    app.window("Print to PDF File")
+    written = session.path("labels.pdf")
+    app.keys("ctrl+a", window="^Print to PDF File$")
+    app.type(session.path("labels"), window="^Print to PDF File$")
+    app.keys("Return", window="^Print to PDF File$")
+    app.wait(lambda: os.path.isfile(written) and os.path.getsize(written) > 0, "the PDF file")
+    pages, size = pdf_pages(written)
+    check(pages == 3 and "612 x 792" in size, f"the PDF file has {pages} pages of {size}")
+
+    # Against the command line's print of the saved design: the same sheets, pixel for pixel.
+    saved = os.path.getmtime(design)
+    app.keys("ctrl+s")
+    app.wait(lambda: os.path.getmtime(design) != saved, "the design to be saved again")
+    verb = session.path("verb.pdf")
+    session.run("print", design, "--labels", "front,back,disc1", "-o", verb)
+    for name, path in (("dialog", written), ("verb", verb)):
+        subprocess.run(["pdftoppm", "-r", "50", path, os.path.join(work, name)], check=True)
+    for page in (1, 2, 3):
+        mine = read_ppm(glob.glob(os.path.join(work, f"dialog-{page}.ppm"))[0])
+        theirs = read_ppm(glob.glob(os.path.join(work, f"verb-{page}.ppm"))[0])
+        check(mine[:2] == theirs[:2], f"page {page} is {mine[:2]} here and {theirs[:2]} from the verb")
+        differing = sum(abs(p - q) > 40 for p, q in zip(mine[2], theirs[2]))
+        check(differing * 1000 < len(mine[2]), f"page {page}: {differing} values differ from the verb's print")
+    # The front now starts 1.5 inches down its sheet: the rows above it are blank on page 2.
+    width, height, front_sheet = read_ppm(glob.glob(os.path.join(work, "dialog-2.ppm"))[0])
+    above = front_sheet[: width * 3 * 70]
+    check(all(v > 200 for v in above), "something is printed above the moved front")
+    check(any(v < 200 for v in front_sheet[width * 3 * 80 :]), "the front is missing from its sheet")
     app.exit()
 
 
