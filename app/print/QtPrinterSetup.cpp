@@ -44,16 +44,20 @@ void ApplyPrinterSetup(QPrinter& printer, const PrinterSetup& setup)
         printer.setColorMode(static_cast<QPrinter::ColorMode>(setup.colorMode));
     if (setup.resolution > 0)
         printer.setResolution(setup.resolution);
-    if (!setup.tray.isEmpty() && printer.outputFormat() == QPrinter::NativeFormat) {
-        // The tray is the queue's media-source keyword; CUPS gives a PPD printer the matching InputSlot.
-        QStringList options = printer.printEngine()->property(kCupsOptions).toStringList();
-        const qsizetype at = options.indexOf(QStringLiteral("media-source"));
-        if (at >= 0 && at % 2 == 0 && at + 1 < options.size())
-            options[at + 1] = setup.tray;
-        else
-            options << QStringLiteral("media-source") << setup.tray;
-        printer.printEngine()->setProperty(kCupsOptions, options);
+    if (printer.outputFormat() != QPrinter::NativeFormat || (setup.options.isEmpty() && setup.tray.isEmpty()))
+        return;
+    QStringList options;
+    for (qsizetype i = 0; i + 1 < setup.options.size(); i += 2) {
+        // A tray from the tray list is the one the job goes to.
+        const QString& name = setup.options[i];
+        if (!setup.tray.isEmpty() && (name == u"media-source" || name == u"InputSlot"))
+            continue;
+        options << name << setup.options[i + 1];
     }
+    // The tray is the queue's media-source keyword; CUPS gives a PPD printer the matching InputSlot.
+    if (!setup.tray.isEmpty())
+        options << QStringLiteral("media-source") << setup.tray;
+    printer.printEngine()->setProperty(kCupsOptions, options);
 }
 
 PrinterSetup PrinterSetupOf(const QPrinter& printer)
@@ -64,6 +68,8 @@ PrinterSetup PrinterSetupOf(const QPrinter& printer)
     setup.duplex = static_cast<int>(printer.duplex());
     setup.colorMode = static_cast<int>(printer.colorMode());
     setup.resolution = printer.resolution();
+    if (printer.outputFormat() == QPrinter::NativeFormat)
+        setup.options = printer.printEngine()->property(kCupsOptions).toStringList();
     return setup;
 }
 

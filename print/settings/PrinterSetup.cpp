@@ -47,6 +47,14 @@ QByteArray EncodePrinterSetup(const PrinterSetup& setup)
     mode += "color=" + QByteArray::number(setup.colorMode) + '\n';
     mode += "resolution=" + QByteArray::number(setup.resolution) + '\n';
     mode += "copies=" + QByteArray::number(setup.copies) + '\n';
+    for (qsizetype i = 0; i + 1 < setup.options.size(); i += 2) {
+        const QByteArray name = setup.options[i].toUtf8();
+        const QByteArray value = setup.options[i + 1].toUtf8();
+        // One line each: a name holding "=" or a line break could not be read back as written.
+        if (name.isEmpty() || name.contains('=') || name.contains('\n') || value.contains('\n'))
+            continue;
+        mode += "option=" + name + '=' + value + '\n';
+    }
     const QByteArray names = setup.printerName.toUtf8();
     return QByteArray::number(mode.size()) + '\n' + QByteArray::number(names.size()) + '\n' + mode + names;
 }
@@ -85,6 +93,9 @@ std::optional<PrinterSetup> DecodePrinterSetup(QByteArrayView bytes)
             setup.resolution = NumberOr(value, -1);
         else if (key == "copies")
             setup.copies = qBound(1, NumberOr(value, 1), 999);
+        else if (key == "option" && value.indexOf('=') > 0)
+            setup.options << QString::fromUtf8(value.left(value.indexOf('=')))
+                          << QString::fromUtf8(value.mid(value.indexOf('=') + 1));
     }
     return setup;
 }

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace tvl {
@@ -20,6 +21,8 @@ struct PrinterSetup
     int colorMode = -1;
     int resolution = -1; // dots per inch
     int copies = 1;
+    // The printer's own options chosen in its properties (CUPS option names and values, in pairs).
+    QStringList options;
 
     bool operator==(const PrinterSetup&) const = default;
 };

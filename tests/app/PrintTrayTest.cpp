@@ -1,6 +1,6 @@
-// The tray chosen for a printer goes with the job: a queue with two input slots on the private CUPS
-// scheduler (see tests/support/with_private_cupsd.sh) receives a page, and the job's attributes say which
-// slot it was sent to.
+// The tray and the options chosen for a printer go with the job: a queue with two input slots on the
+// private CUPS scheduler (see tests/support/with_private_cupsd.sh) receives a page, and the job's
+// attributes say which slot it was sent to.
 #include "app/print/QtPrinterSetup.h"
 #include "print/cups/CupsQueue.h"
 
@@ -32,8 +32,8 @@ QByteArray TrayDriver()
                              "*CloseUI: *InputSlot\n";
 }
 
-// The newest job of a queue and the media-source it was sent with ("" when none).
-std::pair<int, QString> NewestJobSource(const QString& queue)
+// The newest job of a queue and the value of one of its attributes ("" when none).
+std::pair<int, QString> NewestJobSource(const QString& queue, const char* attributeName = "media-source")
 {
     const QByteArray name = queue.toUtf8();
     cups_job_t* jobs = nullptr;
@@ -49,7 +49,7 @@ std::pair<int, QString> NewestJobSource(const QString& queue)
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.constData());
     ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
     QString source;
-    if (ipp_attribute_t* attribute = ippFindAttribute(response, "media-source", IPP_TAG_ZERO))
+    if (ipp_attribute_t* attribute = ippFindAttribute(response, attributeName, IPP_TAG_ZERO))
         source = QString::fromUtf8(ippGetString(attribute, 0, nullptr));
     ippDelete(response);
     return {newest, source};
@@ -102,6 +102,22 @@ TEST(PrintTrayTest, TheChosenTrayGoesWithTheJob)
     const auto [plainJob, plainSource] = NewestJobSource(queue);
     EXPECT_GT(plainJob, paperJob);
     EXPECT_TRUE(plainSource.isEmpty()) << plainSource.toStdString();
+
+    // The printer's own options from its properties go with the job and are kept as chosen.
+    setup.options = {u"InputSlot"_s, u"CDTray"_s};
+    PrintOnePage(setup);
+    EXPECT_EQ(NewestJobSource(queue, "InputSlot").second, u"CDTray"_s);
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        ApplyPrinterSetup(printer, setup);
+        EXPECT_EQ(PrinterSetupOf(printer).options, setup.options);
+    }
+    // A tray from the tray list wins over the slot among the options.
+    setup.tray = u"tray-1"_s;
+    PrintOnePage(setup);
+    const auto [bothJob, bothSource] = NewestJobSource(queue);
+    EXPECT_EQ(bothSource, u"tray-1"_s);
+    EXPECT_TRUE(NewestJobSource(queue, "InputSlot").second.isEmpty());
     QProcess::execute(u"lpadmin"_s, {u"-x"_s, queue});
 }
 

@@ -19,6 +19,7 @@ PrinterSetup Sample()
     setup.colorMode = 0;
     setup.resolution = 600;
     setup.copies = 3;
+    setup.options = {u"print-quality"_s, u"5"_s, u"ColorModel"_s, u"Gray=x"_s};
     return setup;
 }
 
@@ -42,6 +43,16 @@ TEST(PrinterSetupTest, FramingRoundTripsAndDamagedFilesAreRefused)
     };
     for (const QByteArray& bytes : bad)
         EXPECT_FALSE(DecodePrinterSetup(bytes).has_value()) << bytes.constData();
+}
+
+TEST(PrinterSetupTest, OptionsThatCannotBeWrittenOnALineAreLeftOut)
+{
+    PrinterSetup setup = Sample();
+    setup.options << u"bad=name"_s << u"1"_s << u"note"_s << u"two\nlines"_s << u"kept"_s << u"yes"_s;
+    const std::optional<PrinterSetup> read = DecodePrinterSetup(EncodePrinterSetup(setup));
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->options,
+              (QStringList{u"print-quality"_s, u"5"_s, u"ColorModel"_s, u"Gray=x"_s, u"kept"_s, u"yes"_s}));
 }
 
 TEST(PrinterSetupTest, AnUnusableFileIsDeletedAndAnUnknownPrinterKept)
