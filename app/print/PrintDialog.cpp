@@ -327,16 +327,20 @@ QFormLayout* PrintDialog::AddPreviewPage(QWidget* page, int surface, int sheet)
     return form;
 }
 
-void PrintDialog::AddStockRow(QFormLayout* form, const QString& caption, QComboBox* stocks, bool firstSheet)
+void PrintDialog::AddStockRow(QFormLayout* form, const QString& caption, QComboBox* stocks, int surface)
 {
     auto* edit = new QPushButton(QStringLiteral("Edit"), stocks->parentWidget());
     edit->setObjectName(QStringLiteral("editStock"));
     edit->setAccessibleName(QStringLiteral("Edit ") + caption);
     edit->setVisible(static_cast<bool>(m_context.editStock));
-    connect(edit, &QPushButton::clicked, this, [this, stocks, firstSheet] {
+    connect(edit, &QPushButton::clicked, this, [this, stocks, surface] {
         if (!m_context.editStock || stocks->currentIndex() < 0)
             return;
-        m_context.editStock(stocks->currentData().toInt(), firstSheet, this);
+        // The wizard's second sheet is the back cover's own, when it has one.
+        const int index = stocks->currentData().toInt();
+        const bool firstSheet =
+            surface != BackSurface || m_context.catalogue.stock(index).LabelTwoOnFirstSheet();
+        m_context.editStock(index, firstSheet, this);
         // The wizard may have renamed or reshaped the stock, or applied it to the design.
         RebuildTabsLater();
     });
@@ -364,9 +368,7 @@ QWidget* PrintDialog::BuildCoverTab(int surface)
         }
     }
     m_caseStockLists.push_back(stocks);
-    // The case stock's sheet that carries this tab's label.
-    const bool firstSheet = !cover || cover->pageCode != u"3";
-    AddStockRow(form, QStringLiteral("Label Paper"), stocks, firstSheet);
+    AddStockRow(form, QStringLiteral("Label Paper"), stocks, surface);
     connect(stocks, &QComboBox::activated, this,
             [this, stocks] { CaseStockChosen(stocks->currentData().toInt()); });
 
@@ -416,7 +418,7 @@ QWidget* PrintDialog::BuildDiscTab(int surface)
                 stocks->setCurrentIndex(stocks->count() - 1);
         }
     }
-    AddStockRow(form, QStringLiteral("Label Type"), stocks, true);
+    AddStockRow(form, QStringLiteral("Label Type"), stocks, surface);
     connect(stocks, &QComboBox::activated, this,
             [this, stocks] { DiscStockChosen(stocks->currentData().toInt()); });
 

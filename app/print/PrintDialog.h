@@ -99,8 +99,8 @@ private:
     void BuildTabs();
     // A tab page: the sheet's preview on the left, the form of its options (returned) on the right.
     QFormLayout* AddPreviewPage(QWidget* page, int surface, int sheet);
-    // The stock list of a tab with its Edit button, which opens the stock at the tab's sheet.
-    void AddStockRow(QFormLayout* form, const QString& caption, QComboBox* stocks, bool firstSheet);
+    // The stock list of a tab with its Edit button, which opens the stock at the sheet of the tab's label.
+    void AddStockRow(QFormLayout* form, const QString& caption, QComboBox* stocks, int surface);
     // After a stock was edited or chosen: the tabs are built again from the catalogue, once the control
     // that asked has returned.
     void RebuildTabsLater();

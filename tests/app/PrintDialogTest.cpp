@@ -294,6 +294,21 @@ TEST(PrintDialogTest, EditOpensTheWizardAtTheTabsSheetAndTheDialogFollowsTheEdit
     EXPECT_NE(dialog.Preview(1)->pixmap().toImage(), before);
 }
 
+// On a DVD case the booklet (the front) is the wizard's first sheet and the case its second.
+TEST(PrintDialogTest, EditOnADvdCaseOpensTheSheetOfTheTabsLabel)
+{
+    DialogFixture f(u"DVD");
+    PrintDialog dialog(f.Context(), false);
+    ASSERT_EQ(TabTexts(dialog.Tabs()), (QStringList{u"Case"_s, u"Booklet"_s, u"Disc"_s}));
+    for (int tab = 0; tab < 2; ++tab) {
+        dialog.Tabs()->setCurrentIndex(tab);
+        dialog.EditButton(tab)->click();
+        QCoreApplication::sendPostedEvents();
+    }
+    const int dvd = f.catalogue.currentCase();
+    EXPECT_EQ(f.editedStocks, (std::vector<std::pair<int, bool>>{{dvd, false}, {dvd, true}}));
+}
+
 TEST(PrintDialogTest, NoEditButtonWithoutTheWizard)
 {
     DialogFixture f;
