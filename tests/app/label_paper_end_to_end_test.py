@@ -109,6 +109,23 @@ def test(session):
     app.click(app.find("push button", "OK", root=dialog))
     app.gone(name=" New Document")
 
+    # The properties bar opens both dialogs once the sheet itself is selected, by a click beside it.
+    x, y, w, h = app.find(None, "Label view").extents()
+    spot = (x + w - 30, y + 30)
+    check(session.screenshot((*spot, 1, 1)).pixel(0, 0) == (185, 185, 185), "the spot beside the sheet is not free")
+    app.click_at(*spot)
+    app.click(app.find("push button", "Edit Dimensions"))
+    wizard = app.window(" Label Alignment Wizard")
+    shown = app.find("text", "Name", root=wizard).text()
+    check(shown in ("(CD/DVD Disc Label - Generic)", "(CD Jewel Case - Plain Paper)"),
+          f"the wizard shows {shown!r}, not a current stock")
+    app.click(app.find("push button", "Cancel", root=wizard))
+    app.gone(name=" Label Alignment Wizard")
+    app.click(app.find("push button", "Change Label Paper"))
+    paper = app.window(" Change Label Paper")
+    app.click(app.find("push button", "Cancel", root=paper))
+    app.gone(name=" Change Label Paper")
+
     # A custom jewel stock: the front unfolded and moved, in millimetres.
     app.choose("Layout", "Change Label Paper")
     paper = app.window(" Change Label Paper")
