@@ -13,6 +13,7 @@
 #include "document/files/ProgramFolder.h"
 #include "print/cups/CupsQueue.h"
 #include "print/job/PaintJob.h"
+#include "print/settings/PrinterSetup.h"
 
 #include <QFileInfo>
 #include <QFont>
@@ -169,7 +170,15 @@ int RunPrintVerb(std::span<char*> args)
     const FileResult<QByteArray> pdf = JobPdf(design, pages, copies, face, 600);
     if (!pdf)
         return Failed(pdf.error());
-    const FileResult<int> sent = SubmitPdfJob(queue, title, pdf.value(), CupsMediaOf(pages.front().paper));
+    // The tray and options stored for that printer, as the Print dialog sends them: the disc printer's for a
+    // disc on a direct-to-disc stock, else the paper printer's.
+    const bool discPrinter = !calibration && catalogue.DiscStock().IsDirectToDisc() &&
+                             (job.labels.disc1 || (job.doubleDisc && job.labels.disc2));
+    const std::optional<PrinterSetup> stored = LoadPrinterSetup(
+        ProgramFolder() + (discPrinter ? QStringLiteral("printerCD.ini") : QStringLiteral("printer.ini")));
+    const QStringList options = stored && stored->printerName == queue ? JobOptions(*stored) : QStringList();
+    const FileResult<int> sent =
+        SubmitPdfJob(queue, title, pdf.value(), CupsMediaOf(pages.front().paper), options);
     if (!sent)
         return Failed(sent.error());
     std::printf("Sent %d page(s) to %s as job %d.\n", static_cast<int>(pages.size()) * copies,

@@ -46,18 +46,7 @@ void ApplyPrinterSetup(QPrinter& printer, const PrinterSetup& setup)
         printer.setResolution(setup.resolution);
     if (printer.outputFormat() != QPrinter::NativeFormat || (setup.options.isEmpty() && setup.tray.isEmpty()))
         return;
-    QStringList options;
-    for (qsizetype i = 0; i + 1 < setup.options.size(); i += 2) {
-        // A tray from the tray list is the one the job goes to.
-        const QString& name = setup.options[i];
-        if (!setup.tray.isEmpty() && (name == u"media-source" || name == u"InputSlot"))
-            continue;
-        options << name << setup.options[i + 1];
-    }
-    // The tray is the queue's media-source keyword; CUPS gives a PPD printer the matching InputSlot.
-    if (!setup.tray.isEmpty())
-        options << QStringLiteral("media-source") << setup.tray;
-    printer.printEngine()->setProperty(kCupsOptions, options);
+    printer.printEngine()->setProperty(kCupsOptions, JobOptions(setup));
 }
 
 PrinterSetup PrinterSetupOf(const QPrinter& printer)

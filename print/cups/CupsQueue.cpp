@@ -72,7 +72,7 @@ QString CupsMediaOf(QSize paper)
 }
 
 FileResult<int> SubmitPdfJob(const QString& printer, const QString& title, const QByteArray& pdf,
-                             const QString& media)
+                             const QString& media, const QStringList& options)
 {
     const QByteArray name = printer.toUtf8();
     cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr);
@@ -85,13 +85,17 @@ FileResult<int> SubmitPdfJob(const QString& printer, const QString& title, const
 
     const QByteArray jobTitle = title.toUtf8();
     const QByteArray mediaName = media.toUtf8();
-    cups_option_t* options = nullptr;
+    cups_option_t* jobOptions = nullptr;
     int optionCount = 0;
     if (!mediaName.isEmpty())
-        optionCount = cupsAddOption("media", mediaName.constData(), optionCount, &options);
+        optionCount = cupsAddOption("media", mediaName.constData(), optionCount, &jobOptions);
+    for (qsizetype i = 0; i + 1 < options.size(); i += 2) {
+        optionCount = cupsAddOption(options[i].toUtf8().constData(), options[i + 1].toUtf8().constData(),
+                                    optionCount, &jobOptions);
+    }
     const int job =
-        cupsCreateJob(CUPS_HTTP_DEFAULT, name.constData(), jobTitle.constData(), optionCount, options);
-    cupsFreeOptions(optionCount, options);
+        cupsCreateJob(CUPS_HTTP_DEFAULT, name.constData(), jobTitle.constData(), optionCount, jobOptions);
+    cupsFreeOptions(optionCount, jobOptions);
     if (job <= 0)
         return CupsError(QStringLiteral("Could not start print job."), printer);
     if (cupsStartDocument(CUPS_HTTP_DEFAULT, name.constData(), job, jobTitle.constData(), CUPS_FORMAT_PDF,

@@ -23,9 +23,10 @@ QStringList CupsTrays(const QString& printer);
 // The CUPS media name of a paper (mils, either orientation): "Letter", "A4" or a custom size.
 QString CupsMediaOf(QSize paper);
 
-// Sends a PDF document to a queue as one job on that media and returns the job's number. A queue that
-// does not exist or a job the server refuses fails with a message that says which and why.
+// Sends a PDF document to a queue as one job on that media, with further CUPS options (name, value
+// pairs), and returns the job's number. A queue that does not exist or a job the server refuses fails with
+// a message that says which and why.
 FileResult<int> SubmitPdfJob(const QString& printer, const QString& title, const QByteArray& pdf,
-                             const QString& media);
+                             const QString& media, const QStringList& options = {});
 
 } // namespace tvl

@@ -38,6 +38,21 @@ int NumberOr(const QByteArray& text, int fallback)
 
 } // namespace
 
+QStringList JobOptions(const PrinterSetup& setup)
+{
+    QStringList options;
+    for (qsizetype i = 0; i + 1 < setup.options.size(); i += 2) {
+        const QString& name = setup.options[i];
+        if (!setup.tray.isEmpty() && (name == u"media-source" || name == u"InputSlot"))
+            continue;
+        options << name << setup.options[i + 1];
+    }
+    // CUPS gives a PPD printer the InputSlot that matches the media-source.
+    if (!setup.tray.isEmpty())
+        options << QStringLiteral("media-source") << setup.tray;
+    return options;
+}
+
 QByteArray EncodePrinterSetup(const PrinterSetup& setup)
 {
     QByteArray mode = QByteArray(kVersionLine) + '\n';

@@ -27,6 +27,10 @@ struct PrinterSetup
     bool operator==(const PrinterSetup&) const = default;
 };
 
+// The CUPS options a job on the printer carries, as name, value pairs: the printer's own options, and the
+// tray as the queue's media-source keyword, which wins over a slot among the options.
+QStringList JobOptions(const PrinterSetup& setup);
+
 // The file's bytes: the decimal byte count of the settings block, "\n", that of the printer name block,
 // "\n", then the two blocks. The settings block is our own versioned text of "key=value" lines; the name
 // block is the printer's name in UTF-8.

@@ -3,6 +3,7 @@
 // attributes say which slot it was sent to.
 #include "app/print/QtPrinterSetup.h"
 #include "print/cups/CupsQueue.h"
+#include "tests/support/CupsJobs.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -10,7 +11,6 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <cups/cups.h>
 #include <gtest/gtest.h>
 
 namespace tvl {
@@ -32,27 +32,9 @@ QByteArray TrayDriver()
                              "*CloseUI: *InputSlot\n";
 }
 
-// The newest job of a queue and the value of one of its attributes ("" when none).
 std::pair<int, QString> NewestJobSource(const QString& queue, const char* attributeName = "media-source")
 {
-    const QByteArray name = queue.toUtf8();
-    cups_job_t* jobs = nullptr;
-    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, name.constData(), 0, CUPS_WHICHJOBS_ALL);
-    int newest = 0;
-    for (int i = 0; i < count; ++i)
-        newest = std::max(newest, jobs[i].id);
-    cupsFreeJobs(count, jobs);
-    if (newest == 0)
-        return {0, {}};
-    ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
-    const QByteArray uri = "ipp://localhost/jobs/" + QByteArray::number(newest);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.constData());
-    ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
-    QString source;
-    if (ipp_attribute_t* attribute = ippFindAttribute(response, attributeName, IPP_TAG_ZERO))
-        source = QString::fromUtf8(ippGetString(attribute, 0, nullptr));
-    ippDelete(response);
-    return {newest, source};
+    return test::NewestJobAttribute(queue, attributeName);
 }
 
 void PrintOnePage(const PrinterSetup& setup)

@@ -4,7 +4,9 @@
 #include "document/files/DesignFile.h"
 #include "document/model/ItemFont.h"
 #include "print/cups/CupsQueue.h"
+#include "print/settings/PrinterSetup.h"
 #include "tests/render/SurfaceFixture.h"
+#include "tests/support/CupsJobs.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -146,6 +148,23 @@ TEST_F(PrintCupsTest, TheQueueIsListedAndAJobComesOutAsLetterPages)
     const QString text = Text(pdf);
     EXPECT_TRUE(text.contains(u"The Quiet Artist"_s)) << text.toStdString();
     EXPECT_TRUE(text.contains(u"Harbour Lights"_s));
+}
+
+// The verb sends a job with the tray and options stored for its printer, as the Print dialog does.
+TEST_F(PrintCupsTest, TheStoredTrayAndOptionsOfThePrinterGoWithTheJob)
+{
+    PrinterSetup stored;
+    stored.printerName = queue;
+    stored.tray = u"disc"_s;
+    stored.options = {u"InputSlot"_s, u"Lower"_s, u"job-priority"_s, u"77"_s};
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(u"data/Tovrelline"_s)));
+    ASSERT_TRUE(SavePrinterSetup(dir.filePath(u"data/Tovrelline/printer.ini"_s), stored).ok());
+    const Output sent = Print({u"--labels"_s, u"disc1"_s, u"--printer"_s, queue});
+    ASSERT_EQ(sent.status, 0) << sent.errors.toStdString();
+    EXPECT_EQ(test::NewestJobAttribute(queue, "media-source").second, u"disc"_s);
+    EXPECT_EQ(test::NewestJobAttribute(queue, "job-priority").second, u"77"_s);
+    EXPECT_TRUE(test::NewestJobAttribute(queue, "InputSlot").second.isEmpty()) << "the tray wins";
+    ASSERT_FALSE(NextQueuedPdf().isEmpty());
 }
 
 TEST_F(PrintCupsTest, PdfOutputHasTheSheetsTextAndTheLabelsPixelsOfExport)
