@@ -57,8 +57,14 @@ PrinterSetup PrinterSetupOf(const QPrinter& printer)
     setup.duplex = static_cast<int>(printer.duplex());
     setup.colorMode = static_cast<int>(printer.colorMode());
     setup.resolution = printer.resolution();
-    if (printer.outputFormat() == QPrinter::NativeFormat)
-        setup.options = printer.printEngine()->property(kCupsOptions).toStringList();
+    if (printer.outputFormat() == QPrinter::NativeFormat) {
+        const QStringList options = printer.printEngine()->property(kCupsOptions).toStringList();
+        for (qsizetype i = 0; i + 1 < options.size(); i += 2) {
+            // The pages typed into the properties belong to that one job, not to the printer.
+            if (options[i] != u"page-ranges")
+                setup.options << options[i] << options[i + 1];
+        }
+    }
     return setup;
 }
 

@@ -90,9 +90,11 @@ TEST(PrintTrayTest, TheChosenTrayGoesWithTheJob)
     PrintOnePage(setup);
     EXPECT_EQ(NewestJobSource(queue, "InputSlot").second, u"CDTray"_s);
     {
+        PrinterSetup withPages = setup;
+        withPages.options << u"page-ranges"_s << u"2-3"_s;
         QPrinter printer(QPrinter::HighResolution);
-        ApplyPrinterSetup(printer, setup);
-        EXPECT_EQ(PrinterSetupOf(printer).options, setup.options);
+        ApplyPrinterSetup(printer, withPages);
+        EXPECT_EQ(PrinterSetupOf(printer).options, setup.options) << "pages are not kept with the printer";
     }
     // A tray from the tray list wins over the slot among the options.
     setup.tray = u"tray-1"_s;
