@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -83,6 +84,10 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
         CreateBars();
         ConnectCommands();
         statusBar()->showMessage(QStringLiteral("Ready"));
+        zoomLabel = new QLabel(statusBar());
+        zoomLabel->setAccessibleName(QStringLiteral("Zoom"));
+        zoomLabel->setToolTip(QStringLiteral("Zoom"));
+        statusBar()->addPermanentWidget(zoomLabel);
         ApplyStartLayout();
         if (context.settings.version.isEmpty()) {
             context.store.WriteSetting(u"String", QStringLiteral("Version"), layoutVersion.toString());
@@ -146,6 +151,8 @@ void MainWindow::CreateBars()
                             Action(Command::ShowDiscLabel), Action(Command::ShowSecondDisc)});
     surfaceBar->addSeparator();
     surfaceBar->addActions({Action(Command::ZoomOut), Action(Command::ZoomIn)});
+    // On no bar or menu; its shortcut works anywhere in the window.
+    addAction(Action(Command::ZoomToFit));
     surfaceBar->addSeparator();
     surfaceBar->addActions({Action(Command::ReadCd), Action(Command::Guides)});
     QMenu* insertMenu = editMenu->actions().constFirst()->menu();
@@ -364,6 +371,11 @@ void MainWindow::closeEvent(QCloseEvent* event)
 void MainWindow::SetCloseGuard(std::function<bool()> mayClose)
 {
     closeGuard = std::move(mayClose);
+}
+
+void MainWindow::ShowZoom(int zoom)
+{
+    zoomLabel->setText(QStringLiteral("%1%").arg(zoom * 10));
 }
 
 void MainWindow::ShowDocumentTitle(const QString& title)

@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QStatusBar>
 #include <gtest/gtest.h>
 
@@ -133,6 +134,34 @@ TEST_F(DesignSessionTest, PictureNoticeInTheStatusBarAndAFailedSaveKeepsTheDesig
     EXPECT_TRUE(ui.errors.front().startsWith(QStringLiteral("Error saving file.\n") + path + u':'))
         << ui.errors.front().toStdString();
     EXPECT_TRUE(ui.errors.front().contains(QStringLiteral("not a regular file")));
+}
+
+// The status bar shows the zoom as a percentage after every change, whichever way it came; Ctrl+0 fits.
+TEST_F(DesignSessionTest, TheStatusBarShowsEveryZoom)
+{
+    run.window.SetLabelView(view);
+    run.window.resize(1000, 800);
+    run.window.show();
+    session.Start(WriteDesign("single.tvl", "Single", u"Jewel", "Jewel"));
+    QApplication::processEvents();
+    const auto shown = [this] {
+        const QList<QLabel*> labels = run.window.statusBar()->findChildren<QLabel*>();
+        for (const QLabel* label : labels) {
+            if (label->accessibleName() == u"Zoom")
+                return label->text();
+        }
+        return QStringLiteral("no zoom label");
+    };
+    EXPECT_EQ(shown(), u"60%");
+    run.window.Action(Command::ZoomIn)->trigger();
+    EXPECT_EQ(shown(), u"80%");
+    run.window.Action(Command::ZoomOut)->trigger();
+    EXPECT_EQ(shown(), u"60%");
+    EXPECT_EQ(run.window.Action(Command::ZoomToFit)->shortcut(), QKeySequence(QStringLiteral("Ctrl+0")));
+    EXPECT_TRUE(run.window.Action(Command::ZoomIn)->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+="))));
+    run.window.Action(Command::ZoomToFit)->trigger();
+    EXPECT_EQ(shown(), QStringLiteral("%1%").arg(view->geometry().zoom() * 10));
+    EXPECT_GT(view->geometry().zoom(), 6);
 }
 
 } // namespace
