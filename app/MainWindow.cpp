@@ -26,6 +26,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace tvl {
 namespace {
@@ -39,6 +40,9 @@ QToolBar* NewToolBar(QMainWindow* window, const QString& title, const QString& n
     bar->setObjectName(name);
     bar->setIconSize(QSize(extent, extent));
     window->addToolBar(Qt::TopToolBarArea, bar);
+    // The button that shows the buttons a narrow window cuts off has neither text nor tool tip.
+    if (auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More Buttons"));
     return bar;
 }
 
