@@ -13,6 +13,8 @@ namespace {
 
 // The selection frame's dashes move on this often (milliseconds).
 constexpr int kSelectionMarksInterval = 75;
+// Width in pixels of the inverted band around a picked surface.
+constexpr int kPickedBand = 3;
 
 } // namespace
 
@@ -277,11 +279,40 @@ void CMervo6View::paintEvent(QPaintEvent* event)
     }
     painter.setClipRegion(event->region());
     PaintSelectionFrame(painter);
+    PaintPickedOutline(painter);
     if (!m_feedback.isEmpty()) {
         painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         for (const QRect& band : FeedbackRegion(m_feedback))
             painter.fillRect(band, Qt::white);
     }
+}
+
+QRegion CMervo6View::PickedOutlineRegion() const
+{
+    const CRichChild* selected = m_document.Selected();
+    if (!selected || selected->name != m_pickedOutline)
+        return {};
+    const QRect r = m_geometry.GetItemWindowRect(*selected, true).toQRect();
+    return QRegion(r.adjusted(-kPickedBand, -kPickedBand, kPickedBand, kPickedBand))
+        .subtracted(QRegion(r.adjusted(kPickedBand, kPickedBand, -kPickedBand, -kPickedBand)));
+}
+
+void CMervo6View::PaintPickedOutline(QPainter& painter) const
+{
+    const CRichChild* selected = m_document.Selected();
+    if (!selected || selected->name != m_pickedOutline)
+        return;
+    const QRect r = m_geometry.GetItemWindowRect(*selected, true).toQRect();
+    painter.save();
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(Qt::white, kPickedBand));
+    painter.setBrush(Qt::NoBrush);
+    if (selected->IsDiscSurface())
+        painter.drawEllipse(r);
+    else
+        painter.drawRect(r);
+    painter.restore();
 }
 
 void CMervo6View::resizeEvent(QResizeEvent* event)

@@ -158,6 +158,9 @@ private:
     void MoveSelectedBy(int dx, int dy);
     void TickSelectionMarks();
     void PaintSelectionFrame(QPainter& painter) const;
+    // The inverted band around a surface, boundary or page picked with the mouse, while it stays selected.
+    void PaintPickedOutline(QPainter& painter) const;
+    QRegion PickedOutlineRegion() const;
     // The window pixels of the running selection frame and of the feedback frame.
     QRegion SelectionFrameWindowRegion() const;
     QRegion FeedbackRegion(const QRect& frame) const;
@@ -189,6 +192,8 @@ private:
     EdgeRect m_startMils;
     EdgeRect m_dragMils;
     QRect m_feedback;
+    // The surface, boundary or page last picked with the mouse: it has no handles, so its outline shows it.
+    QString m_pickedOutline;
     QTimer m_marksTimer;
     int m_marksPhase = 0;
     bool m_menuOpen = false;
