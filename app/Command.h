@@ -51,6 +51,7 @@ enum class Command
     ReadCd,
     Guides,
     InsertObject,
+    ZoomToFit,
     Count,
 };
 

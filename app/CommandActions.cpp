@@ -68,10 +68,13 @@ constexpr CommandInfo commandTable[] = {
     {Command::ShowSecondDisc, "Show the Second Disc Label", "disc2", nullptr, "Show the second disc label",
      false},
     {Command::ZoomOut, "Zoom Out", "zoom-out", "Ctrl+-", "Show the label smaller", false},
-    {Command::ZoomIn, "Zoom In", "zoom-in", "Ctrl++", "Show the label larger", false},
+    // Ctrl+= as well: plus needs Shift on many keyboards.
+    {Command::ZoomIn, "Zoom In", "zoom-in", "Ctrl++; Ctrl+=", "Show the label larger", false},
     {Command::ReadCd, "Read CD", "read-cd", nullptr, "Read the album data of an audio CD", false},
     {Command::Guides, "Guides", "guides", nullptr, "Show the printable area", true},
     {Command::InsertObject, "Insert", "insert", nullptr, "Insert a text block, track list or picture", false},
+    {Command::ZoomToFit, "Zoom to Fit", nullptr, "Ctrl+0", "Show the whole label as large as the window allows",
+     false},
 };
 
 constexpr bool InCommandOrder()
@@ -95,7 +98,7 @@ CommandActions::CommandActions(QObject* owner)
         if (info.icon)
             action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1StringView(info.icon))));
         if (info.shortcut)
-            action->setShortcut(QKeySequence(QString::fromLatin1(info.shortcut)));
+            action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(info.shortcut)));
         action->setStatusTip(QString::fromUtf8(info.prompt));
         action->setCheckable(info.checkable);
         action->setEnabled(false);

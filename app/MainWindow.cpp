@@ -19,12 +19,14 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace tvl {
 namespace {
@@ -38,6 +40,9 @@ QToolBar* NewToolBar(QMainWindow* window, const QString& title, const QString& n
     bar->setObjectName(name);
     bar->setIconSize(QSize(extent, extent));
     window->addToolBar(Qt::TopToolBarArea, bar);
+    // The button that shows the buttons a narrow window cuts off has neither text nor tool tip.
+    if (auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More Buttons"));
     return bar;
 }
 
@@ -83,6 +88,10 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
         CreateBars();
         ConnectCommands();
         statusBar()->showMessage(QStringLiteral("Ready"));
+        zoomLabel = new QLabel(statusBar());
+        zoomLabel->setAccessibleName(QStringLiteral("Zoom"));
+        zoomLabel->setToolTip(QStringLiteral("Zoom"));
+        statusBar()->addPermanentWidget(zoomLabel);
         ApplyStartLayout();
         if (context.settings.version.isEmpty()) {
             context.store.WriteSetting(u"String", QStringLiteral("Version"), layoutVersion.toString());
@@ -146,6 +155,8 @@ void MainWindow::CreateBars()
                             Action(Command::ShowDiscLabel), Action(Command::ShowSecondDisc)});
     surfaceBar->addSeparator();
     surfaceBar->addActions({Action(Command::ZoomOut), Action(Command::ZoomIn)});
+    // On no bar or menu; its shortcut works anywhere in the window.
+    addAction(Action(Command::ZoomToFit));
     surfaceBar->addSeparator();
     surfaceBar->addActions({Action(Command::ReadCd), Action(Command::Guides)});
     QMenu* insertMenu = editMenu->actions().constFirst()->menu();
@@ -364,6 +375,11 @@ void MainWindow::closeEvent(QCloseEvent* event)
 void MainWindow::SetCloseGuard(std::function<bool()> mayClose)
 {
     closeGuard = std::move(mayClose);
+}
+
+void MainWindow::ShowZoom(int zoom)
+{
+    zoomLabel->setText(QStringLiteral("%1%").arg(zoom * 10));
 }
 
 void MainWindow::ShowDocumentTitle(const QString& title)

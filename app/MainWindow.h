@@ -10,6 +10,7 @@
 #include <functional>
 
 class QDockWidget;
+class QLabel;
 class QMenu;
 class QToolBar;
 
@@ -69,6 +70,8 @@ public:
     void AddRecentFile(const QString& path);
     // Asked before the window closes; false keeps the program open.
     void SetCloseGuard(std::function<bool()> mayClose);
+    // The label view's zoom (tenths) as a percentage in the status bar.
+    void ShowZoom(int zoom);
     // "<title> - Tovrelline" in the caption.
     void ShowDocumentTitle(const QString& title);
 
@@ -109,6 +112,7 @@ private:
     QDockWidget* textEditorBar = nullptr;
     QDockWidget* imagesBar = nullptr;
     QWidget* labelView = nullptr;
+    QLabel* zoomLabel = nullptr;
     bool restoreSaved = false;
     std::bitset<static_cast<std::size_t>(Command::Count)> routed;
     std::function<EditState()> editState;

@@ -11,6 +11,7 @@ UnitsDialog::UnitsDialog(const QString& units, QWidget* parent)
     , list(new QListWidget(this))
 {
     setWindowTitle(QStringLiteral(" Units"));
+    list->setAccessibleName(QStringLiteral("Units"));
     list->addItems({QStringLiteral("Inches"), QStringLiteral("Millimeters")});
     list->setCurrentRow(units == u"Millimeters" ? 1 : 0);
     auto* layout = new QVBoxLayout(this);

@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace tvl {
@@ -12,6 +13,8 @@ namespace {
 
 // The selection frame's dashes move on this often (milliseconds).
 constexpr int kSelectionMarksInterval = 75;
+// Width in pixels of the inverted band around a picked surface.
+constexpr int kPickedBand = 3;
 
 } // namespace
 
@@ -137,10 +140,7 @@ bool CMervo6View::ZoomIn()
 {
     if (!m_geometry.ZoomIn(m_document.design(), m_bitmaps.Sizes()))
         return false;
-    m_bitmaps.DropPictureCache();
-    SyncScrollBars();
-    Rerender(SurfaceSet().set());
-    viewport()->update();
+    Rezoomed();
     return true;
 }
 
@@ -148,11 +148,56 @@ bool CMervo6View::ZoomOut()
 {
     if (!m_geometry.ZoomOut(m_document.design()))
         return false;
+    Rezoomed();
+    return true;
+}
+
+bool CMervo6View::ZoomToFit()
+{
+    if (!m_created || !m_geometry.ZoomToFit(m_document.design(), m_bitmaps.Sizes()))
+        return false;
+    Rezoomed();
+    return true;
+}
+
+void CMervo6View::Rezoomed()
+{
     m_bitmaps.DropPictureCache();
     SyncScrollBars();
     Rerender(SurfaceSet().set());
     viewport()->update();
-    return true;
+}
+
+void CMervo6View::wheelEvent(QWheelEvent* event)
+{
+    constexpr int notch = QWheelEvent::DefaultDeltasPerStep;
+    const QPoint turn = event->angleDelta();
+    if (event->modifiers() & Qt::ControlModifier) {
+        m_wheelZoom += turn.y();
+        const QPoint anchor = event->position().toPoint();
+        bool zoomed = false;
+        for (; m_wheelZoom >= notch; m_wheelZoom -= notch)
+            zoomed |= m_geometry.ZoomInAbout(m_document.design(), m_bitmaps.Sizes(), anchor);
+        for (; m_wheelZoom <= -notch; m_wheelZoom += notch)
+            zoomed |= m_geometry.ZoomOutAbout(m_document.design(), anchor);
+        if (zoomed)
+            Rezoomed();
+        event->accept();
+        return;
+    }
+    // A plain wheel turns only vertically; Shift sends it sideways. A tilting wheel or a touchpad also
+    // turns sideways on its own.
+    QPoint along = turn;
+    if ((event->modifiers() & Qt::ShiftModifier) && along.x() == 0)
+        along = QPoint(along.y(), 0);
+    const QSize client = viewport()->size();
+    const auto scrollBy = [notch](QScrollBar* bar, int delta, int extent) {
+        if (delta != 0)
+            bar->setValue(bar->value() - delta * std::max(1, extent / 10) / notch);
+    };
+    scrollBy(horizontalScrollBar(), along.x(), client.width());
+    scrollBy(verticalScrollBar(), along.y(), client.height());
+    event->accept();
 }
 
 void CMervo6View::Redraw(const CRichChild* item, bool rerender)
@@ -204,6 +249,11 @@ void CMervo6View::SyncScrollBars()
     verticalScrollBar()->setValue(m_geometry.scrollPosition().y());
     m_geometry.SetScrollPosition(QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()));
     m_syncing = false;
+    // Every change of zoom ends here: limits, commands, the wheel, a new design.
+    if (m_zoomListener && m_zoomShown != m_geometry.zoom()) {
+        m_zoomShown = m_geometry.zoom();
+        m_zoomListener(m_zoomShown);
+    }
 }
 
 void CMervo6View::paintEvent(QPaintEvent* event)
@@ -229,11 +279,40 @@ void CMervo6View::paintEvent(QPaintEvent* event)
     }
     painter.setClipRegion(event->region());
     PaintSelectionFrame(painter);
+    PaintPickedOutline(painter);
     if (!m_feedback.isEmpty()) {
         painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         for (const QRect& band : FeedbackRegion(m_feedback))
             painter.fillRect(band, Qt::white);
     }
+}
+
+QRegion CMervo6View::PickedOutlineRegion() const
+{
+    const CRichChild* selected = m_document.Selected();
+    if (!selected || selected->name != m_pickedOutline)
+        return {};
+    const QRect r = m_geometry.GetItemWindowRect(*selected, true).toQRect();
+    return QRegion(r.adjusted(-kPickedBand, -kPickedBand, kPickedBand, kPickedBand))
+        .subtracted(QRegion(r.adjusted(kPickedBand, kPickedBand, -kPickedBand, -kPickedBand)));
+}
+
+void CMervo6View::PaintPickedOutline(QPainter& painter) const
+{
+    const CRichChild* selected = m_document.Selected();
+    if (!selected || selected->name != m_pickedOutline)
+        return;
+    const QRect r = m_geometry.GetItemWindowRect(*selected, true).toQRect();
+    painter.save();
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(Qt::white, kPickedBand));
+    painter.setBrush(Qt::NoBrush);
+    if (selected->IsDiscSurface())
+        painter.drawEllipse(r);
+    else
+        painter.drawRect(r);
+    painter.restore();
 }
 
 void CMervo6View::resizeEvent(QResizeEvent* event)

@@ -99,6 +99,16 @@ public:
     void ShowDisc2() { SelectSurface(kDisc2.toString()); }
     bool ZoomIn();
     bool ZoomOut();
+    // The largest zoom at which the shown surface fits the window, centred.
+    bool ZoomToFit();
+    // Told the zoom (tenths) whenever it changes.
+    void SetZoomListener(std::function<void(int)> listener)
+    {
+        m_zoomListener = std::move(listener);
+        m_zoomShown = m_geometry.zoom();
+        if (m_zoomListener)
+            m_zoomListener(m_zoomShown);
+    }
     // The zoom (tenths) a new design starts at; the next surface shown is laid out at it.
     void SetZoom(int zoom)
     {
@@ -125,6 +135,9 @@ private:
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void showEvent(QShowEvent* event) override;
+    // The wheel scrolls by a tenth of the view per notch, sideways with Shift; with Ctrl it zooms about
+    // the pointer.
+    void wheelEvent(QWheelEvent* event) override;
 
     void SyncScene();
     void ShowCurrentSurface();
@@ -132,6 +145,8 @@ private:
     void LimitZoomToSurface();
     void Rerender(SurfaceSet surfaces);
     void SyncScrollBars();
+    // Shows the sheet at the zoom the geometry was just given.
+    void Rezoomed();
 
     // Sets the drag mode and cursor from what lies under the pointer.
     void CursorFeedback(QPoint pos);
@@ -143,6 +158,9 @@ private:
     void MoveSelectedBy(int dx, int dy);
     void TickSelectionMarks();
     void PaintSelectionFrame(QPainter& painter) const;
+    // The inverted band around a surface, boundary or page picked with the mouse, while it stays selected.
+    void PaintPickedOutline(QPainter& painter) const;
+    QRegion PickedOutlineRegion() const;
     // The window pixels of the running selection frame and of the feedback frame.
     QRegion SelectionFrameWindowRegion() const;
     QRegion FeedbackRegion(const QRect& frame) const;
@@ -174,6 +192,8 @@ private:
     EdgeRect m_startMils;
     EdgeRect m_dragMils;
     QRect m_feedback;
+    // The surface, boundary or page last picked with the mouse: it has no handles, so its outline shows it.
+    QString m_pickedOutline;
     QTimer m_marksTimer;
     int m_marksPhase = 0;
     bool m_menuOpen = false;
@@ -181,6 +201,10 @@ private:
     QCursor m_verticalIBeam;
     std::function<void(QMenu&, QPoint)> m_insertFiller;
     QList<QAction*> m_contextActions;
+    std::function<void(int)> m_zoomListener;
+    int m_zoomShown = 0;
+    // Ctrl+wheel turns not yet worth a zoom step (eighths of a degree).
+    int m_wheelZoom = 0;
 };
 
 } // namespace tvl

@@ -103,6 +103,10 @@ void CMervo6View::SelectionChanged()
     }
     SyncScene();
     SetSelectionMarksOn(selected && !IsStructural(selected->kind));
+    if (!m_pickedOutline.isEmpty() && (!selected || selected->name != m_pickedOutline)) {
+        m_pickedOutline.clear();
+        viewport()->update();
+    }
 }
 
 QString CMervo6View::HitTest(QPoint window)
@@ -255,6 +259,8 @@ void CMervo6View::Press(QPoint pos, bool real)
         }
         SelectItem(hit);
         const CRichChild* item = m_document.Selected();
+        m_pickedOutline = item && IsStructural(item->kind) ? item->name : QString();
+        viewport()->update(PickedOutlineRegion());
         if (item && item->IsTextual()) {
             m_dragMode = DragMode::Select;
             viewport()->setCursor(Upright(*item) ? QCursor(Qt::IBeamCursor) : m_verticalIBeam);

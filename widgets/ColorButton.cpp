@@ -11,6 +11,8 @@ ColorButton::ColorButton(const QIcon& icon, const QString& toolTip, QColor color
     , color(color)
 {
     setToolTip(toolTip);
+    // The button shows only an icon: a screen reader reads its tool tip.
+    setAccessibleName(toolTip);
     setAutoRaise(true);
     Redraw();
 }

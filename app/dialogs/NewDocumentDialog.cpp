@@ -54,6 +54,7 @@ NewDocumentDialog::NewDocumentDialog(QWidget* parent)
     , m_useDefault(new QCheckBox(QStringLiteral("Use Default Template."), this))
 {
     setWindowTitle(QStringLiteral(" New Document"));
+    m_list->setAccessibleName(QStringLiteral("Case"));
     m_list->setIconSize(QSize(kIconSize, kIconSize));
     m_list->setSpacing(2);
     const struct

@@ -100,6 +100,8 @@ void DesignSession::RouteCommands()
     m_window.Route(Command::ShowSecondDisc, [this] { m_view.ShowDisc2(); });
     m_window.Route(Command::ZoomIn, [this] { m_view.ZoomIn(); });
     m_window.Route(Command::ZoomOut, [this] { m_view.ZoomOut(); });
+    m_window.Route(Command::ZoomToFit, [this] { m_view.ZoomToFit(); });
+    m_view.SetZoomListener([this](int zoom) { m_window.ShowZoom(zoom); });
     m_window.SetViewOptionsHandler([this](const AppSettings& settings) {
         m_view.ApplyOptions({settings.guides, settings.showGrid, settings.gridSize, settings.snapToGrid});
     });

@@ -129,34 +129,71 @@ bool ViewGeometry::SurfaceFitsBitmaps(const LabelDesign& design, int zoom,
 
 bool ViewGeometry::ZoomIn(const LabelDesign& design, const std::array<QSize, 4>& bitmapSizes)
 {
-    if (!SurfaceFitsBitmaps(design, m_zoom + 2, bitmapSizes))
-        return false;
-    Rezoom(design, m_zoom + 2);
-    return true;
+    return ZoomInAbout(design, bitmapSizes, ClientCentre());
 }
 
 bool ViewGeometry::ZoomOut(const LabelDesign& design)
 {
-    if (m_zoom - 2 <= kSmallestZoom - 1)
+    return ZoomOutAbout(design, ClientCentre());
+}
+
+bool ViewGeometry::ZoomInAbout(const LabelDesign& design, const std::array<QSize, 4>& bitmapSizes,
+                               QPoint anchor)
+{
+    if (!SurfaceFitsBitmaps(design, m_zoom + 2, bitmapSizes))
         return false;
-    Rezoom(design, m_zoom - 2);
+    Rezoom(design, m_zoom + 2, anchor);
     return true;
 }
 
-void ViewGeometry::Rezoom(const LabelDesign& design, int zoom)
+bool ViewGeometry::ZoomOutAbout(const LabelDesign& design, QPoint anchor)
 {
-    const QPoint centre(m_clientSize.width() / 2, m_clientSize.height() / 2);
-    const QPoint centreMils = WindowToPage(centre);
+    if (m_zoom - 2 <= kSmallestZoom - 1)
+        return false;
+    Rezoom(design, m_zoom - 2, anchor);
+    return true;
+}
+
+bool ViewGeometry::ZoomToFit(const LabelDesign& design, const std::array<QSize, 4>& bitmapSizes)
+{
+    const CRichChild* surface = design.FindCover(m_currentSurface);
+    if (!surface)
+        return false;
+    const QSize room(m_clientSize.width() - 2 * kPageMargin, m_clientSize.height() - 2 * kPageMargin);
+    const auto fits = [&](int zoom) {
+        ViewGeometry at = *this;
+        at.m_zoom = zoom;
+        const EdgeRect r = at.GetItemSheetRect(*surface, true);
+        return r.width() <= room.width() && r.height() <= room.height() &&
+               SurfaceFitsBitmaps(design, zoom, bitmapSizes);
+    };
+    int zoom = kSmallestZoom;
+    while (fits(zoom + 2))
+        zoom += 2;
+    if (zoom == m_zoom)
+        return false;
+    Rezoom(design, zoom, ClientCentre());
+    const EdgeRect r = GetItemSheetRect(*surface, true);
+    if (m_pageOrigin.x() == -kPageMargin)
+        m_scroll.setX((r.left + r.right) / 2 - m_pageOrigin.x() - m_clientSize.width() / 2);
+    if (m_pageOrigin.y() == -kPageMargin)
+        m_scroll.setY((r.top + r.bottom) / 2 - m_pageOrigin.y() - m_clientSize.height() / 2);
+    return true;
+}
+
+void ViewGeometry::Rezoom(const LabelDesign& design, int zoom, QPoint anchor)
+{
+    const QPoint anchorMils = WindowToPage(anchor);
     m_zoom = zoom;
     UpdatePageOrigin();
     UpdateScrollSizes(design);
     const EdgeRect point =
-        PageToDevice({centreMils.x(), centreMils.y(), centreMils.x(), centreMils.y()}, true, false);
+        PageToDevice({anchorMils.x(), anchorMils.y(), anchorMils.x(), anchorMils.y()}, true, false);
     QPoint scroll = m_scroll;
     if (m_pageOrigin.x() == -kPageMargin)
-        scroll.setX(point.left - m_pageOrigin.x() - centre.x());
+        scroll.setX(point.left - m_pageOrigin.x() - anchor.x());
     if (m_pageOrigin.y() == -kPageMargin)
-        scroll.setY(point.top - m_pageOrigin.y() - centre.y());
+        scroll.setY(point.top - m_pageOrigin.y() - anchor.y());
     m_scroll = scroll;
     UpdateScrollSizes(design);
 }

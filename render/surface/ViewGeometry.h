@@ -77,9 +77,18 @@ public:
     bool ZoomIn(const LabelDesign& design, const std::array<QSize, 4>& bitmapSizes);
     // Zooms out by 2 unless that goes below the smallest zoom.
     bool ZoomOut(const LabelDesign& design);
+    // The same about a window point (the mouse pointer): the sheet point under it stays under it on each
+    // axis where the sheet scrolls.
+    bool ZoomInAbout(const LabelDesign& design, const std::array<QSize, 4>& bitmapSizes, QPoint anchor);
+    bool ZoomOutAbout(const LabelDesign& design, QPoint anchor);
+    // The largest zoom, in steps of 2 from the smallest, at which the current surface fits the window
+    // (less the page margin on every side) and its bitmap; the surface is then centred where the sheet
+    // scrolls. False when the zoom did not change.
+    bool ZoomToFit(const LabelDesign& design, const std::array<QSize, 4>& bitmapSizes);
 
 private:
-    void Rezoom(const LabelDesign& design, int zoom);
+    void Rezoom(const LabelDesign& design, int zoom, QPoint anchor);
+    QPoint ClientCentre() const { return {m_clientSize.width() / 2, m_clientSize.height() / 2}; }
 
     double m_dpiX = 96;
     double m_dpiY = 96;

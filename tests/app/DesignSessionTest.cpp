@@ -10,9 +10,23 @@
 #include "tests/app/WindowRun.h"
 #include "tests/document/files/SampleDesign.h"
 
+#include "app/AboutDialog.h"
+#include "app/GridSizeDialog.h"
+#include "app/UnitsDialog.h"
+#include "app/dialogs/NewDocumentDialog.h"
+#include "editing/insert/WhichDiscDialog.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QToolBar>
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QStatusBar>
 #include <gtest/gtest.h>
 
@@ -153,6 +167,89 @@ TEST_F(DesignSessionTest, PictureNoticeInTheStatusBarAndAFailedSaveKeepsTheDesig
     EXPECT_TRUE(ui.errors.front().startsWith(QStringLiteral("Error saving file.\n") + path + u':'))
         << ui.errors.front().toStdString();
     EXPECT_TRUE(ui.errors.front().contains(QStringLiteral("not a regular file")));
+}
+
+// The status bar shows the zoom as a percentage after every change, whichever way it came; Ctrl+0 fits.
+TEST_F(DesignSessionTest, TheStatusBarShowsEveryZoom)
+{
+    run.window.SetLabelView(view);
+    run.window.resize(1000, 800);
+    run.window.show();
+    session.Start(WriteDesign("single.tvl", "Single", u"Jewel", "Jewel"));
+    QApplication::processEvents();
+    const auto shown = [this] {
+        const QList<QLabel*> labels = run.window.statusBar()->findChildren<QLabel*>();
+        for (const QLabel* label : labels) {
+            if (label->accessibleName() == u"Zoom")
+                return label->text();
+        }
+        return QStringLiteral("no zoom label");
+    };
+    EXPECT_EQ(shown(), u"60%");
+    run.window.Action(Command::ZoomIn)->trigger();
+    EXPECT_EQ(shown(), u"80%");
+    run.window.Action(Command::ZoomOut)->trigger();
+    EXPECT_EQ(shown(), u"60%");
+    EXPECT_EQ(run.window.Action(Command::ZoomToFit)->shortcut(), QKeySequence(QStringLiteral("Ctrl+0")));
+    EXPECT_TRUE(run.window.Action(Command::ZoomIn)->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+="))));
+    run.window.Action(Command::ZoomToFit)->trigger();
+    EXPECT_EQ(shown(), QStringLiteral("%1%").arg(view->geometry().zoom() * 10));
+    EXPECT_GT(view->geometry().zoom(), 6);
+}
+
+// The controls under a widget that a screen reader cannot name, as "class (object name)".
+QStringList UnnamedControls(const QWidget& top)
+{
+    QStringList unnamed;
+    for (QWidget* widget : top.findChildren<QWidget*>()) {
+        // The editor and the pop-up list of a combo or spin box are named through their owner.
+        bool owned = false;
+        for (const QWidget* up = widget->parentWidget(); up && !owned; up = up->parentWidget())
+            owned = qobject_cast<const QComboBox*>(up) || qobject_cast<const QAbstractSpinBox*>(up);
+        if (owned)
+            continue;
+        const bool control = qobject_cast<QAbstractButton*>(widget) || qobject_cast<QComboBox*>(widget) ||
+                             qobject_cast<QAbstractSpinBox*>(widget) || qobject_cast<QLineEdit*>(widget) ||
+                             qobject_cast<QAbstractItemView*>(widget);
+        if (!control)
+            continue;
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+        if (!face || face->text(QAccessible::Name).trimmed().isEmpty() || face->role() == QAccessible::NoRole ||
+            face->role() == QAccessible::Client)
+            unnamed.append(QStringLiteral("%1 (%2)").arg(QLatin1StringView(widget->metaObject()->className()),
+                                                         widget->objectName()));
+    }
+    return unnamed;
+}
+
+// Every button and field of the window's bars and of the editing dialogs has a name and a role, so a
+// screen reader can tell them apart; icon-only tool buttons take the name of their command.
+TEST_F(DesignSessionTest, EveryControlOfTheBarsAndDialogsHasAnAccessibleName)
+{
+    run.window.SetLabelView(view);
+    run.window.show();
+    session.Start(WriteDesign("single.tvl", "Single", u"Jewel", "Jewel"));
+    QApplication::processEvents();
+    int buttons = 0;
+    for (const QToolBar* bar : run.window.findChildren<QToolBar*>()) {
+        EXPECT_EQ(UnnamedControls(*bar).join(u", ").toStdString(), "") << bar->windowTitle().toStdString();
+        buttons += static_cast<int>(bar->findChildren<QAbstractButton*>().size());
+    }
+    EXPECT_GT(buttons, 20) << "the bars are filled";
+    EXPECT_EQ(UnnamedControls(*run.window.statusBar()).join(u", ").toStdString(), "");
+    for (const QLabel* label : run.window.statusBar()->findChildren<QLabel*>()) {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(const_cast<QLabel*>(label));
+        ASSERT_TRUE(face);
+        EXPECT_FALSE(face->text(QAccessible::Name).isEmpty());
+    }
+    GridSizeDialog grid(QSize(100, 100), false);
+    UnitsDialog units(QStringLiteral("Inches"));
+    WhichDiscDialog whichDisc(QStringLiteral("Which disc?"), 1);
+    AboutDialog about;
+    NewDocumentDialog newDocument;
+    for (const QDialog* dialog : std::initializer_list<const QDialog*>{&grid, &units, &whichDisc, &about,
+                                                                       &newDocument})
+        EXPECT_EQ(UnnamedControls(*dialog).join(u", ").toStdString(), "") << dialog->metaObject()->className();
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace tvl {
@@ -185,6 +186,90 @@ TEST_F(CMervo6ViewTest, TheGridStepChosenIsTheOneOnScreen)
     const int fine = gridPixels(QSize(100, 100));
     EXPECT_GT(coarse, 0);
     EXPECT_GT(fine, coarse * 20);
+}
+
+// One wheel notch turned over the view, with the keys held.
+void Wheel(CMervo6View& view, QPoint at, QPoint turn, Qt::KeyboardModifiers keys = Qt::NoModifier)
+{
+    QWheelEvent event(at, view.viewport()->mapToGlobal(at), QPoint(), turn, Qt::NoButton, keys,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view.viewport(), &event);
+}
+
+TEST_F(CMervo6ViewTest, TheWheelScrollsATenthOfTheViewAndSidewaysWithShift)
+{
+    QScrollBar* down = view.verticalScrollBar();
+    QScrollBar* across = view.horizontalScrollBar();
+    ASSERT_GT(down->maximum(), 100);
+    ASSERT_GT(across->maximum(), 50);
+    const QSize client = view.viewport()->size();
+    Wheel(view, QPoint(50, 50), QPoint(0, -120));
+    EXPECT_EQ(down->value(), client.height() / 10);
+    EXPECT_EQ(across->value(), 0);
+    Wheel(view, QPoint(50, 50), QPoint(0, -240), Qt::ShiftModifier);
+    EXPECT_EQ(across->value(), 2 * (client.width() / 10));
+    EXPECT_EQ(down->value(), client.height() / 10);
+    Wheel(view, QPoint(50, 50), QPoint(0, 120));
+    EXPECT_EQ(down->value(), 0);
+    EXPECT_EQ(view.geometry().scrollPosition(), QPoint(across->value(), 0));
+    EXPECT_EQ(view.geometry().zoom(), 6) << "a plain wheel never zooms";
+}
+
+// Ctrl+wheel zooms by one step per notch and keeps the sheet point under the pointer where it was; a zoom
+// about the window centre instead would move it by hundreds of mils.
+TEST_F(CMervo6ViewTest, CtrlWheelZoomsAboutThePointer)
+{
+    std::vector<int> told;
+    view.SetZoomListener([&told](int zoom) { told.push_back(zoom); });
+    view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum() / 2);
+    view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->maximum() / 2);
+    const QPoint pointer(90, 70);
+    const QPoint before = view.geometry().WindowToPage(pointer);
+    // One mil tolerance per screen pixel at the larger zoom, for the pixel rounding.
+    const int pixelMils = static_cast<int>(view.geometry().unitsPerPixelX() / 0.8f) + 1;
+
+    Wheel(view, pointer, QPoint(0, 60), Qt::ControlModifier);
+    EXPECT_EQ(view.geometry().zoom(), 6) << "half a notch is no step yet";
+    Wheel(view, pointer, QPoint(0, 60), Qt::ControlModifier);
+    ASSERT_EQ(view.geometry().zoom(), 8);
+    QPoint after = view.geometry().WindowToPage(pointer);
+    EXPECT_NEAR(after.x(), before.x(), pixelMils);
+    EXPECT_NEAR(after.y(), before.y(), pixelMils);
+    EXPECT_NE(view.geometry().WindowToPage(QPoint(200, 150)), before);
+
+    Wheel(view, pointer, QPoint(0, -120), Qt::ControlModifier);
+    ASSERT_EQ(view.geometry().zoom(), 6);
+    after = view.geometry().WindowToPage(pointer);
+    EXPECT_NEAR(after.x(), before.x(), 2 * pixelMils);
+    EXPECT_NEAR(after.y(), before.y(), 2 * pixelMils);
+    Wheel(view, pointer, QPoint(0, -120), Qt::ControlModifier);
+    EXPECT_EQ(view.geometry().zoom(), 6) << "the smallest zoom holds";
+    EXPECT_EQ(told, (std::vector<int>{6, 8, 6}));
+}
+
+// Zoom to fit shows the current surface as large as the window allows, centred in it.
+TEST_F(CMervo6ViewTest, ZoomToFitCentresTheLargestSurfaceThatFits)
+{
+    view.resize(800, 700);
+    QApplication::processEvents();
+    ASSERT_TRUE(view.ZoomToFit());
+    const int zoom = view.geometry().zoom();
+    const CRichChild& disc = *document.design().FindCover(u"Disc 1");
+    const QRect shown = view.geometry().GetItemWindowRect(disc, true).toQRect();
+    const QSize client = view.viewport()->size();
+    EXPECT_GT(zoom, 6);
+    EXPECT_LE(shown.height(), client.height() - 2 * ViewGeometry::kPageMargin);
+    EXPECT_GT(shown.height() * (zoom + 2) / zoom, client.height() - 2 * ViewGeometry::kPageMargin)
+        << "the next step would not fit";
+    EXPECT_NEAR(shown.center().x(), client.width() / 2, 2);
+    EXPECT_NEAR(shown.center().y(), client.height() / 2, 2);
+    EXPECT_FALSE(view.ZoomToFit()) << "already fitted";
+
+    view.resize(400, 300);
+    QApplication::processEvents();
+    ASSERT_TRUE(view.ZoomToFit());
+    EXPECT_LT(view.geometry().zoom(), zoom);
+    EXPECT_GE(view.geometry().zoom(), ViewGeometry::kSmallestZoom);
 }
 
 } // namespace

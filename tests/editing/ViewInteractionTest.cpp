@@ -288,5 +288,25 @@ TEST_F(ViewInteractionTest, TheContextMenuInsertsAtThePointItWasOpenedAt)
     EXPECT_EQ(Steps(), 0);
 }
 
+// A surface has no handles: picked with the mouse, a band around its outline is inverted until something
+// else is selected.
+TEST_F(ViewInteractionTest, APickedSurfaceShowsItsOutline)
+{
+    const QRect disc = WindowRect(u"Disc 1");
+    const QPoint onTheRing(disc.left() + disc.width() / 8 + 4, disc.center().y());
+    const QPoint justOutside(disc.center().x(), disc.top() - 1);
+    const auto shade = [this](QPoint at) { return view.viewport()->grab().toImage().pixel(at); };
+    const QRgb plain = shade(justOutside);
+    Click(onTheRing);
+    ASSERT_EQ(document.selectedName(), u"Disc 1"_s);
+    EXPECT_NE(shade(justOutside), plain);
+    EXPECT_EQ(shade(QPoint(disc.center().x(), disc.top() + 12)), shade(QPoint(disc.center().x(), disc.top() + 14)))
+        << "only a thin band changes";
+
+    Click(WindowRect(u"Image(1)").center());
+    ASSERT_EQ(document.selectedName(), u"Image(1)"_s);
+    EXPECT_EQ(shade(justOutside), plain);
+}
+
 } // namespace
 } // namespace tvl
