@@ -62,3 +62,45 @@ TEST(TextCaret, LeftAndRightStepOverHiddenCells)
 
 } // namespace
 } // namespace tvl
+
+#include "editing/text/TextHitTest.h"
+
+namespace tvl {
+namespace {
+
+// "ab\b" laid out upright: a 0 … 10, b 10 … 20, the terminator an empty cell at 20; a second line "c\b"
+// below. The same cells turned to 90 degrees read from bottom to top.
+TEST(TextHitTest, FindsTheCharacterOrThePositionAfterItAtEveryAngle)
+{
+    const std::vector<char32_t> characters = ToCharacters(u"ab\rc\b");
+    const std::vector<EdgeRect> upright = {{0, 0, 10, 20}, {10, 0, 20, 20}, {20, 0, 20, 20},
+                                           {0, 20, 10, 40}, {10, 20, 10, 40}};
+    std::vector<EdgeRect> turned;
+    for (const EdgeRect& c : upright)
+        turned.push_back({c.top, 100 - c.right, c.bottom, 100 - c.left});
+    struct Case
+    {
+        const char* title;
+        bool turn;
+        QPoint point;
+        int expected;
+    };
+    const Case cases[] = {
+        {"left half of a", false, {3, 10}, 0},
+        {"right half of a", false, {7, 10}, 1},
+        {"beyond the first line's end", false, {60, 10}, 2},
+        {"just below the last line", false, {2, 45}, 3},
+        {"turned: lower half of a", true, {10, 97}, 0},
+        {"turned: upper half of a", true, {10, 93}, 1},
+        {"turned: second line", true, {30, 95}, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        EXPECT_EQ(CharIndexAt(c.turn ? turned : upright, characters,
+                              c.turn ? QStringLiteral("90 degrees") : QStringLiteral("0 degrees"), c.point),
+                  c.expected);
+    }
+}
+
+} // namespace
+} // namespace tvl
