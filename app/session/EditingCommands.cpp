@@ -47,6 +47,11 @@ EditingCommands::EditingCommands(MainWindow& window, DesignDocument& document, C
     , m_properties(*window.PropertiesBar(), document, MakePropertiesPorts(),
                    window.Action(Command::ChangeLabelPaper))
 {
+    m_view.SetLastTrackTip([this] {
+        m_context.tips.ShowTip(QStringLiteral("There must be at least one track.\r\nTo completely delete this "
+                                              "object, right-mouse click and select 'Delete Object'."),
+                               tipTrackKey.toString());
+    });
     RouteCommands();
 }
 
@@ -105,6 +110,7 @@ PropertiesPorts EditingCommands::MakePropertiesPorts()
     ports.millimetres = [this] { return m_context.settings.units == u"Millimeters"; };
     ports.jitter = Jitter;
     ports.focusView = [this] { m_view.setFocus(); };
+    ports.textSelection = [this] { return m_view.textEditor().GetSelection(); };
     return ports;
 }
 
