@@ -17,7 +17,7 @@ InPlaceEditorPorts CMervo6View::EditorPorts()
     ports.cellRect = [this](int index) {
         const std::vector<QRect> cells = TextCellWindowRects();
         return index >= 0 && static_cast<size_t>(index) < cells.size() ? cells[static_cast<size_t>(index)]
-                                                                        : QRect();
+                                                                       : QRect();
     };
     ports.marksChanged = [this] { TextMarksChanged(); };
     ports.lastTrackTip = [this] {

@@ -48,9 +48,10 @@ EditingCommands::EditingCommands(MainWindow& window, DesignDocument& document, C
                    window.Action(Command::ChangeLabelPaper))
 {
     m_view.SetLastTrackTip([this] {
-        m_context.tips.ShowTip(QStringLiteral("There must be at least one track.\r\nTo completely delete this "
-                                              "object, right-mouse click and select 'Delete Object'."),
-                               tipTrackKey.toString());
+        m_context.tips.ShowTip(
+            QStringLiteral("There must be at least one track.\r\nTo completely delete this "
+                           "object, right-mouse click and select 'Delete Object'."),
+            tipTrackKey.toString());
     });
     RouteCommands();
 }

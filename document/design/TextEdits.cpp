@@ -59,7 +59,10 @@ void RemoveRange(RichText& text, size_t from, size_t to)
         RemoveCharacter(text, i - 1);
 }
 
-bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
+bool IsDigit(char32_t c)
+{
+    return c >= U'0' && c <= U'9';
+}
 
 // The count of leading digits of a number cell when it reads "1." … "99.", else 0.
 int NumberDigits(const RichText& text, const TrackCells& track)
@@ -69,7 +72,8 @@ int NumberDigits(const RichText& text, const TrackCells& track)
            IsDigit(text.characters[static_cast<size_t>(track.numberStart + digits)]))
         ++digits;
     const int dot = track.numberStart + digits;
-    if (digits < 1 || digits > 2 || dot >= track.numberEnd || text.characters[static_cast<size_t>(dot)] != U'.')
+    if (digits < 1 || digits > 2 || dot >= track.numberEnd ||
+        text.characters[static_cast<size_t>(dot)] != U'.')
         return 0;
     return digits;
 }
@@ -136,12 +140,13 @@ void MakeDefaultTrack(RichText& text, const TrackCells& first)
                                           {cells[0].titleStart, first.titleStart},
                                           {cells[0].timeStart, first.timeStart}};
     for (const auto& [to, from] : starts) {
-        const auto cellEnd = static_cast<size_t>(to == cells[0].numberStart   ? cells[0].numberEnd
+        const auto cellEnd = static_cast<size_t>(to == cells[0].numberStart  ? cells[0].numberEnd
                                                  : to == cells[0].titleStart ? cells[0].titleEnd
-                                                                              : cells[0].timeEnd);
+                                                                             : cells[0].timeEnd);
         track.fonts[static_cast<size_t>(to)] = RunAt(text.fonts, static_cast<size_t>(from));
         track.colors[static_cast<size_t>(to)] = RunAt(text.colors, static_cast<size_t>(from));
-        std::fill(track.underlines.begin() + to, track.underlines.begin() + static_cast<std::ptrdiff_t>(cellEnd) + 1,
+        std::fill(track.underlines.begin() + to,
+                  track.underlines.begin() + static_cast<std::ptrdiff_t>(cellEnd) + 1,
                   text.underlines[static_cast<size_t>(from)]);
     }
     text = std::move(track);
@@ -149,8 +154,8 @@ void MakeDefaultTrack(RichText& text, const TrackCells& first)
 
 // The tracks [first, last] a selection covers whole, from the first shown cell of one to the last shown
 // cell of another; none when it covers something else.
-std::optional<std::pair<size_t, size_t>> WholeTracks(const std::vector<TrackCells>& tracks, int start, int end,
-                                                     const TrackVisibility& shown)
+std::optional<std::pair<size_t, size_t>> WholeTracks(const std::vector<TrackCells>& tracks, int start,
+                                                     int end, const TrackVisibility& shown)
 {
     std::optional<size_t> first;
     std::optional<size_t> last;
@@ -217,7 +222,8 @@ DeletionResult DeleteCharacters(RichText& text, int start, int end, bool wholeTr
             deleted = true;
         }
     } else {
-        const std::vector<TrackCells> cells = tracks ? IndexTracks(text.characters) : std::vector<TrackCells>{};
+        const std::vector<TrackCells> cells =
+            tracks ? IndexTracks(text.characters) : std::vector<TrackCells>{};
         const auto whole = tracks && wholeTracks ? WholeTracks(cells, start, end, *tracks) : std::nullopt;
         if (whole) {
             const TrackCells first = cells[whole->first];

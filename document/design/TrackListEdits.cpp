@@ -32,7 +32,10 @@ bool ValidCell(const QStringList& cells, int track, int column)
     return track >= 1 && column >= 1 && column <= 3 && (track - 1) * 3 + column <= cells.size() / 3 * 3;
 }
 
-qsizetype CellIndex(int track, int column) { return static_cast<qsizetype>(track - 1) * 3 + column - 1; }
+qsizetype CellIndex(int track, int column)
+{
+    return static_cast<qsizetype>(track - 1) * 3 + column - 1;
+}
 
 bool SetIfChanged(DesignDocument& document, const QString& key, const QString& value)
 {
@@ -67,7 +70,10 @@ QString WithTrackCount(const QString& value, int count, const QString& discSuffi
         return Join(cells.mid(0, static_cast<qsizetype>(count) * 3));
     QString grown = Join(cells.mid(0, static_cast<qsizetype>(tracks) * 3));
     for (int n = tracks + 1; n <= count; ++n)
-        grown += QStringLiteral("%1. \bTrack %1%2\b 0:%3\b").arg(n).arg(discSuffix).arg(n, 2, 10, QLatin1Char('0'));
+        grown += QStringLiteral("%1. \bTrack %1%2\b 0:%3\b")
+                     .arg(n)
+                     .arg(discSuffix)
+                     .arg(n, 2, 10, QLatin1Char('0'));
     return grown;
 }
 
@@ -80,7 +86,10 @@ QString CellTextFromEditor(QStringView typed)
     return text;
 }
 
-int TrackCount(const QString& value) { return static_cast<int>(Cells(value).size() / 3); }
+int TrackCount(const QString& value)
+{
+    return static_cast<int>(Cells(value).size() / 3);
+}
 
 QString TrackCell(const QString& value, int track, int column)
 {
@@ -117,13 +126,15 @@ QString WithoutTrack(const QString& value, int track)
 
 bool SetTrackCount(DesignDocument& document, const QString& key, int count, const QString& discSuffix)
 {
-    return SetIfChanged(document, key, WithTrackCount(document.design().LinkedAlbumText(key), count, discSuffix));
+    return SetIfChanged(document, key,
+                        WithTrackCount(document.design().LinkedAlbumText(key), count, discSuffix));
 }
 
 bool SetTrackCell(DesignDocument& document, const QString& key, int track, int column, QStringView typed)
 {
-    return SetIfChanged(document, key,
-                        WithTrackCell(document.design().LinkedAlbumText(key), track, column, typed.toString()));
+    return SetIfChanged(
+        document, key,
+        WithTrackCell(document.design().LinkedAlbumText(key), track, column, typed.toString()));
 }
 
 bool MoveTrackCell(DesignDocument& document, const QString& key, int track, int column, bool down)

@@ -22,7 +22,10 @@ struct TrackCells
 // The character ranges of every complete track (three cells: number, title, time); a trailing
 // incomplete track has none.
 std::vector<TrackCells> IndexTracks(const std::vector<char32_t>& characters);
-inline std::vector<TrackCells> IndexTracks(const CRichChild& item) { return IndexTracks(item.characters); }
+inline std::vector<TrackCells> IndexTracks(const CRichChild& item)
+{
+    return IndexTracks(item.characters);
+}
 
 // Which cells of its tracks a track list shows (by its trackNumbers mode); titles always show.
 struct TrackVisibility

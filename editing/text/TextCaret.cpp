@@ -39,7 +39,9 @@ std::optional<CellAt> FindCell(const std::vector<TrackCells>& tracks, int at)
 
 int CellStart(const TrackCells& track, Cell cell)
 {
-    return cell == Cell::Number ? track.numberStart : cell == Cell::Title ? track.titleStart : track.timeStart;
+    return cell == Cell::Number  ? track.numberStart
+           : cell == Cell::Title ? track.titleStart
+                                 : track.timeStart;
 }
 
 int CellEnd(const TrackCells& track, Cell cell)

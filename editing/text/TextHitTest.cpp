@@ -9,7 +9,10 @@ namespace {
 
 constexpr int kBound = 2000;
 
-QPoint Centre(const EdgeRect& cell) { return {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2}; }
+QPoint Centre(const EdgeRect& cell)
+{
+    return {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+}
 
 int Distance(QPoint a, QPoint b)
 {
@@ -30,7 +33,8 @@ int CharIndexAt(const std::vector<EdgeRect>& cells, const std::vector<char32_t>&
     };
     const auto across = [&](QPoint p) { return upright ? p.y() : p.x(); };
     const auto spansAcross = [&](const EdgeRect& c) {
-        return upright ? point.y() >= c.top && point.y() <= c.bottom : point.x() >= c.left && point.x() <= c.right;
+        return upright ? point.y() >= c.top && point.y() <= c.bottom
+                       : point.x() >= c.left && point.x() <= c.right;
     };
     // The nearest of the cells that pass, a later cell winning a tie.
     const auto nearest = [&](const auto& passes) {
@@ -51,7 +55,8 @@ int CharIndexAt(const std::vector<EdgeRect>& cells, const std::vector<char32_t>&
     int answer = -1;
     for (size_t i = 0; i < count && answer < 0; ++i) {
         const EdgeRect& c = cells[i];
-        if (usable(i) && point.x() >= c.left && point.x() <= c.right && point.y() >= c.top && point.y() <= c.bottom)
+        if (usable(i) && point.x() >= c.left && point.x() <= c.right && point.y() >= c.top &&
+            point.y() <= c.bottom)
             answer = static_cast<int>(i);
     }
     if (answer < 0)

@@ -41,15 +41,15 @@ TEST(TextCaret, LeftAndRightStepOverHiddenCells)
         int expected;
     };
     const Case cases[] = {
-        {"Track Times", {18, 18}, CaretKey::Left, 13},             // before track 1's time terminator
-        {"Track Times", {4, 4}, CaretKey::Left, 4},                 // the first track stays
-        {"Track Numbers", {14, 14}, CaretKey::Left, 7},             // hidden time of track 1
-        {"Track Numbers", {7, 7}, CaretKey::Right, 14},             // over the hidden time
-        {"Track Numbers", {21, 21}, CaretKey::Right, 21},           // the last track stays
-        {"Track Times", {13, 13}, CaretKey::Right, 18},             // over the hidden number
+        {"Track Times", {18, 18}, CaretKey::Left, 13},    // before track 1's time terminator
+        {"Track Times", {4, 4}, CaretKey::Left, 4},       // the first track stays
+        {"Track Numbers", {14, 14}, CaretKey::Left, 7},   // hidden time of track 1
+        {"Track Numbers", {7, 7}, CaretKey::Right, 14},   // over the hidden time
+        {"Track Numbers", {21, 21}, CaretKey::Right, 21}, // the last track stays
+        {"Track Times", {13, 13}, CaretKey::Right, 18},   // over the hidden number
         {"Track Numbers && Times", {18, 18}, CaretKey::Left, 17},
-        {"Track Numbers && Times", {27, 27}, CaretKey::Right, 27},  // the final terminator is the end
-        {"Track Numbers && Times", {4, 21}, CaretKey::Left, 4},     // a selection collapses
+        {"Track Numbers && Times", {27, 27}, CaretKey::Right, 27}, // the final terminator is the end
+        {"Track Numbers && Times", {4, 21}, CaretKey::Left, 4},    // a selection collapses
         {"Track Numbers && Times", {4, 21}, CaretKey::Right, 21},
         {"Track Numbers && Times", {9, 9}, CaretKey::Home, 0},
         {"Track Numbers && Times", {9, 9}, CaretKey::End, 27},
@@ -73,8 +73,8 @@ namespace {
 TEST(TextHitTest, FindsTheCharacterOrThePositionAfterItAtEveryAngle)
 {
     const std::vector<char32_t> characters = ToCharacters(u"ab\rc\b");
-    const std::vector<EdgeRect> upright = {{0, 0, 10, 20}, {10, 0, 20, 20}, {20, 0, 20, 20},
-                                           {0, 20, 10, 40}, {10, 20, 10, 40}};
+    const std::vector<EdgeRect> upright = {
+        {0, 0, 10, 20}, {10, 0, 20, 20}, {20, 0, 20, 20}, {0, 20, 10, 40}, {10, 20, 10, 40}};
     std::vector<EdgeRect> turned;
     for (const EdgeRect& c : upright)
         turned.push_back({c.top, 100 - c.right, c.bottom, 100 - c.left});

@@ -5,8 +5,8 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QInputMethodEvent>
 #include <QElapsedTimer>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -325,7 +325,8 @@ TEST_F(TextEditingTest, TypingGoesInAtIdleAsOneStepAndCaretMovesDrawNothing)
     view.viewport()->repaint();
     EXPECT_EQ(view.textEditor().GetSelection(), (TextRange{3, 5}));
     EXPECT_EQ(view.bitmaps().renders(Disc1Surface), renders);
-    EXPECT_EQ(document.design().FindItem(u"Text 1")->Rect(), before) << "arrows edit, they do not move the item";
+    EXPECT_EQ(document.design().FindItem(u"Text 1")->Rect(), before)
+        << "arrows edit, they do not move the item";
 
     // The input method delivers characters no key produces; they replace the selection.
     QInputMethodEvent composed;

@@ -26,7 +26,10 @@ RichText MakeText(const QString& characters, std::initializer_list<std::pair<int
     return text;
 }
 
-QString Characters(const RichText& text) { return FromCharacters(text.characters); }
+QString Characters(const RichText& text)
+{
+    return FromCharacters(text.characters);
+}
 
 // The effective font of every character, as the drawing sees it.
 std::vector<ItemFont> Effective(const RichText& text)
@@ -107,9 +110,15 @@ TEST(TextEdits, WholeTracksGoAndTheRestIsNumberedAgain)
     const Case cases[] = {
         {"track 2 from its number to its time terminator", 14, 27, all,
          QStringLiteral("1. \bOne\b 1:00\b2. \bThree\b 3:00\b")},
-        {"tracks 1 and 2 when numbers are hidden start at the title", 4, 27, {false, true},
+        {"tracks 1 and 2 when numbers are hidden start at the title",
+         4,
+         27,
+         {false, true},
          QStringLiteral("1. \bThree\b 3:00\b")},
-        {"tracks 2 and 3 when times are hidden end at the title", 14, 37, {true, false},
+        {"tracks 2 and 3 when times are hidden end at the title",
+         14,
+         37,
+         {true, false},
          QStringLiteral("1. \bOne\b 1:00\b")},
         {"a selection not ending a track removes only characters", 14, 20, all,
          QStringLiteral("1. \bOne\b 1:00\b\bo\b 2:00\b3. \bThree\b 3:00\b")},
@@ -214,7 +223,8 @@ TEST_F(TextEditDocumentTest, NothingToDeleteRecordsNoStep)
 {
     const int steps = document.history().stepCount();
     EXPECT_FALSE(DeleteText(document, QStringLiteral("Track List(1)"), 4, 4, true).changed);
-    EXPECT_FALSE(DeleteForward(document, QStringLiteral("Track List(1)"), 3, 3).changed) << "before a terminator";
+    EXPECT_FALSE(DeleteForward(document, QStringLiteral("Track List(1)"), 3, 3).changed)
+        << "before a terminator";
     EXPECT_FALSE(InsertText(document, QStringLiteral("Track List(1)"), 0, 999, QStringLiteral("x")).changed);
     EXPECT_FALSE(InsertText(document, QStringLiteral("Back Cover"), 0, 0, QStringLiteral("x")).changed);
     EXPECT_EQ(document.history().stepCount(), steps);

@@ -62,7 +62,8 @@ TEST(TrackListEdits, EachChangeIsOneAlbumEditThatUndoGivesBack)
     EXPECT_FALSE(SetTrackCount(document, key, 3, QString()));
     EXPECT_TRUE(RemoveTrack(document, key, 2));
     EXPECT_TRUE(SetTrackCell(document, key, 1, 3, u" 9:99"));
-    EXPECT_EQ(document.design().LinkedAlbumText(key), QStringLiteral("1. \bSecond\b 9:99\b3. \bTrack 3\b 0:03\b"));
+    EXPECT_EQ(document.design().LinkedAlbumText(key),
+              QStringLiteral("1. \bSecond\b 9:99\b3. \bTrack 3\b 0:03\b"));
     EXPECT_EQ(document.design().FindItem(u"Track List(1)")->Text(), document.design().LinkedAlbumText(key));
     EXPECT_EQ(document.history().stepCount(), 4);
     for (int i = 0; i < 4; ++i)
