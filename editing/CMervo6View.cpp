@@ -15,12 +15,15 @@ namespace {
 constexpr int kSelectionMarksInterval = 75;
 // Width in pixels of the inverted band around a picked surface.
 constexpr int kPickedBand = 3;
+// The caret shows and hides this often (milliseconds).
+constexpr int kCaretBlinkInterval = 500;
 
 } // namespace
 
 CMervo6View::CMervo6View(DesignDocument& document, QWidget* parent)
     : QAbstractScrollArea(parent)
     , m_document(document)
+    , m_editor(document, EditorPorts())
 {
     m_scene.design = &m_document.design();
     MakeBuiltInStock(m_discStock, u"Disc");
@@ -32,6 +35,12 @@ CMervo6View::CMervo6View(DesignDocument& document, QWidget* parent)
     m_verticalIBeam = MakeVerticalIBeam();
     m_marksTimer.setInterval(kSelectionMarksInterval);
     connect(&m_marksTimer, &QTimer::timeout, this, [this] { TickSelectionMarks(); });
+    setAttribute(Qt::WA_InputMethodEnabled);
+    m_caretTimer.setInterval(kCaretBlinkInterval);
+    connect(&m_caretTimer, &QTimer::timeout, this, [this] {
+        m_caretOn = !m_caretOn;
+        viewport()->update(m_textMarks);
+    });
     m_document.AddListener(this);
 }
 
@@ -128,11 +137,13 @@ void CMervo6View::DesignChanged(const DesignChange& change)
         m_dragMode = DragMode::None;
         m_feedback = QRect();
         m_handles = {};
+        m_editor.Restart();
         SelectionChanged();
         ShowCurrentSurface();
         return;
     }
     Rerender(change.surfaces);
+    TextMarksChanged();
     viewport()->update();
 }
 
@@ -280,6 +291,12 @@ void CMervo6View::paintEvent(QPaintEvent* event)
     painter.setClipRegion(event->region());
     PaintSelectionFrame(painter);
     PaintPickedOutline(painter);
+    if (m_caretOn || m_editor.GetSelection().start != m_editor.GetSelection().end) {
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        for (const QRect& mark : m_textMarks)
+            painter.fillRect(mark, Qt::white);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
     if (!m_feedback.isEmpty()) {
         painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         for (const QRect& band : FeedbackRegion(m_feedback))

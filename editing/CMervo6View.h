@@ -4,6 +4,7 @@
 #include "document/model/SurfaceNames.h"
 #include "editing/DragGeometry.h"
 #include "editing/HitTest.h"
+#include "editing/text/InPlaceEditor.h"
 #include "render/surface/EditingOverlay.h"
 #include "render/surface/SceneState.h"
 #include "render/surface/SheetPainter.h"
@@ -116,6 +117,13 @@ public:
         m_bitmaps.DropPictureCache();
     }
 
+    // The in-place editor of the selected text item.
+    const InPlaceEditor& textEditor() const { return m_editor; }
+    // Typed text not yet inserted goes in now; commands, saving and printing call this first.
+    void FlushPendingInput() { m_editor.FlushPending(); }
+    // Shows the tip about the last track of a list (once per run, unless turned off).
+    void SetLastTrackTip(std::function<void()> tip) { m_lastTrackTip = std::move(tip); }
+
     // Shows the design's changes: with rerender the bitmaps are drawn again first; with an item only
     // its area of the window is repainted (and, for a duplicated disc 1, the same area on disc 2).
     void Redraw(const CRichChild* item, bool rerender);
@@ -132,6 +140,10 @@ private:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void showEvent(QShowEvent* event) override;
@@ -165,6 +177,13 @@ private:
     QRegion SelectionFrameWindowRegion() const;
     QRegion FeedbackRegion(const QRect& frame) const;
     bool DirectToDiscSheet() const;
+    // The in-place editor's view of the edited item: its line cells in window pixels, and the caret or
+    // selected cells inverted over the bitmaps.
+    InPlaceEditorPorts EditorPorts();
+    std::vector<QRect> TextCellWindowRects() const;
+    int TextCharIndexAt(QPoint window) const;
+    QRegion TextMarksRegion() const;
+    void TextMarksChanged();
 
     DesignDocument& m_document;
     SceneState m_scene;
@@ -205,6 +224,11 @@ private:
     int m_zoomShown = 0;
     // Ctrl+wheel turns not yet worth a zoom step (eighths of a degree).
     int m_wheelZoom = 0;
+    InPlaceEditor m_editor;
+    QTimer m_caretTimer;
+    bool m_caretOn = true;
+    QRegion m_textMarks;
+    std::function<void()> m_lastTrackTip;
 };
 
 } // namespace tvl

@@ -84,6 +84,9 @@ void CMervo6View::SelectItem(const QString& name)
 
 void CMervo6View::SelectionChanged()
 {
+    // Text typed into the item before goes in there; the new item starts with a fresh caret.
+    m_editor.FlushPending();
+    m_editor.Restart();
     m_selection.clear();
     const CRichChild* selected = m_document.Selected();
     if (selected) {
@@ -352,8 +355,11 @@ void CMervo6View::mouseMoveEvent(QMouseEvent* event)
 void CMervo6View::mousePressEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
+    m_editor.FlushPending();
     if (event->button() == Qt::LeftButton) {
         Press(pos, true);
+        if (m_dragMode == DragMode::Select && !m_dragging)
+            m_editor.PlaceCaret(pos);
     } else if (event->button() == Qt::RightButton && !(event->buttons() & Qt::LeftButton)) {
         // Selects what lies under the pointer without starting a drag; the context menu follows.
         Press(pos, false);
@@ -407,6 +413,11 @@ void CMervo6View::contextMenuEvent(QContextMenuEvent* event)
 
 void CMervo6View::keyPressEvent(QKeyEvent* event)
 {
+    // While a text is edited in place the editing keys are its own.
+    if (!m_dragging && m_editor.HandleKey(*event)) {
+        event->accept();
+        return;
+    }
     const CRichChild* selected = m_document.Selected();
     if (!selected || IsStructural(selected->kind) || m_dragging) {
         QAbstractScrollArea::keyPressEvent(event);

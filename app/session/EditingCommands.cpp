@@ -48,6 +48,12 @@ EditingCommands::EditingCommands(MainWindow& window, DesignDocument& document, C
     , m_properties(*window.PropertiesBar(), document, MakePropertiesPorts(std::move(editDimensions)),
                    window.Action(Command::ChangeLabelPaper))
 {
+    m_view.SetLastTrackTip([this] {
+        m_context.tips.ShowTip(
+            QStringLiteral("There must be at least one track.\r\nTo completely delete this "
+                           "object, right-mouse click and select 'Delete Object'."),
+            tipTrackKey.toString());
+    });
     RouteCommands();
 }
 
@@ -113,6 +119,7 @@ EditingCommands::MakePropertiesPorts(std::function<void(const QString& surface)>
     ports.millimetres = [this] { return m_context.settings.units == u"Millimeters"; };
     ports.jitter = Jitter;
     ports.focusView = [this] { m_view.setFocus(); };
+    ports.textSelection = [this] { return m_view.textEditor().GetSelection(); };
     return ports;
 }
 

@@ -13,6 +13,7 @@ enum class EditKind
     MoveResize,
     SetProperty,
     ReplaceCharacters,
+    EditText,
     SetFontRun,
     SetColorRun,
     SetUnderlineRun,

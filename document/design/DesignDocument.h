@@ -7,6 +7,7 @@
 #include "document/history/UndoHistory.h"
 #include "document/model/DiscPlacement.h"
 #include "document/model/LabelDesign.h"
+#include "document/model/RichText.h"
 
 #include <QRect>
 #include <functional>
@@ -98,6 +99,9 @@ public:
     bool SetItemProperty(const QString& name, ItemProperty property, const QString& value);
     // Replaces count characters from start by text; new characters continue the run they follow.
     bool ReplaceCharacters(const QString& name, int start, int count, const QString& text);
+    // Gives a text item new characters and runs (worked out by the text edits); a linked item's album
+    // field and every item linked to it follow. The same text changes nothing.
+    bool SetRichText(const QString& name, const RichText& text);
     bool SetFontRun(const QString& name, int start, int count, const ItemFont& font);
     bool SetColorRun(const QString& name, int start, int count, ItemColor color);
     bool SetUnderlineRun(const QString& name, int start, int count, bool underline);

@@ -173,6 +173,27 @@ bool DesignDocument::ReplaceCharacters(const QString& name, int start, int count
     return true;
 }
 
+bool DesignDocument::SetRichText(const QString& name, const RichText& text)
+{
+    CRichChild* item = Find(name);
+    if (!item || !item->IsTextual() || text.characters.empty() || text.characters.back() != kCellEnd ||
+        text.fonts.size() != text.characters.size() || text.colors.size() != text.characters.size() ||
+        text.underlines.size() != text.characters.size() || RichText::Of(*item) == text)
+        return false;
+    EditScope scope(*this, EditKind::EditText);
+    for (const UndoKey aspect :
+         {UndoKey::PrevText, UndoKey::PrevFont, UndoKey::PrevColor, UndoKey::PrevUnderline})
+        m_history.RecordChange(aspect, item, {}, {});
+    text.StoreIn(*item);
+    for (const UndoKey aspect :
+         {UndoKey::NextText, UndoKey::NextFont, UndoKey::NextColor, UndoKey::NextUnderline})
+        m_history.RecordChange(aspect, item, {}, {});
+    scope.Touch(*item, ChangedAspect::Text);
+    if (item->bLinkText() != 0)
+        SetAlbumField(item->name, item->Text());
+    return true;
+}
+
 bool DesignDocument::SetFontRun(const QString& name, int start, int count, const ItemFont& font)
 {
     CRichChild* item = Find(name);

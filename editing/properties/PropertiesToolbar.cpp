@@ -2,6 +2,7 @@
 
 #include "document/design/DesignDocument.h"
 #include "document/design/EditScope.h"
+#include "document/design/FormatEdits.h"
 #include "document/design/ItemEdits.h"
 #include "document/model/SurfaceNames.h"
 
@@ -138,7 +139,9 @@ void PropertiesToolbar::CreateControls(QAction* changeLabelPaper)
         return [this, control, set = std::move(set)] {
             const bool on = Control(control)->isChecked();
             Run([&](const QString& name) {
-                ChangeEveryFont(m_document, name, [&](ItemFont& font) { set(font, on); });
+                const TextRange selection = TextSelection();
+                ApplyFont(m_document, name, selection.start, selection.end,
+                          [&](ItemFont& font) { set(font, on); });
             });
         };
     };
@@ -149,9 +152,8 @@ void PropertiesToolbar::CreateControls(QAction* changeLabelPaper)
     AddButton(PropertyControl::Underline, QStringLiteral("U"), QStringLiteral("Underline"), true, [this] {
         const bool on = Control(PropertyControl::Underline)->isChecked();
         Run([&](const QString& name) {
-            const CRichChild* item = m_document.design().FindItem(name);
-            if (item && item->IsTextual() && !item->underlines.empty())
-                m_document.SetUnderlineRun(name, 0, static_cast<int>(item->underlines.size()), on);
+            const TextRange selection = TextSelection();
+            ApplyUnderline(m_document, name, selection.start, selection.end, on);
         });
     });
     m_bar.addSeparator();
@@ -387,21 +389,58 @@ void PropertiesToolbar::UpdateSurfaceControls(const CRichChild& item)
 
 void PropertiesToolbar::ShowFormat(const CRichChild& item)
 {
-    // With only a caret at the start of the text, the bar shows the first character's format.
-    const std::optional<ItemFont> font = item.fonts.empty() ? std::nullopt : item.fonts.front();
+    // The characters whose format shows: the one at the caret, or every selected one but terminators.
+    const TextRange selection = TextSelection();
+    const int count = static_cast<int>(item.characters.size());
+    std::vector<size_t> shown;
+    if (selection.start == selection.end) {
+        if (count > 0)
+            shown.push_back(static_cast<size_t>(std::clamp(selection.start, 0, count - 1)));
+    } else {
+        for (int i = std::max(selection.start, 0); i < std::min(selection.end, count); ++i) {
+            if (item.characters[static_cast<size_t>(i)] != kCellEnd)
+                shown.push_back(static_cast<size_t>(i));
+        }
+    }
+    std::optional<ItemFont> face;
+    std::optional<int> height;
+    bool first = true;
+    bool bold = !shown.empty();
+    bool italic = !shown.empty();
+    bool underline = !shown.empty();
+    for (const size_t i : shown) {
+        std::optional<ItemFont> font;
+        for (size_t slot = std::min(i + 1, item.fonts.size()); slot > 0 && !font; --slot)
+            font = item.fonts[slot - 1];
+        const ItemFont at = font.value_or(ItemFont{});
+        if (first) {
+            face = at;
+            height = at.height;
+            first = false;
+        }
+        if (face && face->faceName != at.faceName)
+            face.reset();
+        if (height && *height != at.height)
+            height.reset();
+        bold = bold && at.weight >= 500;
+        italic = italic && at.italic != 0;
+        underline = underline && i < item.underlines.size() && item.underlines[i] != 0;
+    }
     const QSignalBlocker nameBlocker(m_fontName);
     const QSignalBlocker sizeBlocker(m_fontSize);
-    if (font) {
-        m_fontName->setCurrentFont(QFont(font->faceName));
-        m_fontName->setEditText(font->faceName);
-        QString size = QString::number(font->height * 0.1, 'f', 1);
+    if (face)
+        m_fontName->setCurrentFont(QFont(face->faceName));
+    m_fontName->setEditText(face ? face->faceName : QString());
+    QString size;
+    if (height) {
+        size = QString::number(*height * 0.1, 'f', 1);
         if (item.bAutoFit() != 0)
             size += QStringLiteral(" (AutoFit)");
-        m_fontSize->setEditText(size);
     }
-    Control(PropertyControl::Bold)->setChecked(font && font->weight >= 500);
-    Control(PropertyControl::Italic)->setChecked(font && font->italic != 0);
-    Control(PropertyControl::Underline)->setChecked(!item.underlines.empty() && item.underlines.front() != 0);
+    m_fontSize->setEditText(size);
+    Control(PropertyControl::Bold)->setChecked(bold);
+    Control(PropertyControl::Italic)->setChecked(italic);
+    Control(PropertyControl::Underline)->setChecked(underline);
 }
 
 void PropertiesToolbar::ApplyFontFace(const QString& face)
@@ -409,8 +448,9 @@ void PropertiesToolbar::ApplyFontFace(const QString& face)
     if (face.isEmpty())
         return;
     Run([&](const QString& name) {
-        ChangeEveryFont(m_document, name,
-                        [&](ItemFont& font) { font.faceName = face.left(ItemFont::kMaxFaceLength); });
+        const TextRange selection = TextSelection();
+        ApplyFont(m_document, name, selection.start, selection.end,
+                  [&](ItemFont& font) { font.faceName = face.left(ItemFont::kMaxFaceLength); });
     });
 }
 
@@ -427,8 +467,9 @@ void PropertiesToolbar::ApplyFontSize(const QString& text)
             return;
         EditScope scope(m_document, EditKind::SetFontRun);
         m_document.SetItemProperty(name, ItemProperty::AutoFit, 0);
-        ChangeEveryFont(m_document, name,
-                        [&](ItemFont& font) { font.height = ItemFont::HeightFromPoints(points); });
+        const TextRange selection = TextSelection();
+        ApplyFont(m_document, name, selection.start, selection.end,
+                  [&](ItemFont& font) { font.height = ItemFont::HeightFromPoints(points); });
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "document/design/DesignChange.h"
 #include "document/model/DiscPlacement.h"
+#include "editing/text/TextCaret.h"
 #include "render/picture/PlaceBackground.h"
 
 #include <QString>
@@ -63,6 +64,9 @@ struct PropertiesPorts
     std::function<int()> jitter;
     // Gives the keyboard back to the label view after a command.
     std::function<void()> focusView;
+    // The caret or selection of the text being edited in place; without it formatting changes the whole
+    // text.
+    std::function<TextRange()> textSelection;
 };
 
 // The item properties bar: it shows the controls that fit the selected item (a surface, a picture, a text
@@ -109,6 +113,7 @@ private:
     // Runs a command on the selected item, then refreshes the bar and gives the keyboard back to the view.
     void Run(const std::function<void(const QString& name)>& command);
 
+    TextRange TextSelection() const { return m_ports.textSelection ? m_ports.textSelection() : TextRange{}; }
     void ApplyFontFace(const QString& face);
     void ApplyFontSize(const QString& text);
 

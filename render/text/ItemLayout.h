@@ -1,23 +1,11 @@
 #pragma once
 
 #include "document/model/EdgeRect.h"
+#include "document/model/TrackIndex.h"
 
 #include <vector>
 
 namespace tvl {
-
-// Character indexes of one complete track: each end is the index of its cell's terminator.
-struct TrackCells
-{
-    int numberStart = 0;
-    int numberEnd = 0;
-    int titleStart = 0;
-    int titleEnd = 0;
-    int timeStart = 0;
-    int timeEnd = 0;
-
-    bool operator==(const TrackCells&) const = default;
-};
 
 // The laid-out text of one "Text" or "Track" item, one entry per character, in mils relative to the
 // top-left corner of the item's surface. Drawing, hit-testing, the caret and printing all read it.

@@ -1,15 +1,12 @@
 #pragma once
 
 #include "document/model/CRichChild.h"
+#include "document/model/TrackIndex.h"
 #include "render/text/ItemLayout.h"
 
 #include <vector>
 
 namespace tvl {
-
-// The character ranges of every complete track (three cells: number, title, time); a trailing
-// incomplete track has none.
-std::vector<TrackCells> IndexTracks(const CRichChild& item);
 
 // Which cell of its track each character is in.
 enum class TrackColumn : std::uint8_t

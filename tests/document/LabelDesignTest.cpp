@@ -182,8 +182,8 @@ TEST(ItemText, EmptyTextHasEmptyArraysAndUserSizesAreRounded)
     EXPECT_TRUE(item.colors.empty());
     EXPECT_TRUE(item.underlines.empty());
 
-    const std::pair<double, int> sizes[] = {{40, 400}, {12.1, 125}, {12.5, 125},
-                                            {0, 25},   {1, 25},     {999, 5000}};
+    const std::pair<double, int> sizes[] = {{40, 400}, {12.1, 125}, {12.5, 125}, {0, 25},
+                                            {1, 25},   {999, 5000}, {10.3, 105}};
     for (const auto& [points, height] : sizes)
         EXPECT_EQ(ItemFont::HeightFromPoints(points), height) << points;
 }

@@ -34,6 +34,7 @@ protected:
         ports.millimetres = [this] { return millimetres; };
         ports.jitter = [] { return 500; };
         ports.focusView = [this] { ++focused; };
+        ports.textSelection = [this] { return textSelection; };
         disc1Top = document.design().FindCover(u"Disc 1")->top();
         toolbar = std::make_unique<PropertiesToolbar>(bar, document, std::move(ports), &changeLabelPaper);
     }
@@ -100,7 +101,38 @@ protected:
     int tips = 0;
     int focused = 0;
     bool millimetres = false;
+    TextRange textSelection;
 };
+
+TEST_F(PropertiesToolbarTest, FormattingActsOnTheSelectedCharactersAndShowsTheirFormat)
+{
+    const QString text = Add("Text", "Front Cover");
+    document.Select(text);
+    ASSERT_GE(Item(text).characters.size(), 4u);
+    const auto weight = [&](size_t i) {
+        std::optional<ItemFont> font;
+        for (size_t slot = i + 1; slot > 0 && !font; --slot)
+            font = Item(text).fonts[slot - 1];
+        return font->weight;
+    };
+    const int plain = weight(0);
+    textSelection = {1, 3};
+    toolbar->Update();
+    EXPECT_FALSE(toolbar->Control(P::Bold)->isChecked());
+    toolbar->Control(P::Bold)->trigger();
+    EXPECT_EQ(weight(0), plain);
+    EXPECT_EQ(weight(1), 700);
+    EXPECT_EQ(weight(2), 700);
+    EXPECT_EQ(weight(3), plain) << "the text after the selection keeps its font";
+    EXPECT_TRUE(toolbar->Control(P::Bold)->isChecked());
+
+    textSelection = {0, 2};
+    toolbar->Update();
+    EXPECT_FALSE(toolbar->Control(P::Bold)->isChecked()) << "only when every selected character is bold";
+    textSelection = {2, 2};
+    toolbar->Update();
+    EXPECT_TRUE(toolbar->Control(P::Bold)->isChecked()) << "the caret's character";
+}
 
 TEST_F(PropertiesToolbarTest, TheBarShowsTheControlsOfTheSelectedKind)
 {

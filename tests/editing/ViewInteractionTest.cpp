@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -306,6 +307,64 @@ TEST_F(ViewInteractionTest, APickedSurfaceShowsItsOutline)
     Click(WindowRect(u"Image(1)").center());
     ASSERT_EQ(document.selectedName(), u"Image(1)"_s);
     EXPECT_EQ(shade(justOutside), plain);
+}
+
+} // namespace
+} // namespace tvl
+
+namespace tvl {
+namespace {
+
+using TextEditingTest = ViewInteractionTest;
+
+TEST_F(TextEditingTest, TypingGoesInAtIdleAsOneStepAndCaretMovesDrawNothing)
+{
+    Select(u"Text 1"_s);
+    const QRect window = WindowRect(u"Text 1");
+    // Left of the first character: the caret stands before "T".
+    Click(QPoint(window.left() + 1, window.center().y()));
+    ASSERT_NE(view.textEditor().Edited(), nullptr);
+    EXPECT_EQ(view.textEditor().GetSelection(), (TextRange{0, 0}));
+
+    for (const char* letter : {"a", "b"}) {
+        QKeyEvent event(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QString::fromLatin1(letter));
+        QApplication::sendEvent(&view, &event);
+    }
+    EXPECT_TRUE(view.textEditor().HasPending());
+    QApplication::processEvents();
+    EXPECT_EQ(document.design().FindItem(u"Text 1")->Text(), u"abText\b"_s);
+    EXPECT_EQ(Steps(), 1) << "two keys typed before idle are one step";
+    EXPECT_EQ(view.textEditor().GetSelection(), (TextRange{2, 2}));
+
+    // Caret moves and selections only repaint the marks.
+    const int renders = view.bitmaps().renders(Disc1Surface);
+    const QRect before = document.design().FindItem(u"Text 1")->Rect();
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    view.viewport()->repaint();
+    EXPECT_EQ(view.textEditor().GetSelection(), (TextRange{3, 5}));
+    EXPECT_EQ(view.bitmaps().renders(Disc1Surface), renders);
+    EXPECT_EQ(document.design().FindItem(u"Text 1")->Rect(), before)
+        << "arrows edit, they do not move the item";
+
+    // The input method delivers characters no key produces; they replace the selection.
+    QInputMethodEvent composed;
+    composed.setCommitString(u"Ærø – Ölüdeniz 東京"_s);
+    QApplication::sendEvent(&view, &composed);
+    // A click elsewhere inserts what is pending into the item it was typed into first.
+    Click(QPoint(2, 2));
+    EXPECT_EQ(document.design().FindItem(u"Text 1")->Text(), u"abTÆrø – Ölüdeniz 東京t\b"_s);
+    EXPECT_EQ(Steps(), 2);
+
+    Select(u"Text 1"_s);
+    Click(QPoint(window.left() + 1, window.center().y()));
+    Key(Qt::Key_End);
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Home);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(document.design().FindItem(u"Text 1")->Text(), u"bTÆrø – Ölüdeniz 東京\b"_s);
+    EXPECT_EQ(Steps(), 4);
 }
 
 } // namespace
