@@ -73,8 +73,8 @@ constexpr CommandInfo commandTable[] = {
     {Command::ReadCd, "Read CD", "read-cd", nullptr, "Read the album data of an audio CD", false},
     {Command::Guides, "Guides", "guides", nullptr, "Show the printable area", true},
     {Command::InsertObject, "Insert", "insert", nullptr, "Insert a text block, track list or picture", false},
-    {Command::ZoomToFit, "Zoom to Fit", nullptr, "Ctrl+0", "Show the whole label as large as the window allows",
-     false},
+    {Command::ZoomToFit, "Zoom to Fit", nullptr, "Ctrl+0",
+     "Show the whole label as large as the window allows", false},
 };
 
 constexpr bool InCommandOrder()

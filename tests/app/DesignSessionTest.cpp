@@ -21,13 +21,13 @@
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QAction>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QToolBar>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QStatusBar>
+#include <QToolBar>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -191,7 +191,8 @@ TEST_F(DesignSessionTest, TheStatusBarShowsEveryZoom)
     run.window.Action(Command::ZoomOut)->trigger();
     EXPECT_EQ(shown(), u"60%");
     EXPECT_EQ(run.window.Action(Command::ZoomToFit)->shortcut(), QKeySequence(QStringLiteral("Ctrl+0")));
-    EXPECT_TRUE(run.window.Action(Command::ZoomIn)->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+="))));
+    EXPECT_TRUE(
+        run.window.Action(Command::ZoomIn)->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+="))));
     run.window.Action(Command::ZoomToFit)->trigger();
     EXPECT_EQ(shown(), QStringLiteral("%1%").arg(view->geometry().zoom() * 10));
     EXPECT_GT(view->geometry().zoom(), 6);
@@ -214,8 +215,8 @@ QStringList UnnamedControls(const QWidget& top)
         if (!control)
             continue;
         QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
-        if (!face || face->text(QAccessible::Name).trimmed().isEmpty() || face->role() == QAccessible::NoRole ||
-            face->role() == QAccessible::Client)
+        if (!face || face->text(QAccessible::Name).trimmed().isEmpty() ||
+            face->role() == QAccessible::NoRole || face->role() == QAccessible::Client)
             unnamed.append(QStringLiteral("%1 (%2)").arg(QLatin1StringView(widget->metaObject()->className()),
                                                          widget->objectName()));
     }
@@ -247,9 +248,10 @@ TEST_F(DesignSessionTest, EveryControlOfTheBarsAndDialogsHasAnAccessibleName)
     WhichDiscDialog whichDisc(QStringLiteral("Which disc?"), 1);
     AboutDialog about;
     NewDocumentDialog newDocument;
-    for (const QDialog* dialog : std::initializer_list<const QDialog*>{&grid, &units, &whichDisc, &about,
-                                                                       &newDocument})
-        EXPECT_EQ(UnnamedControls(*dialog).join(u", ").toStdString(), "") << dialog->metaObject()->className();
+    for (const QDialog* dialog :
+         std::initializer_list<const QDialog*>{&grid, &units, &whichDisc, &about, &newDocument})
+        EXPECT_EQ(UnnamedControls(*dialog).join(u", ").toStdString(), "")
+            << dialog->metaObject()->className();
 }
 
 } // namespace

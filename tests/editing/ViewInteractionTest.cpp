@@ -301,7 +301,8 @@ TEST_F(ViewInteractionTest, APickedSurfaceShowsItsOutline)
     Click(onTheRing);
     ASSERT_EQ(document.selectedName(), u"Disc 1"_s);
     EXPECT_NE(shade(justOutside), plain);
-    EXPECT_EQ(shade(QPoint(disc.center().x(), disc.top() + 12)), shade(QPoint(disc.center().x(), disc.top() + 14)))
+    EXPECT_EQ(shade(QPoint(disc.center().x(), disc.top() + 12)),
+              shade(QPoint(disc.center().x(), disc.top() + 14)))
         << "only a thin band changes";
 
     Click(WindowRect(u"Image(1)").center());
