@@ -1,0 +1,61 @@
+"""Typing on the label as a new user would: a new text block takes typed characters, Backspace removes one,
+Shift with the arrows selects a word that Bold then formats alone; the saved file holds the characters and
+fonts, and undo takes the design back to where it started."""
+
+import os
+
+from tovrelline_e2e import Failure, main
+
+TYPED = "Liner notes, side A: "
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def save_as(app, session, name):
+    app.keys("alt+f", "a")
+    app.window("Save As")
+    app.keys("ctrl+a", window="^Save As$")
+    app.type(session.path(name), window="^Save As$")
+    app.keys("Return", window="^Save As$")
+    saved = session.path(name + ".tvl")
+    app.wait(lambda: os.path.isfile(saved), "the saved design")
+    return saved
+
+
+def test(session):
+    app = session.start_program()
+    dialog = app.window(" New Document")
+    app.click(app.find("list item", "  CD Jewel Case  (Double Disc)", root=dialog))
+    app.click(app.find("push button", "OK", root=dialog))
+    app.gone(name=" New Document")
+    first = session.dump(save_as(app, session, "Start"))
+
+    # A new text block reads "Text" with the caret before it.
+    app.keys("alt+e", "i", "t")
+    app.type(TYPED)
+    app.keys("End", "BackSpace", "shift+Left", "shift+Left", "shift+Left")
+    app.click(app.find("check box", "Bold"))
+
+    design = session.dump(save_as(app, session, "Typed"))
+    items = {item["name"]: item for item in design["itemList"]}
+    text = items.get("Text 1")
+    check(text is not None, f"no text block among {sorted(items)}")
+    check(text["characters"] == TYPED + "Tex\b", f"the text block holds {text['characters']!r}")
+    weights = {font["slot"]: font["weight"] for font in text["fonts"]}
+    check(weights.get(0) == 400, f"the typed characters are not plain: {text['fonts']}")
+    check(weights.get(len(TYPED)) == 700, f"the selected word is not bold: {text['fonts']}")
+    check(all(weight == 400 for slot, weight in weights.items() if slot < len(TYPED)),
+          f"bold reaches before the selection: {text['fonts']}")
+
+    # Undo back to the start: the design is as it was before the text block.
+    app.keys(*(["ctrl+z"] * 40))
+    undone = session.dump(save_as(app, session, "Undone"))
+    check(undone["itemList"] == first["itemList"], "undo did not give the starting design back")
+    app.exit()
+
+
+if __name__ == "__main__":
+    main(test)
