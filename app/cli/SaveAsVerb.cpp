@@ -59,7 +59,8 @@ int RunSaveAsVerb(std::span<char*> args)
         document.SetDiscPositionMode(discPositionMode);
         opened = live;
     };
-    const FileResult<DesignReadNotes> read = ReadIntoDocument(document, input, PictureReading::Decode, open);
+    const FileResult<DesignReadNotes> read =
+        ReadIntoDocument(document, input, PictureReading::KeepEncoded, open);
     if (!read) {
         PrintReadError(args[0], read.error());
         return 1;

@@ -189,6 +189,8 @@ FileResult<DesignContent> ReadContent(CArchive& archive, PictureReading pictures
             continue;
         if (pictures == PictureReading::Decode)
             GetPictureBlock(archive, *item);
+        else if (pictures == PictureReading::KeepEncoded)
+            GetPictureBlockKept(archive, *item);
         else if (auto header = GetPictureBlockHeader(archive, *item))
             content.pictureHeaders.push_back(*header);
     }

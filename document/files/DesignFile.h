@@ -46,6 +46,7 @@ enum class PictureReading
 {
     Decode,      // into the items
     HeadersOnly, // only their headers, into DesignContent::pictureHeaders: a report needs no pixels
+    KeepEncoded, // their stored bytes, kept in the items to be written back: a copy needs no pixels
 };
 
 // Writes the design as version 310: two placeholder lists, the header (taking live's fields), the items

@@ -55,13 +55,33 @@ void PutBlock(CArchive& archive, qint64 code, const QByteArray& bytes)
     archive.PutRaw(bytes);
 }
 
+// Decodes a block into the item; bytes that do not decode stay with it as its undecoded picture.
+void DecodeInto(CRichChild& item, StoredBlock block)
+{
+    item.image.reset();
+    item.undecodedPicture = {};
+    item.keptPicture = {};
+    if (block.bytes.isEmpty())
+        return;
+    if (IsStoredFormat(block.code)) {
+        auto image = std::make_shared<CxImage>();
+        if (image->LoadBuffer(QByteArrayView(block.bytes), static_cast<int>(block.code))) {
+            item.image = std::move(image);
+            return;
+        }
+    }
+    item.undecodedPicture = {block.code, std::move(block.bytes)};
+}
+
 } // namespace
 
 bool PutPictureBlock(CArchive& archive, const CRichChild& item)
 {
     const CxImage* image = item.image.get();
     if (!image || !image->IsValid()) {
-        if (!item.undecodedPicture.bytes.isEmpty())
+        if (!item.keptPicture.bytes.isEmpty())
+            PutBlock(archive, item.keptPicture.code, item.keptPicture.bytes);
+        else if (!item.undecodedPicture.bytes.isEmpty())
             PutBlock(archive, item.undecodedPicture.code, item.undecodedPicture.bytes);
         else
             PutBlock(archive, CXIMAGE_FORMAT_PNG, {});
@@ -89,19 +109,21 @@ bool PutPictureBlock(CArchive& archive, const CRichChild& item)
 
 void GetPictureBlock(CArchive& archive, CRichChild& item)
 {
-    const StoredBlock block = GetBlock(archive);
+    DecodeInto(item, GetBlock(archive));
+}
+
+void GetPictureBlockKept(CArchive& archive, CRichChild& item)
+{
+    StoredBlock block = GetBlock(archive);
+    const bool keepable = IsStoredFormat(block.code) && block.code != CXIMAGE_FORMAT_WMF &&
+                          ImageCodecs::probe(block.bytes, static_cast<int>(block.code));
+    if (block.bytes.isEmpty() || !keepable) {
+        DecodeInto(item, std::move(block));
+        return;
+    }
     item.image.reset();
     item.undecodedPicture = {};
-    if (block.bytes.isEmpty())
-        return;
-    if (IsStoredFormat(block.code)) {
-        auto image = std::make_shared<CxImage>();
-        if (image->LoadBuffer(QByteArrayView(block.bytes), static_cast<int>(block.code))) {
-            item.image = std::move(image);
-            return;
-        }
-    }
-    item.undecodedPicture = {block.code, block.bytes};
+    item.keptPicture = {block.code, std::move(block.bytes)};
 }
 
 QString UndecodedPictureNotice(const LabelDesign& design)
@@ -125,6 +147,7 @@ std::optional<PictureHeader> GetPictureBlockHeader(CArchive& archive, CRichChild
     StoredBlock block = GetBlock(archive);
     item.image.reset();
     item.undecodedPicture = {};
+    item.keptPicture = {};
     if (block.bytes.isEmpty())
         return std::nullopt;
     if (IsStoredFormat(block.code)) {

@@ -24,8 +24,8 @@ struct PictureHeader
 // The picture of an "Image" item after the item list: its format code and byte count as decimal text
 // lines, then the encoded file. JPEG pictures write the bytes they were loaded from; WMF pictures, and
 // pictures whose own format cannot be encoded, are written as PNG. An item that keeps an undecoded picture
-// writes its bytes and code back unchanged; an item without any picture writes a count of 0. Returns false
-// when the picture cannot be encoded at all.
+// or a kept one writes its bytes and code back unchanged; an item without any picture writes a count of 0.
+// Returns false when the picture cannot be encoded at all.
 bool PutPictureBlock(CArchive& archive, const CRichChild& item);
 
 // Reads one block into the item. A count of 0 leaves the item without a picture; bytes that do not decode
@@ -36,6 +36,11 @@ void GetPictureBlock(CArchive& archive, CRichChild& item);
 // those of a picture the image layer would take, whose bytes are then kept in the item's undecodedPicture
 // as GetPictureBlock keeps them.
 std::optional<PictureHeader> GetPictureBlockHeader(CArchive& archive, CRichChild& item);
+
+// Reads one block into the item's keptPicture without decoding its pixels, for a save that writes it back
+// unchanged. Metafiles, which are never written as such, and blocks whose headers the image layer refuses
+// are read as GetPictureBlock reads them.
+void GetPictureBlockKept(CArchive& archive, CRichChild& item);
 
 // The line that tells the user which items hold a picture that could not be shown; empty when none does.
 QString UndecodedPictureNotice(const LabelDesign& design);

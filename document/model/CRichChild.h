@@ -63,6 +63,9 @@ public:
         QByteArray bytes;
     };
     StoredPicture undecodedPicture;
+    // The picture's stored bytes as read by a read that does not decode (PictureReading::KeepEncoded);
+    // saving writes them back unchanged. Ignored once the item has a decoded picture.
+    StoredPicture keptPicture;
     std::vector<char32_t> characters;           // one element per character, cells end with kCellEnd
     std::vector<std::optional<ItemFont>> fonts; // sparse: a set slot starts a run
     std::vector<std::optional<ItemColor>> colors;

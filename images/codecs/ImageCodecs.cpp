@@ -10,9 +10,13 @@
 #include "images/codecs/PngCodec.h"
 #include "images/codecs/TiffCodec.h"
 
+#include <atomic>
+
 namespace tvl {
 
 namespace {
+
+std::atomic<int> decodesStarted{0};
 
 constexpr int detectOrder[] = {
     CXIMAGE_FORMAT_BMP, CXIMAGE_FORMAT_JPG, CXIMAGE_FORMAT_ICO, CXIMAGE_FORMAT_GIF,
@@ -49,6 +53,7 @@ bool decodeAs(QByteArrayView data, int type, QSize atLeast, CxImage& image, QStr
 
 bool ImageCodecs::decode(QByteArrayView data, int type, QSize atLeast, CxImage& image, QString& error)
 {
+    decodesStarted.fetch_add(1, std::memory_order_relaxed);
     if (type != CXIMAGE_FORMAT_DETECT) {
         if (!decodeAs(data, type, atLeast, image, error))
             return false;
@@ -121,6 +126,11 @@ bool ImageCodecs::encode(const CxImage& image, int type, QByteArray& out, QStrin
         error = QStringLiteral("Encode: Unknown format");
         return false;
     }
+}
+
+int ImageCodecs::decodeCount()
+{
+    return decodesStarted.load(std::memory_order_relaxed);
 }
 
 } // namespace tvl

@@ -30,6 +30,9 @@ public:
     // probe as valid. For CXIMAGE_FORMAT_DETECT, the format found is given back.
     static Result<ProbedPicture, QString> probe(QByteArrayView data, int type);
     static bool encode(const CxImage& image, int type, QByteArray& out, QString& error);
+    // How many decodes of pixels this process has started, successful or not (probes do not count): what
+    // shows that a verb which needs only sizes never paid for pixels.
+    static int decodeCount();
 };
 
 } // namespace tvl

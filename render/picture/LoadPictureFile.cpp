@@ -21,6 +21,7 @@ FileResult<> LoadPictureFile(CRichChild& item, const QString& path)
 {
     item.image.reset();
     item.undecodedPicture = {};
+    item.keptPicture = {};
     auto picture = std::make_shared<CxImage>();
     if (!picture->LoadFile(path, CXIMAGE_FORMAT_DETECT)) {
         QFile probe(path);

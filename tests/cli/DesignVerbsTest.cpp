@@ -1,8 +1,12 @@
+#include "app/cli/DumpVerb.h"
+#include "app/cli/SaveAsVerb.h"
 #include "document/files/DesignFile.h"
 #include "images/CxImage.h"
+#include "images/codecs/ImageCodecs.h"
 #include "tests/document/files/EarlyFileBuilder.h"
 #include "tests/document/files/SampleDesign.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +17,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <sys/stat.h>
 #include <tuple>
 
@@ -327,6 +332,59 @@ TEST_F(DesignVerbsTest, DevicesPipesAndFoldersAreNeverReplaced)
     const FileResult<DesignContent> real = ReadDesignFile(Path("real.tvl"));
     ASSERT_TRUE(real);
     EXPECT_EQ(real.value().design.albumHeader.discMode, u"Single");
+}
+
+// The stored pictures of a design by item name, format code and bytes, read without decoding them.
+std::map<QString, std::pair<qint64, QByteArray>> StoredPictures(QByteArray bytes)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const FileResult<DesignContent> read = ReadDesign(buffer, PictureReading::KeepEncoded);
+    std::map<QString, std::pair<qint64, QByteArray>> pictures;
+    if (!read)
+        return pictures;
+    for (const auto& item : read.value().design.itemList) {
+        if (!item->keptPicture.bytes.isEmpty())
+            pictures[item->name] = {item->keptPicture.code, item->keptPicture.bytes};
+    }
+    return pictures;
+}
+
+// dump needs only the pictures' sizes and save-as only their stored bytes: neither decodes a pixel, and
+// save-as writes every picture as a save of the decoded design writes it.
+TEST_F(DesignVerbsTest, DumpAndSaveAsDecodeNoPicture)
+{
+    LabelDesign design = MakeSampleDesign();
+    ASSERT_TRUE(WriteDesignFile(Path("in.tvl"), design, SampleState("Single", "DVD")));
+    const QByteArray written = Contents(Path("in.tvl"));
+    // The verbs run in this process, with the settings and catalogue of this test's own home.
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_DATA_HOME", Path("data").toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", Path("config").toLocal8Bit());
+    QByteArray in = Path("in.tvl").toLocal8Bit();
+    QByteArray out = Path("out.tvl").toLocal8Bit();
+
+    const int decodesBefore = ImageCodecs::decodeCount();
+    std::vector<char*> dumpArgs{in.data()};
+    testing::internal::CaptureStdout();
+    const int dumped = RunDumpVerb(dumpArgs);
+    const std::string json = testing::internal::GetCapturedStdout();
+    std::vector<char*> saveArgs{in.data(), out.data()};
+    const int saved = RunSaveAsVerb(saveArgs);
+    qputenv("XDG_DATA_HOME", dataHome);
+    qputenv("XDG_CONFIG_HOME", configHome);
+    EXPECT_EQ(ImageCodecs::decodeCount(), decodesBefore);
+    ASSERT_EQ(dumped, 0);
+    ASSERT_EQ(saved, 0);
+    EXPECT_NE(json.find("\"Image(6)\""), std::string::npos);
+
+    const auto stored = StoredPictures(written);
+    ASSERT_EQ(stored.size(), 5u);
+    EXPECT_EQ(StoredPictures(Contents(Path("out.tvl"))), stored);
+    FileResult<DesignContent> decoded = ReadDesignFile(Path("in.tvl"));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(StoredPictures(WriteToBytes(decoded.value().design, SampleState("Single", "DVD"))), stored);
 }
 
 // Picture blocks the image layer cannot decode survive a save with their bytes and format code, and the

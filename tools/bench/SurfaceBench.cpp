@@ -127,6 +127,37 @@ void ExportDisc(benchmark::State& state, const QString& extension)
     state.counters["bytes"] = static_cast<double>(QFileInfo(out).size());
 }
 
+// A DVD design whose front and back covers are each filled by a 12-megapixel photograph, the design whose
+// window and `dump` lighter_compare.sh measure (written to TOVRELLINE_BENCH_DVD_DESIGN when set); the
+// benchmark times reading it with its pictures decoded.
+void BM_ReadDvdDesignWithTwoPhotographs(benchmark::State& state)
+{
+    App();
+    test::SurfaceFixture f(u"DVD", u"Single");
+    const QByteArray photo = bench::PhotographJpeg(QSize(4000, 3000));
+    for (const QString& surface : {kFrontCover.toString(), kBackCover.toString()}) {
+        const CRichChild& cover = *f.design.FindCover(surface);
+        auto item =
+            test::MakeItem(surface == kFrontCover ? u"Image(1)"_s : u"Image(2)"_s, u"Image"_s, surface,
+                           cover.pageCode, cover.left(), cover.top(), cover.width(), cover.height());
+        item->bBackground(1);
+        item->image = std::make_shared<CxImage>();
+        item->image->LoadBuffer(photo, CXIMAGE_FORMAT_JPG);
+        f.design.InsertItem(std::move(item), f.design.IndexOf(surface) + 1);
+    }
+    QTemporaryDir dir;
+    QString design = dir.filePath(u"dvd.tvl"_s);
+    if (const QString kept = qEnvironmentVariable("TOVRELLINE_BENCH_DVD_DESIGN"); !kept.isEmpty())
+        design = kept;
+    if (!WriteDesignFile(design, f.design, {kFrontCover.toString(), u"2"_s, u"Single"_s, u"DVD"_s}))
+        state.SkipWithError("the design could not be written");
+    for (auto _ : state) {
+        FileResult<DesignContent> read = ReadDesignFile(design);
+        benchmark::DoNotOptimize(read);
+    }
+}
+BENCHMARK(BM_ReadDvdDesignWithTwoPhotographs)->Unit(benchmark::kMillisecond);
+
 void BM_ExportDisc600Png(benchmark::State& state)
 {
     ExportDisc(state, u".png"_s);
