@@ -4,7 +4,7 @@
 #   - peak resident memory of `dump` and `save-as` of a DVD design with two 12-megapixel photographs;
 #   - the whole `tovrelline export` of a 600-dpi disc with a photograph to JPEG against `cjpeg` writing the
 #     same pixels from a PPM at the same quality (90).
-# Measures only: needs libjpeg-turbo-progs (cjpeg) and netpbm (pngtopnm), which the tests do not.
+# Measures only: needs cjpeg and pngtopnm, which tools/install-deps.sh installs.
 # Every figure is the median of RUNS rounds (default 9); each round runs every command once, in turn, so
 # that a change in the machine's load falls on all of them. The load average is printed with the figures.
 # Usage: lighter_compare.sh [RUNS]
