@@ -403,6 +403,13 @@ class Session:
                     raise Failure("Xvfb did not start; see " + self.path("xvfb.log"))
                 number += chunk
         self.display = ":" + number.decode().strip()
+        # Under load a client sometimes found the new display refusing it; start nothing until it answers.
+        wait_until(self._display_answers, 30, "the display")
+
+    def _display_answers(self):
+        probe = subprocess.run(["xdotool", "getdisplaygeometry"], env=dict(self.env, DISPLAY=self.display),
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return probe.returncode == 0
 
     def _make_user(self):
         for folder in ("home", "config", "data", "state", "cache", "runtime", "bin"):
