@@ -1,0 +1,137 @@
+#include "app/imagesbar/ImagesBarSession.h"
+
+#include "app/AppContext.h"
+#include "app/MainWindow.h"
+#include "app/imagesbar/ImageCells.h"
+#include "app/imagesbar/ImagesBarWidget.h"
+#include "app/imagesbar/PictureDrop.h"
+#include "app/messages/AppMessageBox.h"
+#include "app/messages/MessageRequest.h"
+#include "app/messages/Tips.h"
+#include "app/settings/AppSettings.h"
+#include "app/settings/SettingsStore.h"
+#include "document/design/DesignDocument.h"
+#include "document/design/EditScope.h"
+#include "document/design/InsertEdits.h"
+#include "document/design/ItemEdits.h"
+#include "editing/CMervo6View.h"
+#include "render/picture/LoadPictureFile.h"
+#include "render/picture/PlaceBackground.h"
+
+#include <QDockWidget>
+#include <QImageReader>
+#include <QStandardPaths>
+
+namespace tvl {
+namespace {
+
+const QString kImageTip = QStringLiteral(
+    "There are two ways to add an image to the label:\r\n\r\n1. You can drag and drop an image from the "
+    "toolbar to the label.\r\n2. You can double click an image to set it as the background.");
+
+} // namespace
+
+ImagesBarSession::ImagesBarSession(MainWindow& window, DesignDocument& document, CMervo6View& view,
+                                   AppContext& context)
+    : m_window(window)
+    , m_document(document)
+    , m_view(view)
+    , m_context(context)
+{
+    ImagesBarPorts ports;
+    ports.pressTip = [this] { return m_context.tips.ShowTip(kImageTip, tipImageKey.toString()); };
+    ports.setBackground = [this](const QString& path) { SetBackground(path); };
+    ports.removeBackground = [this] { RemoveBackground(); };
+    ports.setCaption = [this](const QString& caption) { m_window.ImagesBar()->setWindowTitle(caption); };
+    m_bar = new ImagesBarWidget(std::move(ports), window.ImagesBar());
+    window.ImagesBar()->setWidget(m_bar);
+
+    new PictureDrop(view.viewport(), [this](const QString& path, QPoint at, bool background) {
+        DropPicture(path, at, background);
+    });
+
+    QString folder = context.store.String(QStringLiteral("BrowseDefaultPath")).value_or(QString());
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const int filter = context.store.Number(QStringLiteral("BrowseFilter")).value_or(0);
+    const bool subfolders = context.store.Number(QStringLiteral("BrowseSubfolder")).value_or(0) != 0;
+    m_bar->Browse(folder, ImageFilterPatterns(filter), subfolders);
+}
+
+bool ImagesBarSession::DropPicture(const QString& path, QPoint window, bool background)
+{
+    if (!m_document.HasDesign())
+        return false;
+    // The picture lands where the dragged outline lay: its thumbnail's size centred on the pointer.
+    const QSize outline = ThumbnailSize(QImageReader(path).size());
+    const QRect pixels(window - QPoint(outline.width() / 2, outline.height() / 2), outline);
+    const QPoint topLeft = m_view.geometry().WindowToPage(pixels.topLeft());
+    const QPoint bottomRight = m_view.geometry().WindowToPage(pixels.bottomRight() + QPoint(1, 1));
+    const bool inserted = InsertPicture(path, QRect(topLeft, bottomRight - QPoint(1, 1)), background);
+    m_view.setFocus();
+    return inserted;
+}
+
+bool ImagesBarSession::SetBackground(const QString& path)
+{
+    const CRichChild* cover = m_document.design().FindCover(m_document.currentSurface());
+    if (!cover)
+        return false;
+    QRect area = cover->Rect();
+    // A folded front cover takes the picture on its front half only.
+    if (cover->name == kFrontCover && cover->coverFolded != 0)
+        area.setLeft(area.left() + area.width() / 2);
+    return InsertPicture(path, area, true);
+}
+
+bool ImagesBarSession::RemoveBackground()
+{
+    const QString surface = m_document.currentSurface();
+    QStringList backgrounds;
+    for (const auto& item : m_document.design().itemList) {
+        if (item->kind == ItemKind::Image && item->surface == surface && item->bBackground() != 0)
+            backgrounds.append(item->name);
+    }
+    if (backgrounds.isEmpty())
+        return false;
+    EditScope scope(m_document, EditKind::DeleteItem);
+    for (const QString& name : std::as_const(backgrounds))
+        m_document.DeleteItem(name);
+    return true;
+}
+
+bool ImagesBarSession::InsertPicture(const QString& path, const QRect& rect, bool background)
+{
+    QString error;
+    const auto load = [&](CRichChild& item) {
+        const FileResult<> loaded = LoadPictureFile(item, item.imagePath);
+        if (!loaded)
+            error = loaded.error().message;
+        return bool(loaded);
+    };
+    const auto makeBackground = [this](CRichChild& picture) {
+        return SetAsBackground(m_document, picture.name, [this](LabelDesign& design, CRichChild& item) {
+            const PrintOptions& options = m_context.settings.printOptions;
+            return PlaceBackground(design, item,
+                                   {options.firstNumber, options.secondNumber, options.thirdNumber},
+                                   m_document.caseKind());
+        });
+    };
+    if (CreatePictureItem(m_document, rect, path, load, background, makeBackground))
+        return true;
+    if (!error.isEmpty())
+        ReportPictureError(error);
+    return false;
+}
+
+void ImagesBarSession::ReportPictureError(const QString& message)
+{
+    MessageRequest& request = m_context.request;
+    request.text = message;
+    request.iconKind = 1;
+    request.buttons = QStringLiteral("OK`");
+    request.showCheckBox = false;
+    ShowAppMessageBox(request, &m_window);
+}
+
+} // namespace tvl
