@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/MainWindow.h"
+#include "app/imagesbar/ClipboardPicture.h"
 #include "app/imagesbar/ImageCells.h"
 #include "app/imagesbar/ImagesBarWidget.h"
 #include "app/imagesbar/PictureDrop.h"
@@ -18,8 +19,12 @@
 #include "render/picture/LoadPictureFile.h"
 #include "render/picture/PlaceBackground.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QDockWidget>
+#include <QGuiApplication>
 #include <QImageReader>
+#include <QMenu>
 #include <QStandardPaths>
 
 namespace tvl {
@@ -42,6 +47,7 @@ ImagesBarSession::ImagesBarSession(MainWindow& window, DesignDocument& document,
     ports.pressTip = [this] { return m_context.tips.ShowTip(kImageTip, tipImageKey.toString()); };
     ports.setBackground = [this](const QString& path) { SetBackground(path); };
     ports.removeBackground = [this] { RemoveBackground(); };
+    ports.contextMenu = [this](const QString& path, QPoint global) { ShowImageMenu(path, global); };
     ports.setCaption = [this](const QString& caption) { m_window.ImagesBar()->setWindowTitle(caption); };
     m_bar = new ImagesBarWidget(std::move(ports), window.ImagesBar());
     window.ImagesBar()->setWidget(m_bar);
@@ -122,6 +128,47 @@ bool ImagesBarSession::InsertPicture(const QString& path, const QRect& rect, boo
     if (!error.isEmpty())
         ReportPictureError(error);
     return false;
+}
+
+bool ImagesBarSession::CopyImage(const QString& path)
+{
+    QString error;
+    const QImage picture = ClipboardPicture(path, error);
+    if (picture.isNull()) {
+        ReportPictureError(error);
+        return false;
+    }
+    QGuiApplication::clipboard()->setImage(picture);
+    return true;
+}
+
+void ImagesBarSession::ShowImageMenu(const QString& path, QPoint global)
+{
+    m_window.UpdateCommandStates();
+    QMenu menu(&m_window);
+    QMenu* insert = menu.addMenu(QStringLiteral("Insert"));
+    for (const Command command :
+         {Command::InsertArtist, Command::InsertTitle, Command::InsertTrack, Command::InsertYear,
+          Command::InsertTotalTime, Command::InsertGenre, Command::InsertText, Command::InsertImage}) {
+        if (QAction* action = m_window.Action(command))
+            insert->addAction(action);
+    }
+    const auto add = [&](Command command) {
+        if (QAction* action = m_window.Action(command))
+            menu.addAction(action);
+    };
+    add(Command::Undo);
+    add(Command::Redo);
+    menu.addSeparator();
+    add(Command::CutText);
+    add(Command::CopyText);
+    add(Command::PasteText);
+    menu.addSeparator();
+    add(Command::CutObject);
+    menu.addAction(QStringLiteral("Copy Image"), [this, path] { CopyImage(path); });
+    add(Command::PasteObject);
+    add(Command::DeleteObject);
+    menu.exec(global);
 }
 
 void ImagesBarSession::ReportPictureError(const QString& message)

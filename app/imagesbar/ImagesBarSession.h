@@ -14,8 +14,9 @@ struct AppContext;
 
 // Puts the images browser in the window's "Images" bar and connects it with the design: a thumbnail
 // dropped on the label becomes a picture there, a double click a background of the current surface,
-// "[No Background]" removes that background. Each is one undo step. Starts by browsing the default folder
-// (BrowseDefaultPath, else the user's Pictures folder) with the saved filter and sub-folder choice.
+// "[No Background]" removes that background, the right button offers "Copy Image". Each is one undo step.
+// Starts by browsing the default folder (BrowseDefaultPath, else the user's Pictures folder) with the saved
+// filter and sub-folder choice.
 class ImagesBarSession final
 {
 public:
@@ -30,10 +31,14 @@ public:
     bool SetBackground(const QString& path);
     // Deletes the backgrounds of the current surface.
     bool RemoveBackground();
+    // Puts the picture of a file on the clipboard.
+    bool CopyImage(const QString& path);
 
 private:
     bool InsertPicture(const QString& path, const QRect& rect, bool background);
     void ReportPictureError(const QString& message);
+    // The label view's menu, with "Copy Image" for the file in place of Copy Object.
+    void ShowImageMenu(const QString& path, QPoint global);
 
     MainWindow& m_window;
     DesignDocument& m_document;

@@ -8,6 +8,7 @@
 #include "tests/editing/BlankDocument.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QDockWidget>
 #include <QDropEvent>
@@ -297,6 +298,24 @@ TEST_F(ImagesBarSessionTest, DoubleClickSetsTheBackgroundAndNoBackgroundRemovesI
     EXPECT_FALSE(session->RemoveBackground());
     document.Undo();
     EXPECT_EQ(PictureCount(), 1);
+}
+
+TEST_F(ImagesBarSessionTest, CopyImagePutsTheFittedPictureOnTheClipboard)
+{
+    const QString big = pictures.filePath(QStringLiteral("big.png"));
+    WritePicture(big, {2400, 1200}, Qt::green);
+    ASSERT_TRUE(session->CopyImage(big));
+    const QImage copied = QApplication::clipboard()->image();
+    EXPECT_EQ(copied.size(), QSize(1000, 500));
+    EXPECT_EQ(copied.pixel(500, 250), QColor(Qt::green).rgb());
+
+    QImage clear(40, 20, QImage::Format_ARGB32);
+    clear.fill(Qt::transparent);
+    const QString seeThrough = pictures.filePath(QStringLiteral("clear.png"));
+    ASSERT_TRUE(clear.save(seeThrough));
+    ASSERT_TRUE(session->CopyImage(seeThrough));
+    EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(40, 20));
+    EXPECT_EQ(QApplication::clipboard()->image().pixel(10, 10), qRgb(255, 255, 255));
 }
 
 TEST_F(ImagesBarSessionTest, AFileThatIsNoPictureAddsNothing)
