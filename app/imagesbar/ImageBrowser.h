@@ -39,6 +39,12 @@ public:
     bool Browse(const QString& folder, const QString& patterns, bool subfolders);
     // Stops the listing early; the entries found so far stay.
     void StopListing() { abortListing = true; }
+    // Lets thumbnails be made again once a stopped listing has ended.
+    void ClearStop()
+    {
+        if (!listingBusy)
+            abortListing = false;
+    }
 
     bool Listing() const { return listingBusy; }
     bool MakingThumbnails() const { return thumbnailsBusy; }

@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/imagesbar/ClipboardPicture.h"
 #include "app/imagesbar/ImageCells.h"
+#include "app/imagesbar/ImageSearchDialog.h"
 #include "app/imagesbar/ImagesBarWidget.h"
 #include "app/imagesbar/PictureDrop.h"
 #include "app/messages/AppMessageBox.h"
@@ -25,7 +26,9 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QMenu>
+#include <QPushButton>
 #include <QStandardPaths>
+#include <QVBoxLayout>
 
 namespace tvl {
 namespace {
@@ -49,8 +52,16 @@ ImagesBarSession::ImagesBarSession(MainWindow& window, DesignDocument& document,
     ports.removeBackground = [this] { RemoveBackground(); };
     ports.contextMenu = [this](const QString& path, QPoint global) { ShowImageMenu(path, global); };
     ports.setCaption = [this](const QString& caption) { m_window.ImagesBar()->setWindowTitle(caption); };
-    m_bar = new ImagesBarWidget(std::move(ports), window.ImagesBar());
-    window.ImagesBar()->setWidget(m_bar);
+    auto* panel = new QWidget(window.ImagesBar());
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    auto* search = new QPushButton(QStringLiteral("Image Search"), panel);
+    QObject::connect(search, &QPushButton::clicked, search, [this] { OpenSearch(); });
+    layout->addWidget(search);
+    m_bar = new ImagesBarWidget(std::move(ports), panel);
+    layout->addWidget(m_bar, 1);
+    window.ImagesBar()->setWidget(panel);
 
     new PictureDrop(view.viewport(), [this](const QString& path, QPoint at, bool background) {
         DropPicture(path, at, background);
@@ -128,6 +139,23 @@ bool ImagesBarSession::InsertPicture(const QString& path, const QRect& rect, boo
     if (!error.isEmpty())
         ReportPictureError(error);
     return false;
+}
+
+ImageSearchDialog* ImagesBarSession::OpenSearch()
+{
+    if (!m_search) {
+        m_search = new ImageSearchDialog(
+            m_bar->browser(), m_context.store,
+            [this](const QString& folder, const QString& patterns, bool subfolders) {
+                m_bar->Browse(folder, patterns, subfolders);
+            },
+            &m_window);
+        m_search->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_search->show();
+    m_search->raise();
+    m_search->activateWindow();
+    return m_search;
 }
 
 bool ImagesBarSession::CopyImage(const QString& path)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 
@@ -9,6 +10,7 @@ namespace tvl {
 class CMervo6View;
 class DesignDocument;
 class ImagesBarWidget;
+class ImageSearchDialog;
 class MainWindow;
 struct AppContext;
 
@@ -31,6 +33,8 @@ public:
     bool SetBackground(const QString& path);
     // Deletes the backgrounds of the current surface.
     bool RemoveBackground();
+    // Opens the "Image Search" dialog, or brings the open one forward.
+    ImageSearchDialog* OpenSearch();
     // Puts the picture of a file on the clipboard.
     bool CopyImage(const QString& path);
 
@@ -45,6 +49,7 @@ private:
     CMervo6View& m_view;
     AppContext& m_context;
     ImagesBarWidget* m_bar = nullptr;
+    QPointer<ImageSearchDialog> m_search;
 };
 
 } // namespace tvl

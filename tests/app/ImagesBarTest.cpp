@@ -1,5 +1,6 @@
 #include "app/imagesbar/ImageBrowser.h"
 #include "app/imagesbar/ImageCells.h"
+#include "app/imagesbar/ImageSearchDialog.h"
 #include "app/imagesbar/ImagesBarSession.h"
 #include "app/imagesbar/ImagesBarWidget.h"
 #include "document/design/DesignDocument.h"
@@ -8,7 +9,9 @@
 #include "tests/editing/BlankDocument.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
 #include <QDropEvent>
@@ -16,6 +19,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
@@ -213,7 +217,7 @@ protected:
 TEST_F(ImagesBarSessionTest, CellsCaptionsAndTooltips)
 {
     ImagesBarWidget& bar = session->bar();
-    bar.resize(300, 600);
+    run.window.ImagesBar()->widget()->resize(300, 640);
     ASSERT_TRUE(WaitFor([&] { return bar.columns() == 2 && bar.CellFor(3) != nullptr; }));
     EXPECT_EQ(run.window.ImagesBar()->windowTitle(), u"Images (3)");
     for (int i = 0; i < 3; ++i) {
@@ -316,6 +320,44 @@ TEST_F(ImagesBarSessionTest, CopyImagePutsTheFittedPictureOnTheClipboard)
     ASSERT_TRUE(session->CopyImage(seeThrough));
     EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(40, 20));
     EXPECT_EQ(QApplication::clipboard()->image().pixel(10, 10), qRgb(255, 255, 255));
+}
+
+TEST_F(ImagesBarSessionTest, ImageSearchFillsTheBarAndCountsWhatItFound)
+{
+    QTemporaryDir other;
+    WritePicture(other.filePath(QStringLiteral("one.jpg")), {30, 20});
+    WritePicture(other.filePath(QStringLiteral("two.png")), {30, 20});
+    ImageSearchDialog* search = session->OpenSearch();
+    ASSERT_NE(search, nullptr);
+    EXPECT_EQ(session->OpenSearch(), search);
+    EXPECT_EQ(search->caption(), u" Click on a folder to start your search.");
+
+    search->ChooseFolder(other.path());
+    EXPECT_EQ(search->closeButton()->text(), u"Stop Search");
+    ASSERT_TRUE(WaitFor([&] { return search->caption() == u" 2 Images Found"; }))
+        << search->caption().toStdString();
+    EXPECT_EQ(session->bar().browser().folder(), other.path());
+    ASSERT_TRUE(WaitFor([&] { return search->closeButton()->text() == u"Close"; }));
+
+    // Only JPEG files: one picture.
+    auto* types = search->findChild<QComboBox*>();
+    ASSERT_NE(types, nullptr);
+    types->setCurrentIndex(1);
+    ASSERT_TRUE(WaitFor([&] { return search->caption() == u" 1 Image Found"; }))
+        << search->caption().toStdString();
+    EXPECT_EQ(run.store.Number(QStringLiteral("BrowseFilter")), 1);
+    EXPECT_EQ(session->bar().browser().Entry(0).name, u"one.jpg");
+
+    const QList<QCheckBox*> boxes = search->findChildren<QCheckBox*>();
+    ASSERT_EQ(boxes.size(), 2);
+    QCheckBox* setDefault = boxes[1];
+    EXPECT_TRUE(setDefault->isEnabled());
+    setDefault->setChecked(true);
+    EXPECT_EQ(run.store.String(QStringLiteral("BrowseDefaultPath")), other.path());
+    EXPECT_FALSE(setDefault->isEnabled());
+    ASSERT_TRUE(WaitFor([&] { return search->closeButton()->text() == u"Close"; }));
+    search->closeButton()->click();
+    EXPECT_FALSE(search->isVisible());
 }
 
 TEST_F(ImagesBarSessionTest, AFileThatIsNoPictureAddsNothing)
