@@ -169,9 +169,9 @@ void ImagesBarWidget::Layout()
         const int column = index % m_columns;
         const int x = column * kCellWidth;
         const int y = index / m_columns * kCellHeight - scroll;
-        const bool last = index == count - 1 && !m_browser.Listing();
+        const bool stretches = index == count - 1 && !m_browser.Listing();
         // "[No Background]" stretches over the rest of its row.
-        const int cellWidth = last ? std::max(area - x, kCellWidth) : kCellWidth;
+        const int cellWidth = stretches ? std::max(area - x, kCellWidth) : kCellWidth;
         cell->setGeometry(x, y, cellWidth, kCellHeight);
         if (cell->index() != index || !cell->isVisible())
             cell->Show(index, m_browser.Entry(index));
