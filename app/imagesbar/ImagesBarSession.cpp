@@ -16,6 +16,7 @@
 #include "document/design/EditScope.h"
 #include "document/design/InsertEdits.h"
 #include "document/design/ItemEdits.h"
+#include "document/model/SurfaceNames.h"
 #include "editing/CMervo6View.h"
 #include "render/picture/LoadPictureFile.h"
 #include "render/picture/PlaceBackground.h"
@@ -27,6 +28,7 @@
 #include <QImageReader>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegion>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
@@ -82,11 +84,35 @@ bool ImagesBarSession::DropPicture(const QString& path, QPoint window, bool back
     // The picture lands where the dragged outline lay: its thumbnail's size centred on the pointer.
     const QSize outline = ThumbnailSize(QImageReader(path).size());
     const QRect pixels(window - QPoint(outline.width() / 2, outline.height() / 2), outline);
+    if (!InDropArea(pixels))
+        return false;
     const QPoint topLeft = m_view.geometry().WindowToPage(pixels.topLeft());
     const QPoint bottomRight = m_view.geometry().WindowToPage(pixels.bottomRight() + QPoint(1, 1));
     const bool inserted = InsertPicture(path, QRect(topLeft, bottomRight - QPoint(1, 1)), background);
     m_view.setFocus();
     return inserted;
+}
+
+bool ImagesBarSession::InDropArea(const QRect& pixels) const
+{
+    // The surfaces of the sheet on screen: rectangles for covers, circles for discs; the second disc only
+    // where the design uses it.
+    for (const auto& item : m_document.design().itemList) {
+        if (item->kind != ItemKind::Cover || item->pageCode != m_document.currentPageCode())
+            continue;
+        if (item->name == kDisc2 && !UsesTwoDiscs(m_document))
+            continue;
+        const EdgeRect r = m_view.geometry().GetItemWindowRect(*item, true);
+        const QRect surface(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+        if (!surface.intersects(pixels))
+            continue;
+        if (!IsDiscSurfaceName(item->name))
+            return true;
+        QRegion disc(surface, QRegion::Ellipse);
+        if (disc.intersects(pixels))
+            return true;
+    }
+    return false;
 }
 
 bool ImagesBarSession::SetBackground(const QString& path)

@@ -27,7 +27,8 @@ public:
     ImagesBarWidget& bar() { return *m_bar; }
 
     // A picture file placed on the label, centred on a window point of the view, with its thumbnail's
-    // size; with background it becomes the background of the area it lands on.
+    // size; with background it becomes the background of the area it lands on. An outline that touches
+    // no surface of the sheet adds nothing.
     bool DropPicture(const QString& path, QPoint window, bool background);
     // The file becomes the background of the current surface (for a folded front cover, its right half).
     bool SetBackground(const QString& path);
@@ -39,6 +40,8 @@ public:
     bool CopyImage(const QString& path);
 
 private:
+    // Whether an outline in window pixels touches a surface of the sheet on screen.
+    bool InDropArea(const QRect& pixels) const;
     bool InsertPicture(const QString& path, const QRect& rect, bool background);
     void ReportPictureError(const QString& message);
     // The label view's menu, with "Copy Image" for the file in place of Copy Object.

@@ -280,6 +280,12 @@ TEST_F(ImagesBarSessionTest, ADroppedFileBecomesAPictureAtTheDropPointInOneUndoS
     EXPECT_TRUE(document.file().modified);
     document.Undo();
     EXPECT_EQ(PictureCount(), 0);
+
+    // Released over the grey workspace beside the sheet: nothing is added.
+    const QPoint outside(onScreen.left - 80, (onScreen.top + onScreen.bottom) / 2);
+    ASSERT_GE(outside.x(), 0);
+    EXPECT_FALSE(session->DropPicture(path, outside, false));
+    EXPECT_EQ(PictureCount(), 0);
 }
 
 TEST_F(ImagesBarSessionTest, DoubleClickSetsTheBackgroundAndNoBackgroundRemovesIt)
