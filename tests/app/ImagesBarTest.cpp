@@ -286,6 +286,15 @@ TEST_F(ImagesBarSessionTest, ADroppedFileBecomesAPictureAtTheDropPointInOneUndoS
     ASSERT_GE(outside.x(), 0);
     EXPECT_FALSE(session->DropPicture(path, outside, false));
     EXPECT_EQ(PictureCount(), 0);
+
+    // With Shift held the file becomes the background of the surface it lands on.
+    QDropEvent shiftDrop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::ShiftModifier);
+    QCoreApplication::sendEvent(view->viewport(), &enter);
+    QCoreApplication::sendEvent(view->viewport(), &shiftDrop);
+    ASSERT_TRUE(WaitFor([&] { return PictureCount() == 1; }));
+    ASSERT_NE(document.Selected(), nullptr);
+    EXPECT_NE(document.Selected()->bBackground(), 0);
+    EXPECT_EQ(document.Selected()->surface, cover->name);
 }
 
 TEST_F(ImagesBarSessionTest, DoubleClickSetsTheBackgroundAndNoBackgroundRemovesIt)
