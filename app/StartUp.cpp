@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/WindowLayout.h"
 #include "app/cli/CommandLine.h"
+#include "app/imagesbar/ImagesBarSession.h"
 #include "app/messages/AppMessageBox.h"
 #include "app/messages/ErrorReport.h"
 #include "app/messages/MessageRequest.h"
@@ -116,6 +117,7 @@ int RunDesigner(int argc, char** argv)
         EditingCommands editing(
             window, document, *view, context, catalogue,
             [&labelPaper](const QString& surface) { labelPaper.EditDimensions(surface); });
+        ImagesBarSession images(window, document, *view, context);
         PrintCommands printing(&window, document, catalogue, store, settings, context.programFolder,
                                {[&session] { session.ApplyCurrentStocks(); },
                                 [&session](DiscPositionMode mode) { session.SetDiscPosition(mode); },

@@ -32,6 +32,8 @@ void FileFinder::ListFiles(const QString& folder, const QStringList& patterns)
         while (it.hasNext() && !Aborted()) {
             it.next();
             files.append({it.filePath(), it.fileInfo().size()});
+            if (found)
+                found(files.constLast());
         }
     }
 }
@@ -41,6 +43,8 @@ void FileFinder::Visit(const QString& folder, const QStringList& patterns)
     QDirIterator it(folder, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::NoSymLinks);
     while (it.hasNext() && !Aborted()) {
         const QString sub = it.next();
+        if (sub == u"/proc" || sub == u"/sys")
+            continue;
         ListFiles(sub, patterns);
         Visit(sub, patterns);
         if (!Aborted())
