@@ -69,7 +69,8 @@ OPENER
 chmod +x "$work/bin/xdg-open"
 export PATH="$work/bin:$PATH" QT_QPA_PLATFORM=xcb
 unset BROWSER DEFAULT_BROWSER XDG_CURRENT_DESKTOP DESKTOP_SESSION KDE_FULL_SESSION GNOME_DESKTOP_SESSION_ID
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# No reset when the last client leaves: a client connecting during one is refused.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 150); do [ -s "$work/display" ] && break; sleep 0.2; done
 [ -s "$work/display" ] || fail "Xvfb did not start"

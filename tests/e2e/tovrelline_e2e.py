@@ -384,12 +384,15 @@ class Session:
         return process
 
     def _start_display(self):
-        # Xvfb picks a free display number itself and writes it to the descriptor it is given.
+        # Xvfb picks a free display number itself and writes it to the descriptor it is given. It must not
+        # reset when its last client leaves: a client connecting during the reset is refused, and the tests'
+        # short-lived clients (xdotool, import) leave it without clients many times.
         read_end, write_end = os.pipe()
         self.env = dict(os.environ)
         with open(self.path("xvfb.log"), "wb") as log:
             self._spawn(
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"],
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp",
+                 "-noreset"],
                 pass_fds=(write_end,),
                 stdout=log,
                 stderr=log,
@@ -403,7 +406,7 @@ class Session:
                     raise Failure("Xvfb did not start; see " + self.path("xvfb.log"))
                 number += chunk
         self.display = ":" + number.decode().strip()
-        # Under load a client sometimes found the new display refusing it; start nothing until it answers.
+        # Start nothing until the new server answers.
         wait_until(self._display_answers, 30, "the display")
 
     def _display_answers(self):
