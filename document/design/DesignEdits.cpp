@@ -1,21 +1,11 @@
 #include "document/design/DesignDocument.h"
 #include "document/design/EditScope.h"
+#include "document/model/RunSlots.h"
 
 #include <algorithm>
 
 namespace tvl {
 namespace {
-
-// The value of the run a sparse slot array has at index: the last set slot at or before it.
-template <class T>
-std::optional<T> RunAt(const std::vector<std::optional<T>>& runs, size_t index)
-{
-    for (size_t i = std::min(index + 1, runs.size()); i > 0; --i) {
-        if (runs[i - 1])
-            return runs[i - 1];
-    }
-    return std::nullopt;
-}
 
 // Replaces count runs from start by inserted empty ones. A run that started inside the removed range
 // goes on after it; a text always starts with a set slot.

@@ -1,6 +1,7 @@
 #include "document/design/FormatEdits.h"
 
 #include "document/design/DesignDocument.h"
+#include "document/model/RunSlots.h"
 
 #include <algorithm>
 #include <utility>
@@ -30,16 +31,6 @@ std::vector<std::pair<size_t, size_t>> FormatRanges(const RichText& text, int st
         ranges.emplace_back(s, e);
     }
     return ranges;
-}
-
-template <class T>
-std::optional<T> RunAt(const std::vector<std::optional<T>>& runs, size_t index)
-{
-    for (size_t i = std::min(index + 1, runs.size()); i > 0; --i) {
-        if (runs[i - 1])
-            return runs[i - 1];
-    }
-    return std::nullopt;
 }
 
 // Fixes the runs at both ends of [s, e]: the text after keeps its run, the range starts one of its own.

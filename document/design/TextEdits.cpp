@@ -2,6 +2,7 @@
 
 #include "document/design/DesignDocument.h"
 #include "document/design/EditScope.h"
+#include "document/model/RunSlots.h"
 
 #include <algorithm>
 
@@ -113,17 +114,6 @@ void Renumber(RichText& text, int& caret)
                 caret -= digits - static_cast<int>(number.size());
         }
     }
-}
-
-// The run values a cell starts with, for a text made anew.
-template <class T>
-std::optional<T> RunAt(const std::vector<std::optional<T>>& runs, size_t index)
-{
-    for (size_t i = std::min(index + 1, runs.size()); i > 0; --i) {
-        if (runs[i - 1])
-            return runs[i - 1];
-    }
-    return std::nullopt;
 }
 
 // The single default track, each cell with the look the same cell of the first removed track had.
