@@ -1,3 +1,5 @@
+#include "app/launcher/LaunchChoice.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -31,6 +33,23 @@ protected:
     QTemporaryDir home;
 };
 
+constexpr const char* kNoDisplay = "Tovrelline needs a graphical display";
+
+// Runs the program without a display.
+void RunProgram(QProcess& process, const QString& home, const QStringList& args)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"XDG_DATA_HOME"_s, home + u"/data"_s);
+    environment.insert(u"XDG_CONFIG_HOME"_s, home + u"/config"_s);
+    environment.remove(u"DISPLAY"_s);
+    environment.remove(u"WAYLAND_DISPLAY"_s);
+    environment.remove(u"QT_QPA_PLATFORM"_s);
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(home);
+    process.start(QStringLiteral(TOVRELLINE_PROGRAM), args);
+    ASSERT_TRUE(process.waitForFinished(60000));
+}
+
 TEST_P(CommandLineTest, ExitsAsACommandLineShould)
 {
     const CommandCase& c = GetParam();
@@ -38,16 +57,7 @@ TEST_P(CommandLineTest, ExitsAsACommandLineShould)
     for (const QString& arg : c.args)
         args.append(QString(arg).replace(u"HOME"_s, home.path()));
     QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"XDG_DATA_HOME"_s, home.filePath(u"data"_s));
-    environment.insert(u"XDG_CONFIG_HOME"_s, home.filePath(u"config"_s));
-    environment.remove(u"DISPLAY"_s);
-    environment.remove(u"WAYLAND_DISPLAY"_s);
-    environment.remove(u"QT_QPA_PLATFORM"_s);
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(home.path());
-    process.start(QStringLiteral(TOVRELLINE_PROGRAM), args);
-    ASSERT_TRUE(process.waitForFinished(60000));
+    RunProgram(process, home.path(), args);
     const QByteArray err = process.readAllStandardError();
     EXPECT_EQ(process.exitCode(), c.exitCode) << err.toStdString();
     EXPECT_TRUE(err.startsWith(c.errorStart)) << err.toStdString();
@@ -59,7 +69,26 @@ TEST_P(CommandLineTest, ExitsAsACommandLineShould)
     }
 }
 
-constexpr const char* kNoDisplay = "Tovrelline needs a graphical display";
+// The program decides what a command line asks for before it loads the verbs: every verb it lists must
+// reach the verbs, which then judge the arguments themselves.
+TEST_F(CommandLineTest, EveryListedVerbIsRun)
+{
+    for (const VerbUsage& verb : VerbUsages()) {
+        const QString name = QString::fromLatin1(verb.name.data(), static_cast<qsizetype>(verb.name.size()));
+        QProcess process;
+        RunProgram(process, home.path(), {name, u"--no-such-option"_s});
+        const QByteArray err = process.readAllStandardError();
+        if (name == u"help"_s) {
+            EXPECT_EQ(process.exitCode(), 0);
+            EXPECT_TRUE(process.readAllStandardOutput().startsWith("Usage: tovrelline [DESIGN.tvl]\n"));
+            continue;
+        }
+        EXPECT_NE(process.exitCode(), 0) << verb.name;
+        EXPECT_FALSE(err.isEmpty()) << verb.name;
+        EXPECT_FALSE(err.contains("Unknown command")) << verb.name << ": " << err.toStdString();
+        EXPECT_FALSE(err.contains(kNoDisplay)) << verb.name << ": " << err.toStdString();
+    }
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Arguments, CommandLineTest,
