@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string_view>
@@ -162,6 +163,9 @@ int RunDiscInfo(std::span<char*> args)
     std::optional<DiscToc> toc;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string_view option = args[i];
+        constexpr std::string_view known[] = {"--drive", "--toc", "--server", "--sources", "--cdplayer"};
+        if (std::ranges::find(known, option) == std::end(known))
+            return UsageError(QStringLiteral("unknown option ") + QString::fromLocal8Bit(args[i]));
         if (i + 1 >= args.size())
             return UsageError("missing value after an option");
         const QString value = QString::fromLocal8Bit(args[++i]);
@@ -181,10 +185,8 @@ int RunDiscInfo(std::span<char*> args)
             if (!ParseSources(value, options))
                 return UsageError("the sources are freedb, cdtext, cdplayer and mp3, or none");
             sourcesGiven = true;
-        } else if (option == "--cdplayer") {
-            options.cdPlayerPath = value;
         } else {
-            return UsageError("unknown option");
+            options.cdPlayerPath = value;
         }
     }
     if (drive && toc)

@@ -310,6 +310,9 @@ TEST(DiscInfoVerbTest, RejectsBadArguments)
         EXPECT_EQ(outcome.exitCode, 1) << words.back();
         EXPECT_FALSE(outcome.errors.empty());
     }
+    // An unknown last word is named, not taken for an option missing its value.
+    EXPECT_NE(RunVerb({"--toc", "150 300", "--verbose"}).errors.find("unknown option --verbose"),
+              std::string::npos);
 }
 
 TEST(DiscInfoVerbTest, HelpListsTheExitCodes)
