@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/WindowLayout.h"
 #include "app/cli/CommandLine.h"
+#include "app/clipboard/ClipboardCommands.h"
 #include "app/imagesbar/ImagesBarSession.h"
 #include "app/messages/AppMessageBox.h"
 #include "app/messages/ErrorReport.h"
@@ -118,6 +119,7 @@ int RunDesigner(int argc, char** argv)
             window, document, *view, context, catalogue,
             [&labelPaper](const QString& surface) { labelPaper.EditDimensions(surface); });
         ImagesBarSession images(window, document, *view, context);
+        ClipboardCommands clipboard(window, document, *view, context);
         PrintCommands printing(&window, document, catalogue, store, settings, context.programFolder,
                                {[&session] { session.ApplyCurrentStocks(); },
                                 [&session](DiscPositionMode mode) { session.SetDiscPosition(mode); },
