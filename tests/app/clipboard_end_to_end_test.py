@@ -1,6 +1,7 @@
-"""The clipboard shared with other programs: a PNG another program offers is pasted as a picture, text with
-non-Latin characters goes into a text block from the clipboard and comes out of it again for another program,
-and a text block copied in one design is pasted into another; the saved designs hold all of it."""
+"""The clipboard shared with other programs: a PNG another program offers is pasted as a picture and copied
+back out as PNG and BMP, text with non-Latin characters goes into a text block from the clipboard and comes
+out of it again for another program, and a text block copied in one design is pasted into another; the saved
+designs hold all of it."""
 
 import struct
 import time
@@ -45,6 +46,16 @@ def test(session):
     session.put_clipboard(png(64, 32, (200, 30, 30)), "image/png")
     app.wait(lambda: session.read_clipboard("image/png"), "xclip to offer the picture", 20)
     app.choose("Edit", "Paste Image")
+
+    # The pasted picture is selected; other programs can paste it back as PNG or BMP.
+    session.put_clipboard(b"placeholder", "text/plain")
+    app.wait(lambda: session.read_clipboard("text/plain") == b"placeholder", "xclip to take the clipboard", 20)
+    app.choose("Edit", "Copy Image")
+    app.wait(lambda: (session.read_clipboard("image/png") or b"").startswith(b"\x89PNG"), "a PNG on the clipboard", 20)
+    copied = session.read_clipboard("image/png")
+    check(struct.unpack(">II", copied[16:24]) == (64, 32), f"the copied PNG's header is {copied[:24]!r}")
+    targets = (session.read_clipboard("TARGETS") or b"").split()
+    check(b"image/bmp" in targets, f"the clipboard offers {targets}")
 
     # Text from another program goes into a new text block in place of its selected text; tab and CR LF
     # become a blank and a line break.
