@@ -202,6 +202,12 @@ bool ClipboardCommands::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
         return QObject::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Delete && event->type() == QEvent::ShortcutOverride &&
+        m_view.textEditor().Edited()) {
+        // In a text being edited Delete removes characters, not the item.
+        event->accept();
+        return false;
+    }
     if (key->modifiers() != Qt::ControlModifier)
         return false;
     const std::optional<Command> command = TextCommandForKey(key->key());

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <gtest/gtest.h>
@@ -85,6 +86,35 @@ TEST_F(ClipboardCommandsTest, TheTextCommandsUseTheEditorsSelection)
     document.Undo();
     document.Undo();
     EXPECT_EQ(document.design().FindItem(u"Text 1")->Text(), QStringLiteral("Caf\u00e9 \u20ac\rline\b"));
+}
+
+// Whether the view takes a key away from the window's shortcuts.
+bool Overrides(QWidget* view, int key, Qt::KeyboardModifiers modifiers)
+{
+    QKeyEvent override(QEvent::ShortcutOverride, key, modifiers);
+    override.ignore();
+    QCoreApplication::sendEvent(view, &override);
+    return override.isAccepted();
+}
+
+TEST_F(ClipboardCommandsTest, KeysInATextBeingEditedGoToTheText)
+{
+    document.Select(QStringLiteral("Text 1"));
+    EXPECT_TRUE(Overrides(view, Qt::Key_Delete, Qt::NoModifier));
+    EXPECT_FALSE(Overrides(view, Qt::Key_C, Qt::ControlModifier)); // nothing selected: Copy Object stands
+    view->textEditor().SetSelection(0, 4);
+    EXPECT_TRUE(Overrides(view, Qt::Key_C, Qt::ControlModifier));
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier);
+    QCoreApplication::sendEvent(view, &press);
+    EXPECT_EQ(Clipboard().text(), QStringLiteral("Café"));
+    EXPECT_TRUE(Overrides(view, Qt::Key_V, Qt::ControlModifier));
+
+    // A picture on the clipboard is pasted as an object; on a picture item the object commands stand.
+    QGuiApplication::clipboard()->setImage(QImage(4, 4, QImage::Format_RGB32));
+    EXPECT_FALSE(Overrides(view, Qt::Key_V, Qt::ControlModifier));
+    document.Select(QStringLiteral("Image(2)"));
+    EXPECT_FALSE(Overrides(view, Qt::Key_C, Qt::ControlModifier));
+    EXPECT_FALSE(Overrides(view, Qt::Key_Delete, Qt::NoModifier));
 }
 
 TEST_F(ClipboardCommandsTest, MenuTextsFollowTheSelectedItemAndTheClipboard)
