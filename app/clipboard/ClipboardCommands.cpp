@@ -1,7 +1,6 @@
 #include "app/clipboard/ClipboardCommands.h"
 
 #include "app/AppContext.h"
-#include "app/ClipboardFormat.h"
 #include "app/MainWindow.h"
 #include "app/clipboard/ClipboardOffer.h"
 #include "app/messages/AppMessageBox.h"
@@ -45,12 +44,13 @@ bool IsPicture(const CRichChild* item)
 }
 
 // Places data on the desktop clipboard; false when the clipboard did not take it.
-bool Place(QMimeData* data, const QString& format)
+bool Place(QMimeData* data)
 {
+    const QStringList formats = data->formats();
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setMimeData(data);
     const QMimeData* now = clipboard->mimeData();
-    return now && (now->hasFormat(format) || (format.isEmpty() && now->hasImage()));
+    return now && !formats.isEmpty() && now->hasFormat(formats.first());
 }
 
 } // namespace
@@ -88,7 +88,7 @@ bool ClipboardCommands::CopyText()
         return false;
     const TextRange selection = m_view.textEditor().GetSelection();
     const QString text = ClipboardTextOf(*item, selection.start, selection.end);
-    return Place(TextForDesktop(text), QStringLiteral("text/plain"));
+    return Place(TextForDesktop(text));
 }
 
 void ClipboardCommands::CutText()
@@ -114,11 +114,11 @@ bool ClipboardCommands::CopyObject()
         return false;
     if (item->IsTextual()) {
         const QByteArray block = EncodeClipboardItem(*item);
-        return !block.isEmpty() && Place(ItemForDesktop(block), objectClipboardMimeType);
+        return !block.isEmpty() && Place(ItemForDesktop(block));
     }
     if (IsPicture(item) && item->image && item->image->IsValid()) {
         const WaitCursor wait;
-        return Place(PictureForDesktop(*item->image), QString());
+        return Place(PictureForDesktop(*item->image));
     }
     return false;
 }
@@ -186,7 +186,7 @@ std::optional<Command> ClipboardCommands::TextCommandForKey(int key) const
     case Qt::Key_V: {
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
         return data && !OffersPicture(data) && data->hasText() ? std::optional(Command::PasteText)
-                                                                : std::nullopt;
+                                                               : std::nullopt;
     }
     default:
         return std::nullopt;

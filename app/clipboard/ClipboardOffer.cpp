@@ -14,8 +14,8 @@ namespace tvl {
 namespace {
 
 // The image forms another program may offer, best first; any other image/* follows them.
-const char* const kPreferredImageTypes[] = {"image/png", "image/bmp", "image/x-bmp", "image/jpeg", "image/gif",
-                                            "image/tiff"};
+const char* const kPreferredImageTypes[] = {"image/png",  "image/bmp", "image/x-bmp",
+                                            "image/jpeg", "image/gif", "image/tiff"};
 
 QStringList OfferedImageTypes(const QMimeData& data)
 {

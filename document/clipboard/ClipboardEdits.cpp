@@ -72,8 +72,9 @@ CRichChild* PasteItem(DesignDocument& document, std::unique_ptr<CRichChild> item
     if (item->kind == ItemKind::Track)
         item->textLayout(TrackLayoutFor(item->textLayout(), cover.pageCode == u"1"));
     const QSize size(item->width(), item->height());
-    const QRect rect = place.centre ? CentredOn(*place.centre, size)
-                                    : PlaceNewItem(design, cover.name, document.Selected(), size, true, jitter);
+    const QRect rect = place.centre
+                           ? CentredOn(*place.centre, size)
+                           : PlaceNewItem(design, cover.name, document.Selected(), size, true, jitter);
     item->left(rect.left());
     item->top(rect.top());
     item->width(rect.width());

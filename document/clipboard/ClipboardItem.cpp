@@ -13,8 +13,8 @@ constexpr int kLargestSide = 100'000;
 
 bool Plausible(const CRichChild& item)
 {
-    return item.IsTextual() && item.bLinkText() == 0 && item.width() >= 0 &&
-           item.height() >= 0 && item.width() <= kLargestSide && item.height() <= kLargestSide;
+    return item.IsTextual() && item.bLinkText() == 0 && item.width() >= 0 && item.height() >= 0 &&
+           item.width() <= kLargestSide && item.height() <= kLargestSide;
 }
 
 } // namespace

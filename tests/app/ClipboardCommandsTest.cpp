@@ -1,5 +1,5 @@
-#include "app/ClipboardFormat.h"
 #include "app/clipboard/ClipboardCommands.h"
+#include "app/ClipboardFormat.h"
 #include "document/design/DesignDocument.h"
 #include "editing/CMervo6View.h"
 #include "images/CxImage.h"

@@ -1,5 +1,5 @@
-#include "app/ClipboardFormat.h"
 #include "app/clipboard/ClipboardOffer.h"
+#include "app/ClipboardFormat.h"
 #include "document/clipboard/ClipboardItem.h"
 #include "document/model/CRichChild.h"
 #include "images/CxImage.h"

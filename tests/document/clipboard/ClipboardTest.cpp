@@ -42,7 +42,8 @@ TEST(ClipboardTextTest, TrackListsCopyTheSelectedColumnsOfEachTrackOneTrackPerLi
         // Titles of all three: numbers and times are left out, the last track ends the walk.
         {IndexOf(kThreeTracks, QStringLiteral("One")), lastEnd - 6, "One\r\nTwo\r\nThree"},
         // Part of one cell: a track that gave characters ends its line while more tracks follow.
-        {IndexOf(kThreeTracks, QStringLiteral("ne")), IndexOf(kThreeTracks, QStringLiteral("ne")) + 2, "ne\r\n"},
+        {IndexOf(kThreeTracks, QStringLiteral("ne")), IndexOf(kThreeTracks, QStringLiteral("ne")) + 2,
+         "ne\r\n"},
         {IndexOf(kThreeTracks, QStringLiteral("hr")), IndexOf(kThreeTracks, QStringLiteral("hr")) + 2, "hr"},
         // From a title to the last time: titles and times, not the numbers in between.
         {IndexOf(kThreeTracks, QStringLiteral("Two")), lastEnd, "Two 0:02\r\nThree 0:03"},
@@ -83,7 +84,10 @@ protected:
         document.EndReplace(SampleState());
     }
 
-    const CRichChild& Item(const char* name) const { return *document.design().FindItem(QString::fromLatin1(name)); }
+    const CRichChild& Item(const char* name) const
+    {
+        return *document.design().FindItem(QString::fromLatin1(name));
+    }
 
     std::unique_ptr<CRichChild> RoundTrip(const char* name) const
     {
@@ -153,9 +157,9 @@ TEST_F(ClipboardEditsTest, TrackListsGetALayoutTheirSheetHas)
         const char* expected;
     };
     const Case cases[] = {
-        {"Back Cover", "Top && Bottom", "1 Column"}, {"Back Cover", "2 Columns", "2 Columns"},
+        {"Back Cover", "Top && Bottom", "1 Column"},    {"Back Cover", "2 Columns", "2 Columns"},
         {"Back Cover", "Table Format", "Table Format"}, {"Disc 1", "1 Column", "Bottom"},
-        {"Disc 1", "Table Format", "Bottom"},         {"Disc 1", "2 Columns", "2 Columns"},
+        {"Disc 1", "Table Format", "Bottom"},           {"Disc 1", "2 Columns", "2 Columns"},
         {"Disc 1", "Top && Bottom", "Top && Bottom"},
     };
     for (const Case& c : cases) {
