@@ -4,6 +4,7 @@
 #include "app/InterfaceFont.h"
 #include "app/MainWindow.h"
 #include "app/WindowLayout.h"
+#include "app/clipboard/ClipboardCommands.h"
 #include "app/imagesbar/ImagesBarSession.h"
 #include "app/launcher/LaunchChoice.h"
 #include "app/messages/AppMessageBox.h"
@@ -118,6 +119,7 @@ int RunDesigner(int argc, char** argv)
             window, document, *view, context, catalogue,
             [&labelPaper](const QString& surface) { labelPaper.EditDimensions(surface); });
         ImagesBarSession images(window, document, *view, context);
+        ClipboardCommands clipboard(window, document, *view, context);
         PrintCommands printing(&window, document, catalogue, store, settings, context.programFolder,
                                {[&session] { session.ApplyCurrentStocks(); },
                                 [&session](DiscPositionMode mode) { session.SetDiscPosition(mode); },

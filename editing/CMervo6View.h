@@ -119,6 +119,7 @@ public:
 
     // The in-place editor of the selected text item.
     const InPlaceEditor& textEditor() const { return m_editor; }
+    InPlaceEditor& textEditor() { return m_editor; }
     // Typed text not yet inserted goes in now; commands, saving and printing call this first.
     void FlushPendingInput() { m_editor.FlushPending(); }
     // Shows the tip about the last track of a list (once per run, unless turned off).

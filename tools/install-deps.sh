@@ -8,7 +8,7 @@ packages=(
     libgl-dev
     libjpeg62-turbo-dev libpng-dev zlib1g-dev libdeflate-dev libtiff-dev libgif-dev libtag1-dev
     libgtest-dev libgmock-dev libbenchmark-dev libdiscid-dev
-    fonts-liberation2 xvfb xauth xdotool imagemagick
+    fonts-liberation2 xvfb xauth xdotool xclip imagemagick
     netpbm libjpeg-turbo-progs pkg-config file desktop-file-utils shared-mime-info
     dbus dbus-x11 at-spi2-core python3-pyatspi gir1.2-atspi-2.0 python3-gi iproute2
     cups cups-client cups-daemon printer-driver-cups-pdf poppler-utils libcups2-dev

@@ -5,6 +5,7 @@
 #include "app/messages/ErrorReport.h"
 #include "app/messages/MessageRequest.h"
 #include "app/settings/AppSettings.h"
+#include "document/clipboard/ClipboardEdits.h"
 #include "document/commands/DefaultDesigns.h"
 #include "document/design/ReadIntoDocument.h"
 #include "document/files/DesignFile.h"
@@ -114,6 +115,9 @@ void DesignSession::RouteCommands()
         const CRichChild* selected = m_document.Selected();
         state.itemSelected = selected != nullptr;
         state.textItemSelected = selected && selected->IsTextual();
+        const TextRange text = m_view.textEditor().GetSelection();
+        state.textSelected = m_view.textEditor().Edited() && text.start != text.end;
+        state.deletableSelected = CanDeleteSelected(m_document);
         state.movableSelected = selected && !IsStructural(selected->kind);
         state.historySteps = m_document.history().stepCount();
         state.historyIndex = m_document.history().currentIndex();

@@ -112,16 +112,8 @@ bool InPlaceEditor::HandleKey(const QKeyEvent& event)
     case Qt::Key_Delete: {
         FlushPending();
         const TextRange at = GetSelection();
-        const TextEditOutcome outcome = event.key() == Qt::Key_Backspace
-                                            ? DeleteText(m_document, m_item, at.start, at.end, true)
-                                            : DeleteForward(m_document, m_item, at.start, at.end);
-        if (outcome.changed) {
-            m_selection = {outcome.caret, outcome.caret};
-            m_anchor = outcome.caret;
-            Changed();
-            if (outcome.lostLastTrack && m_ports.lastTrackTip)
-                QTimer::singleShot(100, [tip = m_ports.lastTrackTip] { tip(); });
-        }
+        CaretAfter(event.key() == Qt::Key_Backspace ? DeleteText(m_document, m_item, at.start, at.end, true)
+                                                    : DeleteForward(m_document, m_item, at.start, at.end));
         return true;
     }
     case Qt::Key_Left:
@@ -220,6 +212,39 @@ void InPlaceEditor::Tab()
         SetSelection(start, stop);
         return;
     }
+}
+
+void InPlaceEditor::DeleteSelection()
+{
+    FlushPending();
+    const CRichChild* item = Edited();
+    const TextRange at = GetSelection();
+    if (!item || at.start == at.end)
+        return;
+    m_item = item->name;
+    CaretAfter(DeleteText(m_document, m_item, at.start, at.end, true));
+}
+
+void InPlaceEditor::InsertAtCaret(const QString& text)
+{
+    FlushPending();
+    const CRichChild* item = Edited();
+    if (!item || text.isEmpty())
+        return;
+    const TextRange at = GetSelection();
+    m_item = item->name;
+    CaretAfter(InsertText(m_document, m_item, at.start, at.end, text));
+}
+
+void InPlaceEditor::CaretAfter(const TextEditOutcome& outcome)
+{
+    if (!outcome.changed)
+        return;
+    m_selection = {outcome.caret, outcome.caret};
+    m_anchor = outcome.caret;
+    Changed();
+    if (outcome.lostLastTrack && m_ports.lastTrackTip)
+        QTimer::singleShot(100, [tip = m_ports.lastTrackTip] { tip(); });
 }
 
 void InPlaceEditor::Changed()

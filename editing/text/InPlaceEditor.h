@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/design/TextEdits.h"
 #include "editing/text/TextCaret.h"
 
 #include <QRect>
@@ -52,6 +53,10 @@ public:
     void Type(const QString& text);
     // Inserts the pending input now, as one undo step.
     void FlushPending();
+    // The clipboard's edits, each one undo step: the selection goes (with whole tracks), or text goes in
+    // at the caret in place of the selection.
+    void DeleteSelection();
+    void InsertAtCaret(const QString& text);
     bool HasPending() const { return !m_pending.isEmpty(); }
 
 private:
@@ -59,6 +64,7 @@ private:
     void MoveVertically(bool down, bool extend);
     void Tab();
     void Changed();
+    void CaretAfter(const TextEditOutcome& outcome);
 
     DesignDocument& m_document;
     InPlaceEditorPorts m_ports;

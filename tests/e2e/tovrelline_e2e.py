@@ -491,6 +491,21 @@ class Session:
             raise Failure(f"xdotool {' '.join(args)} failed: {out.stderr.strip()}")
         return out.stdout
 
+    def put_clipboard(self, data, mime_type):
+        """Offers bytes on the display's clipboard as another program would, with xclip; it serves them until
+        another program takes the clipboard."""
+        path = self.path(f"clipboard-{len(self._processes)}")
+        with open(path, "wb") as f:
+            f.write(data)
+        self._spawn(["xclip", "-quiet", "-selection", "clipboard", "-t", mime_type, "-i", path],
+                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def read_clipboard(self, mime_type):
+        """The display's clipboard in a type, as another program reads it (None when it is not offered)."""
+        out = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", mime_type], env=self.env,
+                             capture_output=True, timeout=20)
+        return out.stdout if out.returncode == 0 else None
+
     def screenshot(self, box=None):
         """The screen's pixels (or those inside box: x, y, width, height)."""
         args = ["import", "-display", self.display, "-window", "root"]
