@@ -154,7 +154,8 @@ bool IsAreaCovered(const LabelDesign& design, const CRichChild& area)
 {
     const CRichChild* picture = nullptr;
     for (const auto& item : design.itemList) {
-        if (item->bBackground() != 0 && item->surface == area.surface && CodeFits(item->bBackground(), area)) {
+        if (item->bBackground() != 0 && item->surface == area.surface &&
+            CodeFits(item->bBackground(), area)) {
             picture = item.get();
             break;
         }

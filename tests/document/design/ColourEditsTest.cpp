@@ -9,8 +9,8 @@ namespace {
 constexpr ItemColor kRed = 0x000000ff;
 constexpr ItemColor kWhite = 0x00ffffff;
 
-CRichChild& Add(LabelDesign& design, const char* name, const char* kind, const char* surface, const char* page,
-                QRect rect)
+CRichChild& Add(LabelDesign& design, const char* name, const char* kind, const char* surface,
+                const char* page, QRect rect)
 {
     auto item = std::make_unique<CRichChild>();
     item->name = QString::fromLatin1(name);
@@ -150,8 +150,8 @@ TEST_F(ColourEditsTest, IsAreaCoveredKeepsTwoMilsOfEachEdge)
         CRichChild& area = Add(design, "Back Cover", "Cover", "Back Cover", "3", back.Rect());
         area.coverSpine = c.spine;
         AddBackground(design, "Image(1)", "Back Cover", "3", 1, c.picture);
-        EXPECT_EQ(IsAreaCovered(design, area), c.covered) << c.picture.x() << "," << c.picture.y() << " "
-                                                          << c.picture.width() << "x" << c.picture.height();
+        EXPECT_EQ(IsAreaCovered(design, area), c.covered)
+            << c.picture.x() << "," << c.picture.y() << " " << c.picture.width() << "x" << c.picture.height();
     }
 
     // Only the first fitting background counts: Image(3) covers the back cover, Image(4) would not.
