@@ -1,11 +1,15 @@
 #include "widgets/ColourPalette.h"
 
+#include <QEvent>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace tvl {
 namespace {
@@ -79,7 +83,8 @@ const QList<NamedColour>& PaletteColours()
 }
 
 ColourPalette::ColourPalette(std::function<void(QColor)> picked, std::function<void()> more, QWidget* parent)
-    : QWidget(parent)
+    // A tool window rather than a pop-up: screen readers list pop-ups' widgets only for menus.
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -95,15 +100,58 @@ ColourPalette::ColourPalette(std::function<void(QColor)> picked, std::function<v
         swatch->setCheckable(true);
         swatch->setToolTip(entry.name);
         swatch->setAccessibleName(entry.name);
-        connect(swatch, &QToolButton::clicked, this, [picked, colour = entry.colour] { picked(colour); });
+        connect(swatch, &QToolButton::clicked, this, [this, picked, colour = entry.colour] {
+            ClosePopup();
+            picked(colour);
+        });
         grid->addWidget(swatch, i / kColumns, i % kColumns);
         m_swatches.append(swatch);
     }
     layout->addLayout(grid);
     auto* moreButton = new QPushButton(QStringLiteral("More Colors..."), this);
     moreButton->setAccessibleName(QStringLiteral("More Colors"));
-    connect(moreButton, &QPushButton::clicked, this, [more = std::move(more)] { more(); });
+    connect(moreButton, &QPushButton::clicked, this, [this, more = std::move(more)] {
+        ClosePopup();
+        more();
+    });
     layout->addWidget(moreButton);
+}
+
+void ColourPalette::PopUp(QWidget& below, QColor current)
+{
+    ShowCurrent(current);
+    adjustSize();
+    QPoint at = below.mapToGlobal(QPoint(0, below.height()));
+    if (const QScreen* screen = below.screen()) {
+        const QRect room = screen->availableGeometry();
+        at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - width())));
+        at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - height())));
+    }
+    move(at);
+    show();
+    raise();
+    activateWindow();
+}
+
+bool ColourPalette::event(QEvent* event)
+{
+    // Like a drop-down: clicking elsewhere or Escape closes it.
+    if (event->type() == QEvent::WindowDeactivate)
+        close();
+    return QWidget::event(event);
+}
+
+void ColourPalette::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void ColourPalette::ClosePopup()
+{
+    close();
 }
 
 void ColourPalette::ShowCurrent(QColor colour)

@@ -6,9 +6,7 @@
 #include "widgets/ColourPalette.h"
 #include "widgets/CustomColourDialog.h"
 
-#include <QMenu>
 #include <QToolBar>
-#include <QWidgetAction>
 
 namespace tvl {
 namespace {
@@ -50,27 +48,13 @@ ColourPalette* ColourToolbar::AddButton(ColorButton*& button, const char* icon, 
     button =
         new ColorButton(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1StringView(icon))),
                         QString::fromLatin1(tip), surface ? QColor(Qt::white) : QColor(Qt::black), &m_bar);
-    button->setPopupMode(QToolButton::InstantPopup);
-    auto* menu = new QMenu(button);
-    menu->setAccessibleName(QString::fromLatin1(tip));
-    auto* palette = new ColourPalette(
-        [this, menu, surface](QColor colour) {
-            menu->close();
-            Pick(surface, colour);
-        },
-        [this, menu, surface] {
-            menu->close();
-            OpenCustomColours(surface);
-        },
-        menu);
-    auto* action = new QWidgetAction(menu);
-    action->setDefaultWidget(palette);
-    menu->addAction(action);
-    QObject::connect(menu, &QMenu::aboutToShow, menu, [this, palette, button] {
+    auto* palette = new ColourPalette([this, surface](QColor colour) { Pick(surface, colour); },
+                                      [this, surface] { OpenCustomColours(surface); }, button);
+    palette->setAccessibleName(QString::fromLatin1(tip));
+    QObject::connect(button, &QToolButton::clicked, palette, [this, palette, button] {
         Update();
-        palette->ShowCurrent(button->Color());
+        palette->PopUp(*button, button->Color());
     });
-    button->setMenu(menu);
     m_bar.addWidget(button);
     return palette;
 }

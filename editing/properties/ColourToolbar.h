@@ -9,7 +9,6 @@
 #include <functional>
 #include <optional>
 
-class QMenu;
 class QToolBar;
 
 namespace tvl {
@@ -82,8 +81,6 @@ private:
     ColorButton* m_surfaceButton = nullptr;
     ColourPalette* m_textPalette = nullptr;
     ColourPalette* m_surfacePalette = nullptr;
-    QMenu* m_textMenu = nullptr;
-    QMenu* m_surfaceMenu = nullptr;
 };
 
 } // namespace tvl

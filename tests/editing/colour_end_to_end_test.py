@@ -1,7 +1,7 @@
 """One word made bold and red as a new user would: the word selected on the label with the keyboard, Bold
 clicked, the text colour's palette opened and Red clicked; the saved file holds the word bold and red and
-the rest of the text as it was. The custom colour dialog then previews a colour on the surface and Cancel
-leaves the design as it was."""
+the rest of the text as it was. A colour typed into the custom colour dialog and cancelled leaves the design
+as it was."""
 
 import os
 
@@ -63,9 +63,9 @@ def test(session):
         check(colour(index) == ("#FF0000" if inside else "#000000"),
               f"character {index} has colour {colour(index)}: {text['colors']}")
 
-    # The custom colour dialog shows its colour on the surface while open; Cancel takes it back.
-    app.click(app.find(None, "Surface color"))
-    app.click(app.find("push button", "More Colors..."))
+    # The custom colour dialog shows its colour on the label while open; Cancel takes it back.
+    app.click(app.find(None, "Text color"))
+    app.click(app.find("push button", "More Colors"))
     custom = app.window("Custom Color")
     red = app.find("spin button", "Red", root=custom)
     app.click(red, repeat=2)
