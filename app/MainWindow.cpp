@@ -9,7 +9,6 @@
 #include "app/messages/ErrorReport.h"
 #include "app/settings/AppSettings.h"
 #include "app/settings/SettingsStore.h"
-#include "widgets/ColorButton.h"
 #include "widgets/DropDownButton.h"
 
 #include <QAction>
@@ -177,19 +176,10 @@ void MainWindow::CreateBars()
     mainBar->addSeparator();
     mainBar->addActions({Action(Command::Undo), Action(Command::Redo)});
 
-    // The item properties bar is filled by the editing commands; until the colours are applied by them the
-    // colour boxes show their place and stay disabled.
+    // The item properties bar and the colour bar are filled by the editing commands.
     propertiesBar =
         NewToolBar(this, QStringLiteral("Properties Toolbar"), QStringLiteral("PropertiesToolbar"), 16);
-
     colorBar = NewToolBar(this, QStringLiteral("Color Toolbar"), QStringLiteral("ColorToolbar"), 16);
-    for (auto [icon, tip, color] : {std::tuple{"text-color", "Text color", QColor(Qt::black)},
-                                    std::tuple{"surface-color", "Surface color", QColor(Qt::white)}}) {
-        auto* button = new ColorButton(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1StringView(icon))),
-                                       QString::fromLatin1(tip), color, colorBar);
-        button->setEnabled(false);
-        colorBar->addWidget(button);
-    }
 
     textEditorBar = NewDockingBar(this, QStringLiteral("Text Editor"), QStringLiteral("TextEditorBar"),
                                   Qt::LeftDockWidgetArea);

@@ -45,6 +45,7 @@ EditingCommands::EditingCommands(MainWindow& window, DesignDocument& document, C
     , m_context(context)
     , m_catalogue(catalogue)
     , m_insert(document, MakeInsertPorts())
+    , m_colours(*window.ColorBar(), document, MakeColourPorts())
     , m_properties(*window.PropertiesBar(), document, MakePropertiesPorts(std::move(editDimensions)),
                    window.Action(Command::ChangeLabelPaper))
 {
@@ -120,6 +121,25 @@ EditingCommands::MakePropertiesPorts(std::function<void(const QString& surface)>
     ports.jitter = Jitter;
     ports.focusView = [this] { m_view.setFocus(); };
     ports.textSelection = [this] { return m_view.textEditor().GetSelection(); };
+    ports.formatShown = [this] { m_colours.Update(); };
+    return ports;
+}
+
+ColourPorts EditingCommands::MakeColourPorts()
+{
+    ColourPorts ports;
+    ports.textSelection = [this] { return m_view.textEditor().GetSelection(); };
+    ports.customColours = [this] { return m_context.settings.customColors; };
+    ports.saveCustomColours = [this](const QString& colours) {
+        m_context.settings.customColors = colours;
+        m_context.store.WriteSetting(u"String", QStringLiteral("CustomColors"), colours);
+    };
+    ports.dialogPosition = [this] { return m_context.settings.colorDialogPosition; };
+    ports.saveDialogPosition = [this](QPoint position) {
+        m_context.settings.colorDialogPosition = position;
+        m_context.store.WriteSetting(u"String", QStringLiteral("ColorDialog"), FormatPosition(position));
+    };
+    ports.focusView = [this] { m_view.setFocus(); };
     return ports;
 }
 

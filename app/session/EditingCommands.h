@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editing/insert/InsertCommands.h"
+#include "editing/properties/ColourToolbar.h"
 #include "editing/properties/PropertiesToolbar.h"
 
 namespace tvl {
@@ -24,10 +25,12 @@ public:
 
     InsertCommands& inserts() { return m_insert; }
     PropertiesToolbar& properties() { return m_properties; }
+    ColourToolbar& colours() { return m_colours; }
 
 private:
     InsertPorts MakeInsertPorts();
     PropertiesPorts MakePropertiesPorts(std::function<void(const QString& surface)> editDimensions);
+    ColourPorts MakeColourPorts();
     void RouteCommands();
 
     MainWindow& m_window;
@@ -36,6 +39,8 @@ private:
     AppContext& m_context;
     StockCatalogue& m_catalogue;
     InsertCommands m_insert;
+    // Before the properties bar, which tells it the formatting it shows.
+    ColourToolbar m_colours;
     PropertiesToolbar m_properties;
 };
 

@@ -441,17 +441,33 @@ void PropertiesToolbar::ShowFormat(const CRichChild& item)
     Control(PropertyControl::Bold)->setChecked(bold);
     Control(PropertyControl::Italic)->setChecked(italic);
     Control(PropertyControl::Underline)->setChecked(underline);
+    if (m_ports.formatShown)
+        m_ports.formatShown();
 }
 
 void PropertiesToolbar::ApplyFontFace(const QString& face)
 {
     if (face.isEmpty())
         return;
+    ListRecentFace(face);
     Run([&](const QString& name) {
         const TextRange selection = TextSelection();
         ApplyFont(m_document, name, selection.start, selection.end,
                   [&](ItemFont& font) { font.faceName = face.left(ItemFont::kMaxFaceLength); });
     });
+}
+
+void PropertiesToolbar::ListRecentFace(const QString& face)
+{
+    constexpr int kRecentFaces = 4;
+    const QSignalBlocker blocker(m_fontName);
+    for (qsizetype i = 0; i < m_recentFaces.size(); ++i)
+        m_fontName->removeItem(0);
+    m_recentFaces.removeAll(face);
+    m_recentFaces.prepend(face);
+    if (m_recentFaces.size() > kRecentFaces)
+        m_recentFaces.removeLast();
+    m_fontName->insertItems(0, m_recentFaces);
 }
 
 void PropertiesToolbar::ApplyFontSize(const QString& text)

@@ -6,6 +6,7 @@
 #include "render/picture/PlaceBackground.h"
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
 
@@ -67,6 +68,8 @@ struct PropertiesPorts
     // The caret or selection of the text being edited in place; without it formatting changes the whole
     // text.
     std::function<TextRange()> textSelection;
+    // Told after the bar showed the formatting of the edited text, so the colour bar shows its colour.
+    std::function<void()> formatShown;
 };
 
 // The item properties bar: it shows the controls that fit the selected item (a surface, a picture, a text
@@ -115,6 +118,7 @@ private:
 
     TextRange TextSelection() const { return m_ports.textSelection ? m_ports.textSelection() : TextRange{}; }
     void ApplyFontFace(const QString& face);
+    void ListRecentFace(const QString& face);
     void ApplyFontSize(const QString& text);
 
     QToolBar& m_bar;
@@ -123,6 +127,8 @@ private:
     std::array<QAction*, static_cast<size_t>(PropertyControl::Count)> m_controls{};
     std::array<QToolButton*, static_cast<size_t>(PropertyControl::Count)> m_menuButtons{};
     QFontComboBox* m_fontName = nullptr;
+    // The faces chosen last, newest first; the font name box lists them before the installed faces.
+    QStringList m_recentFaces;
     QComboBox* m_fontSize = nullptr;
     bool m_updating = false;
 };

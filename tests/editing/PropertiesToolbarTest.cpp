@@ -134,6 +134,34 @@ TEST_F(PropertiesToolbarTest, FormattingActsOnTheSelectedCharactersAndShowsTheir
     EXPECT_TRUE(toolbar->Control(P::Bold)->isChecked()) << "the caret's character";
 }
 
+TEST_F(PropertiesToolbarTest, TheFontBoxListsTheFourFacesChosenLastFirst)
+{
+    const QString text = Add("Text", "Front Cover");
+    document.Select(text);
+    QFontComboBox& box = *toolbar->FontNameBox();
+    ASSERT_GE(box.count(), 6) << "the test needs six installed faces";
+    const int installedCount = box.count();
+    QStringList installed;
+    for (int i = 0; i < 6; ++i)
+        installed.append(box.itemText(i));
+    const auto choose = [&](const QString& face) {
+        const int index = box.findText(face);
+        ASSERT_GE(index, 0) << face.toStdString();
+        box.setCurrentIndex(index);
+        emit box.activated(index);
+    };
+    for (int i = 0; i < 5; ++i)
+        choose(installed[i]);
+    choose(installed[2]);
+    QStringList first;
+    for (int i = 0; i < 5; ++i)
+        first.append(box.itemText(i));
+    EXPECT_EQ(first, (QStringList{installed[2], installed[4], installed[3], installed[1], installed[0]}))
+        << "an existing entry moves up, the fifth drops out, the installed faces follow";
+    EXPECT_EQ(box.count(), installedCount + 4);
+    EXPECT_EQ(Item(text).fonts[0]->faceName, installed[2]);
+}
+
 TEST_F(PropertiesToolbarTest, TheBarShowsTheControlsOfTheSelectedKind)
 {
     const QString text = Add("Text", "Front Cover");
