@@ -238,6 +238,8 @@ void TrackGrid::CellEdited()
 bool TrackGrid::MoveKey(int key)
 {
     const int tracks = TrackCount(m_shown);
+    if (tracks == 0)
+        return false;
     if (key == Qt::Key_Tab) {
         EditCell(m_track % tracks + 1, m_column);
         m_editor->selectAll();
