@@ -239,7 +239,11 @@ bool TextEditorBar::eventFilter(QObject* watched, QEvent* event)
     switch (key->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        SetTrackCount(ParseTrackCount(m_count->lineEdit()->text()));
+        // An emptied box names no count; cutting the list to one track would lose it.
+        if (m_count->lineEdit()->text().isEmpty())
+            RefreshField(TrackListKey());
+        else
+            SetTrackCount(ParseTrackCount(m_count->lineEdit()->text()));
         if (m_ports.focusView)
             m_ports.focusView();
         return true;

@@ -158,6 +158,9 @@ TEST_F(TextEditorBarTest, TheCountBoxTakesDigitsWithinItsRangeAndKeepsALongerLis
     const QString nine = TrackList();
     TypeCount(QStringLiteral("3"));
     EXPECT_EQ(TrackList(), nine.section(QChar(0x08), 0, 8) + QChar(0x08));
+    TypeCount(QString());
+    EXPECT_EQ(TrackList(), nine.section(QChar(0x08), 0, 8) + QChar(0x08)) << "an emptied box changes nothing";
+    EXPECT_EQ(CountEdit().text(), QStringLiteral("3"));
     TypeCount(QStringLiteral("0"));
     EXPECT_EQ(TrackCount(TrackList()), 1);
     EXPECT_EQ(CountEdit().text(), QStringLiteral("1"));
