@@ -65,6 +65,7 @@ protected:
                                          [this](const QString& text) { caption = text; }});
         bar->resize(260, 700);
         bar->show();
+        bar->activateWindow();
         QApplication::processEvents();
     }
 
@@ -118,7 +119,11 @@ TEST_F(TextEditorBarTest, EachLetterInABoxIsOneStepThatEveryLinkedItemFollowsAnd
     const int steps = document.history().stepCount();
     GrowingTextBox& artist = Box("Artist");
     EXPECT_EQ(artist.toPlainText(), QStringLiteral("Artist"));
+    Box("Genre").setFocus();
+    document.Select(QStringLiteral("Artist(2)"));
     artist.setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(document.selectedName(), QStringLiteral("Page 1")) << "typing in the bar selects the sheet";
     artist.moveCursor(QTextCursor::End);
     Type(&artist, QStringLiteral("XY"));
     EXPECT_EQ(document.history().stepCount(), steps + 2);
