@@ -25,12 +25,15 @@
 #include "document/files/ProgramFolder.h"
 #include "document/files/RecoveryCopy.h"
 #include "editing/CMervo6View.h"
+#include "editing/texteditorbar/TextEditorBar.h"
 #include "stock/StockCatalogue.h"
 #include "storage/LocalFileName.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
@@ -120,6 +123,20 @@ int RunDesigner(int argc, char** argv)
             [&labelPaper](const QString& surface) { labelPaper.EditDimensions(surface); });
         ImagesBarSession images(window, document, *view, context);
         ClipboardCommands clipboard(window, document, *view, context);
+        window.TextEditorBar()->setWidget(new TextEditorBar(
+            document,
+            {[view] { view->setFocus(Qt::OtherFocusReason); },
+             [&window, view](bool redo) {
+                 view->setFocus(Qt::OtherFocusReason);
+                 window.UpdateCommandStates();
+                 window.Action(redo ? Command::Redo : Command::Undo)->trigger();
+             },
+             [&window](const QString& caption) {
+                 window.TextEditorBar()->setWindowTitle(caption);
+                 // The Toolbars menu keeps naming the bar alone.
+                 window.TextEditorBar()->toggleViewAction()->setText(QStringLiteral("Text Editor"));
+             }},
+            window.TextEditorBar()));
         PrintCommands printing(&window, document, catalogue, store, settings, context.programFolder,
                                {[&session] { session.ApplyCurrentStocks(); },
                                 [&session](DiscPositionMode mode) { session.SetDiscPosition(mode); },

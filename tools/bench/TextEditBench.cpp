@@ -1,10 +1,14 @@
 // Typing album data: one keystroke into the Artist field of a jewel design with six linked Artist items
 // and a 99-track "Table Format" list with AutoFit (model update, layout of the changed items and
 // re-render of the surfaces they lie on, to the repainted view at zoom 100 %), one keystroke into a title
-// cell of that list, one key typed on the label, and a caret move (which must render nothing).
+// cell of that list, one key typed on the label, and a caret move (which must render nothing). The same two
+// keystrokes typed into the Text Editor bar's Artist box and grid cell editor.
 #include "document/design/DesignDocument.h"
 #include "document/design/TrackListEdits.h"
 #include "editing/CMervo6View.h"
+#include "editing/texteditorbar/GrowingTextBox.h"
+#include "editing/texteditorbar/TextEditorBar.h"
+#include "editing/texteditorbar/TrackGrid.h"
 #include "tests/render/SurfaceFixture.h"
 
 #include <QApplication>
@@ -135,6 +139,49 @@ void BM_CaretMove(benchmark::State& state)
     state.counters["renders"] = scene.view.bitmaps().renders(BackSurface) - renders;
 }
 BENCHMARK(BM_CaretMove)->Unit(benchmark::kMillisecond);
+
+// Types a letter into a box of the bar, then takes it out again outside the timing.
+void TypeIntoBar(benchmark::State& state, AlbumScene& scene, QWidget& box)
+{
+    for (auto _ : state) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, u"x"_s);
+        QApplication::sendEvent(&box, &key);
+        scene.view.viewport()->repaint();
+        state.PauseTiming();
+        QKeyEvent back(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+        QApplication::sendEvent(&box, &back);
+        scene.view.viewport()->repaint();
+        state.ResumeTiming();
+    }
+}
+
+void BM_ArtistBoxKeystroke(benchmark::State& state)
+{
+    AlbumScene scene;
+    TextEditorBar bar(scene.document, {});
+    bar.resize(260, 900);
+    bar.show();
+    GrowingTextBox* artist = nullptr;
+    for (GrowingTextBox* box : bar.findChildren<GrowingTextBox*>()) {
+        if (box->accessibleName() == u"Artist")
+            artist = box;
+    }
+    artist->moveCursor(QTextCursor::End);
+    TypeIntoBar(state, scene, *artist);
+}
+BENCHMARK(BM_ArtistBoxKeystroke)->Unit(benchmark::kMillisecond);
+
+void BM_GridCellKeystroke(benchmark::State& state)
+{
+    AlbumScene scene;
+    TextEditorBar bar(scene.document, {});
+    bar.resize(260, 900);
+    bar.show();
+    bar.grid().EditCell(50, 2);
+    bar.grid().cellEditor().moveCursor(QTextCursor::End);
+    TypeIntoBar(state, scene, bar.grid().cellEditor());
+}
+BENCHMARK(BM_GridCellKeystroke)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace tvl
