@@ -228,12 +228,7 @@ bool ClipboardCommands::eventFilter(QObject* watched, QEvent* event)
 
 void ClipboardCommands::ShowError(const QString& message)
 {
-    MessageRequest& request = m_context.request;
-    request.text = message;
-    request.iconKind = 1;
-    request.buttons = QStringLiteral("OK`");
-    request.showCheckBox = false;
-    ShowAppMessageBox(request, &m_window);
+    ShowStopMessage(m_context.request, message, &m_window);
 }
 
 } // namespace tvl

@@ -227,12 +227,7 @@ void ImagesBarSession::ShowImageMenu(const QString& path, QPoint global)
 
 void ImagesBarSession::ReportPictureError(const QString& message)
 {
-    MessageRequest& request = m_context.request;
-    request.text = message;
-    request.iconKind = 1;
-    request.buttons = QStringLiteral("OK`");
-    request.showCheckBox = false;
-    ShowAppMessageBox(request, &m_window);
+    ShowStopMessage(m_context.request, message, &m_window);
 }
 
 } // namespace tvl

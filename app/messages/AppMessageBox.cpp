@@ -124,4 +124,13 @@ int ShowAppMessageBox(MessageRequest& request, QWidget* parent)
     });
 }
 
+void ShowStopMessage(MessageRequest& request, const QString& text, QWidget* parent)
+{
+    request.text = text;
+    request.iconKind = 1;
+    request.buttons = QStringLiteral("OK`");
+    request.showCheckBox = false;
+    ShowAppMessageBox(request, parent);
+}
+
 } // namespace tvl

@@ -43,4 +43,7 @@ private:
 // gives the close result.
 int ShowAppMessageBox(MessageRequest& request, QWidget* parent);
 
+// Shows text as a stop notice with a single OK button.
+void ShowStopMessage(MessageRequest& request, const QString& text, QWidget* parent);
+
 } // namespace tvl

@@ -193,11 +193,7 @@ void DesignSession::SetDesignKind(const QString& discMode, const QString& caseKi
 
 void DesignSession::ShowStop(const QString& text)
 {
-    m_request.text = text;
-    m_request.iconKind = 1;
-    m_request.buttons = QStringLiteral("OK`");
-    m_request.showCheckBox = false;
-    ShowAppMessageBox(m_request, &m_window);
+    ShowStopMessage(m_request, text, &m_window);
 }
 
 DesignReadOutcome DesignSession::Read(const QString& path, QString& title)

@@ -77,12 +77,7 @@ InsertPorts EditingCommands::MakeInsertPorts()
         return loaded ? QString() : loaded.error().message;
     };
     ports.reportPictureError = [this](const QString& message) {
-        MessageRequest& request = m_context.request;
-        request.text = message;
-        request.iconKind = 1;
-        request.buttons = QStringLiteral("OK`");
-        request.showCheckBox = false;
-        ShowAppMessageBox(request, &m_window);
+        ShowStopMessage(m_context.request, message, &m_window);
     };
     ports.jitter = Jitter;
     return ports;

@@ -7,12 +7,7 @@ import struct
 import time
 import zlib
 
-from tovrelline_e2e import Failure, main
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
+from tovrelline_e2e import check, main
 
 
 def png(width, height, rgb):
@@ -24,21 +19,13 @@ def png(width, height, rgb):
             + chunk(b"IDAT", zlib.compress(row * height)) + chunk(b"IEND", b""))
 
 
-def save_as(app, path):
-    app.choose("File", "Save As...")
-    app.window("Save As")
-    app.keys("ctrl+a", window="^Save As$")
-    app.type(path, window="^Save As$")
-    app.keys("Return", window="^Save As$")
-
-
 def test(session):
     app = session.start_program()
     app.window(" New Document")
     app.keys("Escape", window="^ New Document$")
     app.gone(name=" New Document")
     other = session.path("Other.tvl")
-    save_as(app, other)
+    app.save_as(other)
     app.wait_caption("Other.tvl - Tovrelline")
     app.click(app.find(None, "Show the Front Cover"))
 
@@ -70,7 +57,7 @@ def test(session):
 
     app.choose("Edit", "Copy Object")
     design = session.path("Clipboard.tvl")
-    save_as(app, design)
+    app.save_as(design)
     app.wait_caption("Clipboard.tvl - Tovrelline")
 
     # The other design takes the copied block under a name of its own.

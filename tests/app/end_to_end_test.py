@@ -6,12 +6,7 @@ a second time with the saved design named on its command line."""
 import os
 import subprocess
 
-from tovrelline_e2e import Failure, main
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
+from tovrelline_e2e import check, main
 
 
 def test(session):

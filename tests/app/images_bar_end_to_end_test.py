@@ -7,12 +7,7 @@ import os
 import struct
 import zlib
 
-from tovrelline_e2e import Failure, main
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
+from tovrelline_e2e import check, main
 
 
 def write_png(path, width, height, rgb):

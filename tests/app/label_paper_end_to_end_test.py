@@ -8,12 +8,7 @@ import os
 import struct
 import subprocess
 
-from tovrelline_e2e import Failure, main
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
+from tovrelline_e2e import check, main
 
 
 def combo_beside(app, dialog, caption):

@@ -3,16 +3,10 @@ SIGKILL; the next start asks about them, Yes opens them under the design's own n
 into its file; No leaves no copy behind."""
 
 import glob
-import os
 
-from tovrelline_e2e import Failure, main
+from tovrelline_e2e import check, main
 
 QUESTION = " Tovrelline"
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
 
 
 def test(session):

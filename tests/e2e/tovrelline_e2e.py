@@ -31,6 +31,11 @@ class Failure(AssertionError):
     """A check of an end-to-end test did not hold."""
 
 
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
 def wait_until(condition, seconds, what, alive=None):
     """Returns the first true value of condition(), polled every 0.1 s; fails after the time is up or
     once alive() says the program has ended."""
@@ -327,6 +332,16 @@ class Program:
             item = self.find("menu item", lambda n, name=name: n == name or n.startswith(name + "\t"), root=item)
             self.wait(lambda: item.extents()[2] > 0, f"the menu item {name!r} to be laid out")
             self.click(item)
+
+    def save_as(self, path):
+        """Saves the design under path through File > Save As...; returns path once the file is there."""
+        self.choose("File", "Save As...")
+        self.window("Save As")
+        self.keys("ctrl+a", window="^Save As$")
+        self.type(path, window="^Save As$")
+        self.keys("Return", window="^Save As$")
+        self.wait(lambda: os.path.isfile(path), f"{path} to be saved")
+        return path
 
     # --- ending -------------------------------------------------------------------------------------------
     def exit(self, seconds=30):

@@ -3,28 +3,10 @@ clicked, the text colour's palette opened and Red clicked; the saved file holds 
 the rest of the text as it was. A colour typed into the custom colour dialog and cancelled leaves the design
 as it was."""
 
-import os
-
-from tovrelline_e2e import Failure, main
+from tovrelline_e2e import check, main
 
 TYPED = "Say red "
 WORD = TYPED.index("red")
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def save_as(app, session, name):
-    app.keys("alt+f", "a")
-    app.window("Save As")
-    app.keys("ctrl+a", window="^Save As$")
-    app.type(session.path(name), window="^Save As$")
-    app.keys("Return", window="^Save As$")
-    saved = session.path(name + ".tvl")
-    app.wait(lambda: os.path.isfile(saved), "the saved design")
-    return saved
 
 
 def runs(entries, key):
@@ -49,7 +31,7 @@ def test(session):
     app.click(app.find(None, "Red"))
     app.gone(name="Red")
 
-    design = session.dump(save_as(app, session, "Red"))
+    design = session.dump(app.save_as(session.path("Red.tvl")))
     items = {item["name"]: item for item in design["itemList"]}
     text = items.get("Text 1")
     check(text is not None, f"no text block among {sorted(items)}")
@@ -74,7 +56,7 @@ def test(session):
     app.keys("Tab", window="^Custom Color$")
     app.click(app.find("push button", "Cancel", root=custom))
     app.gone(name="Custom Color")
-    after = session.dump(save_as(app, session, "Cancelled"))
+    after = session.dump(app.save_as(session.path("Cancelled.tvl")))
     check(after["itemList"] == design["itemList"], "Cancel in the custom colour dialog changed the design")
     app.exit()
 

@@ -2,16 +2,11 @@
 by its border to a new place and pulled wider by its right handle; each drag is one undo step, and the saved
 file has the snapped placement."""
 
-from tovrelline_e2e import Failure, main
+from tovrelline_e2e import check, main
 
 WORKSPACE = (185, 185, 185)
 ZOOM = 0.6  # a new design shows at zoom 6
 DPI = 96  # the harness fixes the screen's logical resolution
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
 
 
 def pixels(mils):

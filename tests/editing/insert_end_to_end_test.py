@@ -4,12 +4,7 @@ file holds the artist of disc 2 where the Insert command put it."""
 
 import os
 
-from tovrelline_e2e import Failure, main
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
+from tovrelline_e2e import check, main
 
 
 def test(session):

@@ -2,28 +2,10 @@
 every item linked to them on the label, the saved file holds the new album fields, and undo takes the
 design back to where it started."""
 
-import os
-
-from tovrelline_e2e import Failure, main
+from tovrelline_e2e import check, main
 
 ARTIST = "Nora Vey"
 TITLE_LINES = ("Salt", "and Glass")
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def save_as(app, session, name):
-    app.keys("alt+f", "a")
-    app.window("Save As")
-    app.keys("ctrl+a", window="^Save As$")
-    app.type(session.path(name), window="^Save As$")
-    app.keys("Return", window="^Save As$")
-    saved = session.path(name + ".tvl")
-    app.wait(lambda: os.path.isfile(saved), "the saved design")
-    return saved
 
 
 def linked(design, base):
@@ -39,7 +21,7 @@ def test(session):
     # A title and two artist blocks on the label, all linked to the album.
     for command in ("Title", "Artist", "Artist"):
         app.choose("Edit", "Insert", command)
-    first = session.dump(save_as(app, session, "Start"))
+    first = session.dump(app.save_as(session.path("Start.tvl")))
     check(len(linked(first, "Artist")) == 2 and len(linked(first, "Title")) == 1,
           f"the inserted items are missing: {[item['name'] for item in first['itemList']]}")
 
@@ -54,7 +36,7 @@ def test(session):
     app.keys("Return")
     app.type(TITLE_LINES[1])
 
-    typed = session.dump(save_as(app, session, "Typed"))
+    typed = session.dump(app.save_as(session.path("Typed.tvl")))
     for item in linked(typed, "Artist"):
         check(item["characters"] == ARTIST + "\b", f"{item['name']} holds {item['characters']!r}")
     for item in linked(typed, "Title"):
@@ -64,7 +46,7 @@ def test(session):
     app.click(app.find("text", "Title"))
     app.keys(*(["ctrl+z"] * (len(ARTIST) + len("\n".join(TITLE_LINES)))))
     app.wait(lambda: app.find("text", "Artist").text() == "Artist", "the Artist box to read Artist again")
-    undone = session.dump(save_as(app, session, "Undone"))
+    undone = session.dump(app.save_as(session.path("Undone.tvl")))
     check(undone["itemList"] == first["itemList"], "undo did not give the linked items back")
     check(undone.get("albumHeader") == first.get("albumHeader"), "undo did not give the album fields back")
     app.exit()

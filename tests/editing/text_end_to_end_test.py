@@ -2,27 +2,9 @@
 Shift with the arrows selects a word that Bold then formats alone; the saved file holds the characters and
 fonts, and undo takes the design back to where it started."""
 
-import os
-
-from tovrelline_e2e import Failure, main
+from tovrelline_e2e import check, main
 
 TYPED = "Liner notes, side A: "
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def save_as(app, session, name):
-    app.keys("alt+f", "a")
-    app.window("Save As")
-    app.keys("ctrl+a", window="^Save As$")
-    app.type(session.path(name), window="^Save As$")
-    app.keys("Return", window="^Save As$")
-    saved = session.path(name + ".tvl")
-    app.wait(lambda: os.path.isfile(saved), "the saved design")
-    return saved
 
 
 def test(session):
@@ -31,7 +13,7 @@ def test(session):
     app.click(app.find("list item", "  CD Jewel Case  (Double Disc)", root=dialog))
     app.click(app.find("push button", "OK", root=dialog))
     app.gone(name=" New Document")
-    first = session.dump(save_as(app, session, "Start"))
+    first = session.dump(app.save_as(session.path("Start.tvl")))
 
     # A new text block reads "Text" with the caret before it.
     app.keys("alt+e", "i", "t")
@@ -39,7 +21,7 @@ def test(session):
     app.keys("End", "BackSpace", "shift+Left", "shift+Left", "shift+Left")
     app.click(app.find("check box", "Bold"))
 
-    design = session.dump(save_as(app, session, "Typed"))
+    design = session.dump(app.save_as(session.path("Typed.tvl")))
     items = {item["name"]: item for item in design["itemList"]}
     text = items.get("Text 1")
     check(text is not None, f"no text block among {sorted(items)}")
@@ -52,7 +34,7 @@ def test(session):
 
     # Undo back to the start: the design is as it was before the text block.
     app.keys(*(["ctrl+z"] * 40))
-    undone = session.dump(save_as(app, session, "Undone"))
+    undone = session.dump(app.save_as(session.path("Undone.tvl")))
     check(undone["itemList"] == first["itemList"], "undo did not give the starting design back")
     app.exit()
 

@@ -9,15 +9,10 @@ import os
 import subprocess
 import sys
 
-from tovrelline_e2e import Failure, main
+from tovrelline_e2e import check, main
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "app"))
 from label_paper_end_to_end_test import read_stocks, type_into  # noqa: E402
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
 
 
 def queued_pdfs():
