@@ -1,10 +1,10 @@
 #include "widgets/ColourPalette.h"
 
+#include "widgets/ColourSwatch.h"
+
 #include <QEvent>
 #include <QGridLayout>
 #include <QKeyEvent>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
@@ -15,17 +15,6 @@ namespace tvl {
 namespace {
 
 constexpr int kColumns = 8;
-constexpr int kSwatchSize = 18;
-
-QIcon SwatchIcon(QColor colour)
-{
-    QPixmap pixmap(kSwatchSize, kSwatchSize);
-    pixmap.fill(colour);
-    QPainter painter(&pixmap);
-    painter.setPen(QColor(128, 128, 128));
-    painter.drawRect(0, 0, kSwatchSize - 1, kSwatchSize - 1);
-    return QIcon(pixmap);
-}
 
 } // namespace
 

@@ -1,14 +1,13 @@
 #include "widgets/CustomColourDialog.h"
 
 #include "widgets/ColourField.h"
+#include "widgets/ColourSwatch.h"
 
 #include <QDialogButtonBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QToolButton>
@@ -17,18 +16,6 @@
 
 namespace tvl {
 namespace {
-
-constexpr int kSwatchSize = 18;
-
-QIcon SwatchIcon(QColor colour)
-{
-    QPixmap pixmap(kSwatchSize, kSwatchSize);
-    pixmap.fill(colour);
-    QPainter painter(&pixmap);
-    painter.setPen(QColor(128, 128, 128));
-    painter.drawRect(0, 0, kSwatchSize - 1, kSwatchSize - 1);
-    return QIcon(pixmap);
-}
 
 struct FieldSpec
 {

@@ -20,11 +20,7 @@ QString BoxTextFromValue(QStringView value)
 
 QString ValueFromBoxText(QStringView text)
 {
-    QString value = text.toString();
-    value.remove(kTerminator);
-    value.replace(QStringLiteral("\r\n"), QStringLiteral("\r"));
-    value.replace(QLatin1Char('\n'), QLatin1Char('\r'));
-    return value + kTerminator;
+    return CellTextFromEditor(text) + kTerminator;
 }
 
 QString DiscSuffixFor(QStringView itemName, bool isDouble, const QString& currentSuffix)

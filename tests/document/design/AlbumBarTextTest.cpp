@@ -1,6 +1,6 @@
 #include "document/design/AlbumBarText.h"
 #include "document/design/DesignDocument.h"
-#include "tests/document/files/SampleDesign.h"
+#include "tests/document/design/SampleDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -53,11 +53,7 @@ TEST(AlbumBarText, ATrackTakesTheRowsOfItsTallestCell)
 TEST(AlbumBarText, EachBoxKeystrokeIsOneAlbumEditThatUndoGivesBack)
 {
     DesignDocument document;
-    LabelDesign sample = MakeSampleDesign();
-    document.BeginReplace();
-    document.MutableDesign().ReplaceItems(std::move(sample.itemList));
-    document.MutableDesign().albumHeader = sample.albumHeader;
-    document.EndReplace(SampleState());
+    LoadSampleDesign(document);
     const QString key = QStringLiteral("Title");
     ASSERT_TRUE(document.SetAlbumField(key, QStringLiteral("Old\rtitle\b")));
     const QString before = document.design().LinkedAlbumText(key);

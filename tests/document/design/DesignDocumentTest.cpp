@@ -1,5 +1,6 @@
 #include "document/design/DesignDocument.h"
 #include "document/design/AutoFitter.h"
+#include "tests/document/design/SampleDocument.h"
 #include "tests/document/files/SampleDesign.h"
 
 #include <gtest/gtest.h>
@@ -19,11 +20,7 @@ class DesignDocumentTest : public testing::Test
 protected:
     DesignDocumentTest()
     {
-        LabelDesign sample = MakeSampleDesign();
-        document.BeginReplace();
-        document.MutableDesign().ReplaceItems(std::move(sample.itemList));
-        document.MutableDesign().albumHeader = sample.albumHeader;
-        document.EndReplace(SampleState());
+        LoadSampleDesign(document);
         document.AddListener(&recorder);
     }
 

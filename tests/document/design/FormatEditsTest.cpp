@@ -1,6 +1,6 @@
 #include "document/design/FormatEdits.h"
 #include "document/design/DesignDocument.h"
-#include "tests/document/files/SampleDesign.h"
+#include "tests/document/design/SampleDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -71,14 +71,7 @@ TEST(FormatEdits, ColourAndUnderlineTakeTheCellTerminatorAfterTheRange)
 class FormatDocumentTest : public testing::Test
 {
 protected:
-    FormatDocumentTest()
-    {
-        LabelDesign sample = MakeSampleDesign();
-        document.BeginReplace();
-        document.MutableDesign().ReplaceItems(std::move(sample.itemList));
-        document.MutableDesign().albumHeader = sample.albumHeader;
-        document.EndReplace(SampleState());
-    }
+    FormatDocumentTest() { LoadSampleDesign(document); }
     const CRichChild& Item(const char* name) const
     {
         return *document.design().FindItem(QString::fromLatin1(name));

@@ -1,6 +1,6 @@
 #include "document/design/TextEdits.h"
 #include "document/design/DesignDocument.h"
-#include "tests/document/files/SampleDesign.h"
+#include "tests/document/design/SampleDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -173,14 +173,7 @@ TEST(TextEdits, DeletingEveryTrackLeavesTheDefaultTrackInTheOldLook)
 class TextEditDocumentTest : public testing::Test
 {
 protected:
-    TextEditDocumentTest()
-    {
-        LabelDesign sample = MakeSampleDesign();
-        document.BeginReplace();
-        document.MutableDesign().ReplaceItems(std::move(sample.itemList));
-        document.MutableDesign().albumHeader = sample.albumHeader;
-        document.EndReplace(SampleState());
-    }
+    TextEditDocumentTest() { LoadSampleDesign(document); }
 
     const CRichChild& Item(const char* name) const
     {

@@ -1,6 +1,6 @@
 #include "document/design/TrackListEdits.h"
 #include "document/design/DesignDocument.h"
-#include "tests/document/files/SampleDesign.h"
+#include "tests/document/design/SampleDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -48,11 +48,7 @@ TEST(TrackListEdits, CellsMoveAndTracksGoWithoutTouchingTheOthers)
 TEST(TrackListEdits, EachChangeIsOneAlbumEditThatUndoGivesBack)
 {
     DesignDocument document;
-    LabelDesign sample = MakeSampleDesign();
-    document.BeginReplace();
-    document.MutableDesign().ReplaceItems(std::move(sample.itemList));
-    document.MutableDesign().albumHeader = sample.albumHeader;
-    document.EndReplace(SampleState());
+    LoadSampleDesign(document);
     const QString key = QStringLiteral("Track List");
     const QString before = document.design().LinkedAlbumText(key);
 
