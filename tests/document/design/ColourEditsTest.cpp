@@ -1,5 +1,6 @@
 #include "document/design/ColourEdits.h"
 #include "document/design/DesignDocument.h"
+#include "tests/document/design/SampleDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -77,7 +78,7 @@ QStringList Order(const DesignDocument& document)
     return names;
 }
 
-class ColourEditsTest : public testing::Test
+class ColourEditsTest : public DocumentTest
 {
 protected:
     ColourEditsTest()
@@ -87,10 +88,6 @@ protected:
         document.MutableDesign().ReplaceItems(std::move(design.itemList));
         document.EndReplace({QStringLiteral("Back Cover"), QStringLiteral("3"), QStringLiteral("Single"),
                              QStringLiteral("Jewel")});
-    }
-    const CRichChild& Item(const char* name) const
-    {
-        return *document.design().FindItem(QString::fromLatin1(name));
     }
     bool Colour(const char* name, int start = 0, int end = 0, ItemColor colour = kRed)
     {
@@ -103,7 +100,6 @@ protected:
             colours.push_back(ColourAt(Item(name), i).value_or(0xdeadbeef));
         return colours;
     }
-    DesignDocument document;
 };
 
 TEST_F(ColourEditsTest, ACaretColoursTheWholeTextAndASelectionOneRunPerRange)

@@ -15,21 +15,11 @@ public:
     std::vector<DesignChange> changes;
 };
 
-class DesignDocumentTest : public testing::Test
+class DesignDocumentTest : public SampleDocumentTest
 {
 protected:
-    DesignDocumentTest()
-    {
-        LoadSampleDesign(document);
-        document.AddListener(&recorder);
-    }
+    DesignDocumentTest() { document.AddListener(&recorder); }
 
-    const CRichChild& Item(const char* name) const
-    {
-        return *document.design().FindItem(QString::fromLatin1(name));
-    }
-
-    DesignDocument document;
     Recorder recorder;
 };
 

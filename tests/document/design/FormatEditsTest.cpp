@@ -68,15 +68,8 @@ TEST(FormatEdits, ColourAndUnderlineTakeTheCellTerminatorAfterTheRange)
     EXPECT_TRUE(text.colors[3].has_value()) << "each range starts a run of its own";
 }
 
-class FormatDocumentTest : public testing::Test
+class FormatDocumentTest : public SampleDocumentTest
 {
-protected:
-    FormatDocumentTest() { LoadSampleDesign(document); }
-    const CRichChild& Item(const char* name) const
-    {
-        return *document.design().FindItem(QString::fromLatin1(name));
-    }
-    DesignDocument document;
 };
 
 TEST_F(FormatDocumentTest, ACaretFormatsTheWholeTextAndASelectionOnlyItsCharacters)

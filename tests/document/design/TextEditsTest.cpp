@@ -170,17 +170,8 @@ TEST(TextEdits, DeletingEveryTrackLeavesTheDefaultTrackInTheOldLook)
     EXPECT_EQ(Effective(text)[4], kBold) << "the title keeps the title's font";
 }
 
-class TextEditDocumentTest : public testing::Test
+class TextEditDocumentTest : public SampleDocumentTest
 {
-protected:
-    TextEditDocumentTest() { LoadSampleDesign(document); }
-
-    const CRichChild& Item(const char* name) const
-    {
-        return *document.design().FindItem(QString::fromLatin1(name));
-    }
-
-    DesignDocument document;
 };
 
 TEST_F(TextEditDocumentTest, TypingIntoALinkedTrackListIsOneStepThatTheFieldFollows)
