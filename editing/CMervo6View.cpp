@@ -42,6 +42,7 @@ CMervo6View::CMervo6View(DesignDocument& document, QWidget* parent)
         viewport()->update(m_textMarks);
     });
     m_document.AddListener(this);
+    m_bitmaps.SetPictureReadyHandler([this](const CxImage* picture) { PictureReady(picture); });
 }
 
 CMervo6View::~CMervo6View()
@@ -245,6 +246,19 @@ void CMervo6View::Rerender(SurfaceSet surfaces)
         return;
     m_bitmaps.Clear(m_scene, m_geometry, surfaces);
     m_bitmaps.Render(m_scene, m_geometry, surfaces);
+}
+
+void CMervo6View::PictureReady(const CxImage* picture)
+{
+    SurfaceSet surfaces;
+    for (const auto& item : m_document.design().itemList) {
+        if (item->kind == ItemKind::Image && item->image.get() == picture) {
+            if (const int surface = SurfaceIndexOf(item->surface); surface >= 0)
+                surfaces.set(static_cast<size_t>(surface));
+        }
+    }
+    Rerender(surfaces);
+    viewport()->update();
 }
 
 void CMervo6View::SyncScrollBars()

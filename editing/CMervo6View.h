@@ -157,6 +157,8 @@ private:
     // The largest zoom not above the current one at which the shown surface fits its bitmap.
     void LimitZoomToSurface();
     void Rerender(SurfaceSet surfaces);
+    // A picture's screen copy came from the background: the surfaces showing it are painted again.
+    void PictureReady(const CxImage* picture);
     void SyncScrollBars();
     // Shows the sheet at the zoom the geometry was just given.
     void Rezoomed();

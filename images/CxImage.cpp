@@ -139,6 +139,70 @@ bool CxImage::LoadThumbnailBuffer(QByteArrayView bytes, int type, QSize box)
     return target == QSize(m_width, m_height) || ResampleTo(target.width(), target.height());
 }
 
+bool CxImage::LoadBufferAtLeast(QByteArrayView bytes, int type, QSize atLeast)
+{
+    return Decode(bytes, type, atLeast, false);
+}
+
+bool CxImage::LoadBufferDeferred(const QByteArray& bytes, int type)
+{
+    if (type != CXIMAGE_FORMAT_JPG)
+        return LoadBuffer(QByteArrayView(bytes), type);
+    const auto probed = ImageCodecs::probe(bytes, type);
+    if (!probed) {
+        *this = CxImage(m_type);
+        SetLastError(probed.error());
+        return false;
+    }
+    CxImage deferred(type);
+    deferred.m_jpegQuality = m_jpegQuality;
+    deferred.m_transparentColor = m_transparentColor;
+    deferred.m_deferred = true;
+    deferred.m_width = probed.value().size.width();
+    deferred.m_height = probed.value().size.height();
+    deferred.m_sourceBytes = bytes;
+    *this = std::move(deferred);
+    return true;
+}
+
+CxImage CxImage::Decoded() const
+{
+    if (!m_deferred)
+        return *this;
+    CxImage full = *this;
+    CxImage pixels(m_type);
+    full.m_deferred = false;
+    if (!pixels.Decode(QByteArrayView(m_sourceBytes), m_type, QSize(), false)) {
+        full.m_width = full.m_height = full.m_bpp = 0;
+        full.m_lastError = pixels.m_lastError;
+        return full;
+    }
+    full.m_width = pixels.m_width;
+    full.m_height = pixels.m_height;
+    full.m_bpp = pixels.m_bpp;
+    full.m_palette = std::move(pixels.m_palette);
+    full.m_bits = std::move(pixels.m_bits);
+    full.m_alpha = std::move(pixels.m_alpha);
+    full.m_xDpi = pixels.m_xDpi;
+    full.m_yDpi = pixels.m_yDpi;
+    return full;
+}
+
+void CxImage::RealizeDeferred() const
+{
+    CxImage full = Decoded();
+    m_deferred = false;
+    m_width = full.m_width;
+    m_height = full.m_height;
+    m_bpp = full.m_bpp;
+    m_palette = std::move(full.m_palette);
+    m_bits = std::move(full.m_bits);
+    m_alpha = std::move(full.m_alpha);
+    m_xDpi = full.m_xDpi;
+    m_yDpi = full.m_yDpi;
+    m_lastError = full.m_lastError;
+}
+
 bool CxImage::Decode(QByteArrayView bytes, int type, QSize atLeast, bool keepSource)
 {
     CxImage decoded(type);
@@ -223,6 +287,8 @@ bool CxImage::CopyImage(const CxImage& source, bool withPixels, bool withAlpha)
     if (this == &source)
         return true;
     const QString error = m_lastError;
+    if (!withPixels)
+        source.Realize();
     *this = source;
     m_lastError = error;
     if (!withPixels && !m_bits.isEmpty()) {
@@ -276,7 +342,7 @@ bool CxImage::EncodeBuffer(QByteArray& out, int type)
         return false;
     }
     QString error;
-    if (!ImageCodecs::encode(*this, type, out, error)) {
+    if (!ImageCodecs::encode(Decoded(), type, out, error)) {
         out.clear();
         SetLastError(error);
         return false;
@@ -309,7 +375,8 @@ bool CxImage::DrawTo(QPainter* painter, int x, int y, int width, int height) con
     if (height < 0)
         height = m_height;
     const QRect target(x, y, width, height);
-    const QImage image = DrawableImage();
+    // Printing and export draw a deferred photograph from its file and let the pixels go again.
+    const QImage image = m_deferred ? Decoded().DrawableImage() : DrawableImage();
     painter->save();
     painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter->drawImage(target, image);
@@ -367,6 +434,11 @@ bool CxImage::ResampleTo(int width, int height)
         SetLastError(error);
         return false;
     }
+    Realize();
+    if (!IsValid()) {
+        SetLastError(QStringLiteral("CxImage::ResampleTo : invalid image or size"));
+        return false;
+    }
     if (m_bpp <= 8 && !IsGreyScale())
         ExpandToTrueColor();
     CxImage result;
@@ -396,6 +468,7 @@ bool CxImage::ResampleTo(int width, int height)
 // Paletted images become 24 bits; a transparent index turns into alpha so no pixel changes its look.
 void CxImage::ExpandToTrueColor()
 {
+    Realize();
     if (m_bpp > 8 || !IsValid())
         return;
     CxImage result;
@@ -427,6 +500,8 @@ void CxImage::ExpandToTrueColor()
 
 QImage CxImage::ToBitmap() const
 {
+    if (m_deferred)
+        return Decoded().ToBitmap();
     if (!IsValid())
         return QImage();
     QImage image;
@@ -478,26 +553,30 @@ QByteArray CxImage::DibBytes() const
 {
     if (!IsValid())
         return QByteArray();
-    return DibCodec::encode(*this, false);
+    return DibCodec::encode(Decoded(), false);
 }
 
 qsizetype CxImage::BytesPerLine() const
 {
+    Realize();
     return ((qsizetype(m_width) * m_bpp + 31) / 32) * 4;
 }
 
 uchar* CxImage::ScanLine(int y)
 {
+    Realize();
     return reinterpret_cast<uchar*>(m_bits.data()) + (m_height - 1 - y) * BytesPerLine();
 }
 
 const uchar* CxImage::ScanLine(int y) const
 {
+    Realize();
     return reinterpret_cast<const uchar*>(m_bits.constData()) + (m_height - 1 - y) * BytesPerLine();
 }
 
 void CxImage::SetPalette(const QList<QRgb>& palette)
 {
+    Realize();
     if (m_bpp > 8)
         return;
     const qsizetype count = qsizetype(1) << m_bpp;
@@ -508,6 +587,7 @@ void CxImage::SetPalette(const QList<QRgb>& palette)
 
 void CxImage::SetGreyPalette()
 {
+    Realize();
     if (m_bpp > 8)
         return;
     const int count = 1 << m_bpp;
@@ -520,6 +600,7 @@ void CxImage::SetGreyPalette()
 
 bool CxImage::IsGreyScale() const
 {
+    Realize();
     if (m_bpp != 8 || m_palette.size() != 256)
         return false;
     for (int i = 0; i < 256; ++i) {
@@ -531,6 +612,7 @@ bool CxImage::IsGreyScale() const
 
 void CxImage::AlphaCreate()
 {
+    Realize();
     if (IsValid() && m_alpha.isEmpty())
         m_alpha = QByteArray(qsizetype(m_width) * m_height, char(255));
 }
@@ -570,7 +652,8 @@ void CxImage::SetResolution(int xDpi, int yDpi)
 
 void CxImage::FlattenAlpha()
 {
-    if (!IsValid())
+    // A deferred picture is a JPEG: no alpha channel, no palette opacity.
+    if (m_deferred || !IsValid())
         return;
     bool paletteAlpha = false;
     for (QRgb entry : m_palette)
@@ -620,6 +703,7 @@ void CxImage::FlattenAlpha()
 
 QRgb CxImage::PixelColor(int x, int y) const
 {
+    Realize();
     if (!IsValid() || x < 0 || y < 0 || x >= m_width || y >= m_height)
         return 0;
     const uchar* row = ScanLine(y);

@@ -39,6 +39,18 @@ public:
     // reduced size where the codec can (JPEG DCT scaling). SourceBytes() stays empty.
     bool LoadThumbnail(const QString& path, int type, QSize box);
     bool LoadThumbnailBuffer(QByteArrayView bytes, int type, QSize box);
+    // Decodes a picture no smaller than `atLeast` on either side where the codec can decode at a reduced
+    // size (JPEG DCT scaling), otherwise at its own size. SourceBytes() stays empty.
+    bool LoadBufferAtLeast(QByteArrayView bytes, int type, QSize atLeast);
+    // Reads a JPEG's headers only and keeps its bytes as SourceBytes(): the pixels are decoded when first
+    // needed, so that holding a photograph costs its file's size. Rows, palette, depth and everything that
+    // changes the pixels decode them in place; drawing, ToBitmap, DibBytes and encoding decode a passing
+    // copy and leave the image as it is. Other formats are decoded at once, as LoadBuffer decodes them.
+    bool LoadBufferDeferred(const QByteArray& bytes, int type);
+    // True while the pixels of a picture read by LoadBufferDeferred have not been decoded in place.
+    bool IsDeferred() const { return m_deferred; }
+    // The picture with its pixels at full size: a decoded copy of a deferred picture, otherwise itself.
+    CxImage Decoded() const;
 
     // Copies a QImage: Mono becomes 1 bit, Indexed8 and Grayscale8 8 bits, everything else 24 bits with an
     // alpha channel when the QImage has one. A null QImage fails with "GetDIBits failed".
@@ -72,10 +84,14 @@ public:
     // Header (40 bytes), palette and pixels in one block: the clipboard's device-independent bitmap.
     QByteArray DibBytes() const;
 
-    bool IsValid() const { return !m_bits.isEmpty(); }
+    bool IsValid() const { return m_deferred || !m_bits.isEmpty(); }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
-    int Bpp() const { return m_bpp; }
+    int Bpp() const
+    {
+        Realize();
+        return m_bpp;
+    }
     int Type() const { return m_type; }
     void SetType(int type) { m_type = type; }
     qsizetype BytesPerLine() const;
@@ -85,11 +101,16 @@ public:
     const uchar* ScanLine(int y) const;
     // Palette entries as blue, green, red, reserved bytes (QRgb's memory order); the reserved byte is
     // opacity only for palettes that use it (see FlattenAlpha).
-    const QList<QRgb>& Palette() const { return m_palette; }
+    const QList<QRgb>& Palette() const
+    {
+        Realize();
+        return m_palette;
+    }
     void SetPalette(const QList<QRgb>& palette);
     void SetGreyPalette();
     bool IsGreyScale() const;
 
+    // A deferred picture is a JPEG, which has no alpha channel.
     bool HasAlpha() const { return !m_alpha.isEmpty(); }
     // Adds a fully opaque alpha channel; does nothing when one exists.
     void AlphaCreate();
@@ -128,24 +149,34 @@ public:
 
 private:
     bool Decode(QByteArrayView bytes, int type, QSize atLeast, bool keepSource);
+    // Decodes a deferred picture's pixels in place; a picture that fails to decode becomes invalid but
+    // keeps its SourceBytes(), so a design still stores them.
+    void Realize() const
+    {
+        if (m_deferred)
+            RealizeDeferred();
+    }
+    void RealizeDeferred() const;
     void ExpandToTrueColor();
     QImage DrawableImage() const;
 
-    int m_width = 0;
-    int m_height = 0;
-    int m_bpp = 0;
+    // Mutable so that a deferred picture can decode its pixels when a const accessor first needs them.
+    mutable bool m_deferred = false;
+    mutable int m_width = 0;
+    mutable int m_height = 0;
+    mutable int m_bpp = 0;
     int m_type = CXIMAGE_FORMAT_UNKNOWN;
-    QList<QRgb> m_palette;
-    QByteArray m_bits;
-    QByteArray m_alpha;
+    mutable QList<QRgb> m_palette;
+    mutable QByteArray m_bits;
+    mutable QByteArray m_alpha;
     int m_transparentIndex = -1;
     QRgb m_transparentColor = 0xffffffffu;
     int m_opacity = 255;
     int m_jpegQuality = kDefaultJpegQuality;
-    int m_xDpi = 96;
-    int m_yDpi = 96;
+    mutable int m_xDpi = 96;
+    mutable int m_yDpi = 96;
     QByteArray m_sourceBytes;
-    QString m_lastError;
+    mutable QString m_lastError;
 };
 
 } // namespace tvl

@@ -64,8 +64,9 @@ void DecodeInto(CRichChild& item, StoredBlock block)
     if (block.bytes.isEmpty())
         return;
     if (IsStoredFormat(block.code)) {
+        // A photograph's pixels wait until something draws or edits them: opening costs no decoding.
         auto image = std::make_shared<CxImage>();
-        if (image->LoadBuffer(QByteArrayView(block.bytes), static_cast<int>(block.code))) {
+        if (image->LoadBufferDeferred(block.bytes, static_cast<int>(block.code))) {
             item.image = std::move(image);
             return;
         }
@@ -78,6 +79,11 @@ void DecodeInto(CRichChild& item, StoredBlock block)
 bool PutPictureBlock(CArchive& archive, const CRichChild& item)
 {
     const CxImage* image = item.image.get();
+    // A JPEG writes the bytes it was read from, even one that failed to decode when it was first drawn.
+    if (image && image->Type() == CXIMAGE_FORMAT_JPG && !image->SourceBytes().isEmpty()) {
+        PutBlock(archive, CXIMAGE_FORMAT_JPG, image->SourceBytes());
+        return true;
+    }
     if (!image || !image->IsValid()) {
         if (!item.keptPicture.bytes.isEmpty())
             PutBlock(archive, item.keptPicture.code, item.keptPicture.bytes);
@@ -88,10 +94,6 @@ bool PutPictureBlock(CArchive& archive, const CRichChild& item)
         return true;
     }
     const int type = image->Type();
-    if (type == CXIMAGE_FORMAT_JPG && !image->SourceBytes().isEmpty()) {
-        PutBlock(archive, type, image->SourceBytes());
-        return true;
-    }
     CxImage encoder = *image;
     QByteArray bytes;
     const bool ownFormat =

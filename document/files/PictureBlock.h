@@ -30,7 +30,8 @@ bool PutPictureBlock(CArchive& archive, const CRichChild& item);
 
 // Reads one block into the item. A count of 0 leaves the item without a picture; bytes that do not decode
 // (or a code the image layer does not know) leave it without a picture that can be shown, but kept in
-// undecodedPicture. A count the file cannot hold raises the end-of-file error.
+// undecodedPicture. A JPEG is only probed: its pixels are decoded when first needed (see
+// CxImage::LoadBufferDeferred). A count the file cannot hold raises the end-of-file error.
 void GetPictureBlock(CArchive& archive, CRichChild& item);
 // Reads one block without decoding its pixels; nothing for an empty block or one whose headers are not
 // those of a picture the image layer would take, whose bytes are then kept in the item's undecodedPicture

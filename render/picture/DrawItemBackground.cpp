@@ -36,8 +36,14 @@ bool DrawPicture(const CRichChild& item, QPainter& painter, const EdgeRect& rect
     if (!picture || !picture->IsValid() || rect.isEmpty())
         return false;
     if (cache && !picture->HasTransparency() && !picture->HasAlpha()) {
-        painter.drawImage(QPoint(rect.left, rect.top),
-                          cache->Stretched(picture, QSize(rect.width(), rect.height())));
+        const QSize size(rect.width(), rect.height());
+        const QImage* stretched = cache->Stretched(picture, size);
+        if (!stretched) // still being decoded: the colours beneath show until it is drawn
+            return false;
+        if (stretched->size() == size)
+            painter.drawImage(QPoint(rect.left, rect.top), *stretched);
+        else
+            painter.drawImage(rect.toQRect(), *stretched);
         return true;
     }
     return picture->DrawTo(&painter, rect.toQRect());

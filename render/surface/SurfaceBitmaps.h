@@ -38,6 +38,11 @@ public:
     void Render(const SceneState& scene, const ViewGeometry& geometry, Surfaces only = Surfaces().set());
     // Drops every stretched picture, after a zoom.
     void DropPictureCache() { m_pictures.Clear(); }
+    // Told of each picture whose screen copy was decoded in the background and can now be drawn.
+    void SetPictureReadyHandler(std::function<void(const CxImage*)> ready)
+    {
+        m_pictures.SetReadyHandler(std::move(ready));
+    }
 
     // Items drawn into the bitmaps so far, and pictures stretched: both stay put over a repaint.
     int itemsDrawn() const { return m_itemsDrawn; }

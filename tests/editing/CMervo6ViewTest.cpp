@@ -1,10 +1,12 @@
 #include "editing/CMervo6View.h"
 #include "document/design/DesignDocument.h"
 #include "images/CxImage.h"
+#include "images/codecs/ImageCodecs.h"
 #include "tests/render/SurfaceFixture.h"
 
 #include <QApplication>
 #include <QScrollBar>
+#include <QThread>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
@@ -13,31 +15,38 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
+// The sample design: disc 1 with a picture as its whole background and a text.
+void OpenSampleDesign(CMervo6View& view, DesignDocument& document, std::shared_ptr<CxImage> picture)
+{
+    test::SurfaceFixture f;
+    view.SetStocks(f.disc, f.caseStock);
+    document.BeginReplace();
+    LabelDesign& design = document.MutableDesign();
+    design.ReplaceItems(std::move(f.design.itemList));
+    const CRichChild& disc = *design.FindCover(u"Disc 1");
+    auto photo = test::MakeItem(u"Image(1)"_s, u"Image"_s, u"Disc 1"_s, u"1"_s, disc.left(), disc.top(),
+                                disc.width(), disc.width());
+    photo->bBackground(1);
+    photo->image = std::move(picture);
+    design.InsertItem(std::move(photo), design.IndexOf(u"Disc 1") + 2);
+    auto text = test::MakeItem(u"Text 1"_s, u"Text"_s, u"Disc 1"_s, u"1"_s, disc.left() + 1000,
+                               disc.top() + 500, 2000, 400);
+    text->ReplaceText(u"Text\b"_s);
+    text->fonts[0] = ItemFont{u"Arial"_s, 400, 400, 0};
+    text->colors[0] = 0;
+    design.InsertItem(std::move(text));
+    document.EndReplace({u"Disc 1"_s, u"1"_s, u"Single"_s, u"Jewel"_s});
+    view.resize(400, 300);
+}
+
 class CMervo6ViewTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        test::SurfaceFixture f;
-        view.SetStocks(f.disc, f.caseStock);
-        document.BeginReplace();
-        LabelDesign& design = document.MutableDesign();
-        design.ReplaceItems(std::move(f.design.itemList));
-        const CRichChild& disc = *design.FindCover(u"Disc 1");
-        auto photo = test::MakeItem(u"Image(1)"_s, u"Image"_s, u"Disc 1"_s, u"1"_s, disc.left(), disc.top(),
-                                    disc.width(), disc.width());
-        photo->bBackground(1);
-        photo->image = std::make_shared<CxImage>();
-        photo->image->Create(400, 400, 24, CXIMAGE_FORMAT_JPG);
-        design.InsertItem(std::move(photo), design.IndexOf(u"Disc 1") + 2);
-        auto text = test::MakeItem(u"Text 1"_s, u"Text"_s, u"Disc 1"_s, u"1"_s, disc.left() + 1000,
-                                   disc.top() + 500, 2000, 400);
-        text->ReplaceText(u"Text\b"_s);
-        text->fonts[0] = ItemFont{u"Arial"_s, 400, 400, 0};
-        text->colors[0] = 0;
-        design.InsertItem(std::move(text));
-        document.EndReplace({u"Disc 1"_s, u"1"_s, u"Single"_s, u"Jewel"_s});
-        view.resize(400, 300);
+        auto picture = std::make_shared<CxImage>();
+        picture->Create(400, 400, 24, CXIMAGE_FORMAT_JPG);
+        OpenSampleDesign(view, document, std::move(picture));
         view.show();
         QApplication::processEvents();
     }
@@ -270,6 +279,81 @@ TEST_F(CMervo6ViewTest, ZoomToFitCentresTheLargestSurfaceThatFits)
     ASSERT_TRUE(view.ZoomToFit());
     EXPECT_LT(view.geometry().zoom(), zoom);
     EXPECT_GE(view.geometry().zoom(), ViewGeometry::kSmallestZoom);
+}
+
+// Pixels of the view within a small distance of a colour.
+int PixelsNear(const QImage& image, QRgb colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            count += std::abs(qRed(p) - qRed(colour)) + std::abs(qGreen(p) - qGreen(colour)) +
+                                 std::abs(qBlue(p) - qBlue(colour)) <=
+                             24
+                         ? 1
+                         : 0;
+        }
+    }
+    return count;
+}
+
+// A design holding a large photograph shows at once: the first paint happens before the photograph is
+// decoded, which happens off the interface thread at the size the zoom needs; once it is ready the
+// surface showing it is painted again with it. A new zoom shows the earlier copy until the new one comes.
+// The photograph's full-size pixels are never decoded for the screen.
+TEST(CMervo6ViewPhotographTest, TheViewShowsBeforeALargePhotographIsDecodedAndDrawsItWhenReady)
+{
+    const QRgb green = qRgb(32, 160, 64);
+    CxImage source;
+    ASSERT_TRUE(source.Create(3000, 3000, 24, CXIMAGE_FORMAT_JPG));
+    for (int y = 0; y < source.Height(); ++y) {
+        uchar* row = source.ScanLine(y);
+        for (int x = 0; x < source.Width(); ++x) {
+            row[3 * x] = uchar(qBlue(green));
+            row[3 * x + 1] = uchar(qGreen(green));
+            row[3 * x + 2] = uchar(qRed(green));
+        }
+    }
+    QByteArray jpeg;
+    ASSERT_TRUE(source.EncodeBuffer(jpeg, CXIMAGE_FORMAT_JPG));
+    auto photograph = std::make_shared<CxImage>();
+    ASSERT_TRUE(photograph->LoadBufferDeferred(jpeg, CXIMAGE_FORMAT_JPG));
+
+    DesignDocument document;
+    CMervo6View view{document};
+    OpenSampleDesign(view, document, photograph);
+    const int decodesBefore = ImageCodecs::decodeCount();
+    view.show();
+    const QImage first = view.viewport()->grab().toImage();
+    const PictureCache& pictures = view.bitmaps().pictures();
+    EXPECT_EQ(PixelsNear(first, green), 0) << "the first paint comes before the photograph";
+    EXPECT_EQ(pictures.pendingCount(), 1);
+    EXPECT_EQ(pictures.backgroundCount(), 0);
+    const int discRenders = view.bitmaps().renders(Disc1Surface);
+
+    for (int i = 0; i < 1000 && pictures.backgroundCount() == 0; ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+    ASSERT_EQ(pictures.backgroundCount(), 1);
+    EXPECT_EQ(view.bitmaps().renders(Disc1Surface), discRenders + 1);
+    const QImage ready = view.viewport()->grab().toImage();
+    const int shown = PixelsNear(ready, green);
+    EXPECT_GT(shown, first.width() * first.height() / 4) << "the photograph fills the disc in the view";
+    EXPECT_EQ(ImageCodecs::decodeCount(), decodesBefore + 1) << "one reduced decode, in the background";
+    EXPECT_TRUE(photograph->IsDeferred()) << "the full-size pixels were never decoded";
+
+    ASSERT_TRUE(view.ZoomIn());
+    EXPECT_GT(PixelsNear(view.viewport()->grab().toImage(), green), shown / 2)
+        << "the earlier copy shows while the new zoom's copy is made";
+    for (int i = 0; i < 1000 && pictures.backgroundCount() == 1; ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+    EXPECT_EQ(pictures.backgroundCount(), 2);
+    EXPECT_EQ(pictures.pendingCount(), 0);
+    EXPECT_TRUE(photograph->IsDeferred());
 }
 
 } // namespace

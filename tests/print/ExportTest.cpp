@@ -1,15 +1,19 @@
 #include "document/files/DesignFile.h"
 #include "images/CxImage.h"
 #include "print/export/LabelExport.h"
+#include "render/paint/PaintSheet.h"
 #include "render/surface/RenderSurfaceImage.h"
 #include "tests/render/SurfaceFixture.h"
 
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace tvl {
 namespace {
@@ -70,6 +74,80 @@ TEST(ExportLabelTest, LabelKeepsItsOrientationInEveryFormat)
         EXPECT_GT(qRed(image.PixelColor(20, 700)), 230) << "bottom left stays white";
         EXPECT_GT(qRed(image.PixelColor(160, 20)), 230) << "right of the picture";
     }
+}
+
+// A design read from its file holds a photograph's encoded bytes only; the cover's export at 600 dots per
+// inch and its printed sheet still draw every block of the photograph's fine pattern in its own grey, so they
+// used the full-size picture, and the design holds no decoded copy afterwards.
+TEST(ExportLabelTest, ExportAndPrintDrawALargePhotographAtFullResolution)
+{
+    constexpr int kSide = 1200;
+    constexpr int kBlock = 8;
+    CxImage source;
+    ASSERT_TRUE(source.Create(kSide, kSide, 24, CXIMAGE_FORMAT_JPG));
+    source.SetJpegQuality(100);
+    std::mt19937 random(22);
+    std::vector<uchar> greys;
+    for (int i = 0; i < (kSide / kBlock) * (kSide / kBlock); ++i)
+        greys.push_back(uchar(random() % 256));
+    const auto greyAt = [&](int x, int y) {
+        return greys[size_t((y / kBlock) * (kSide / kBlock) + x / kBlock)];
+    };
+    for (int y = 0; y < kSide; ++y) {
+        uchar* row = source.ScanLine(y);
+        for (int x = 0; x < kSide; ++x)
+            row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = greyAt(x, y);
+    }
+    QByteArray jpeg;
+    ASSERT_TRUE(source.EncodeBuffer(jpeg, CXIMAGE_FORMAT_JPG));
+
+    SurfaceFixture f;
+    const CRichChild& cover = *f.design.FindCover(u"Front Cover");
+    const QPoint offset(500, 600); // mils from the cover's corner; the picture is 2 inches square
+    CRichChild& photo = f.Add(u"Image(1)"_s, u"Image"_s, u"Front Cover"_s, cover.left() + offset.x(),
+                              cover.top() + offset.y(), 2000, 2000);
+    photo.image = std::make_shared<CxImage>();
+    ASSERT_TRUE(photo.image->LoadBuffer(jpeg, CXIMAGE_FORMAT_JPG));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"photo.tvl"_s);
+    ASSERT_TRUE(WriteDesignFile(path, f.design, {u"Front Cover"_s, cover.pageCode, u"Single"_s, u"Jewel"_s}));
+    FileResult<DesignContent> read = ReadDesignFile(path);
+    ASSERT_TRUE(read);
+    const LabelDesign& design = read.value().design;
+    const std::shared_ptr<CxImage> held = design.FindItem(u"Image(1)")->image;
+    ASSERT_TRUE(held && held->IsDeferred());
+
+    // Blocks whose centre differs from the source's grey by more than JPEG's rounding; dpi pixels per inch,
+    // the picture's corner at corner.
+    const auto wrongBlocks = [&](const QImage& drawn, QPoint corner, int dpi) {
+        const double scale = dpi * 2.0 / kSide;
+        int wrong = 0;
+        for (int by = 0; by < kSide / kBlock; by += 3) {
+            for (int bx = 0; bx < kSide / kBlock; bx += 3) {
+                const int x = corner.x() + int((bx * kBlock + kBlock / 2) * scale);
+                const int y = corner.y() + int((by * kBlock + kBlock / 2) * scale);
+                wrong += std::abs(qGray(drawn.pixel(x, y)) - greyAt(bx * kBlock, by * kBlock)) > 6 ? 1 : 0;
+            }
+        }
+        return wrong;
+    };
+    const QString out = dir.filePath(u"front.png"_s);
+    ASSERT_TRUE(ExportLabel(design, {FrontSurface, 600, 0, 0}, out));
+    const QImage exported(out);
+    ASSERT_FALSE(exported.isNull());
+    EXPECT_EQ(wrongBlocks(exported, offset * 600 / 1000, 600), 0);
+
+    SheetSpec spec;
+    spec.dpiX = spec.dpiY = 300;
+    QImage sheet(8500 * 300 / 1000, 11000 * 300 / 1000, QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    {
+        QPainter painter(&sheet);
+        PaintSheet(painter, design, cover.pageCode, spec);
+    }
+    const QPoint printed((cover.left() + offset.x()) * 300 / 1000, (cover.top() + offset.y()) * 300 / 1000);
+    EXPECT_EQ(wrongBlocks(sheet, printed, 300), 0);
+    EXPECT_TRUE(held->IsDeferred()) << "no full-size copy outlives the export or the print";
 }
 
 // Runs a netpbm reader on a file; the picture it writes, or a null image.

@@ -12,6 +12,7 @@
 #include "tests/render/SurfaceFixture.h"
 #include "tools/bench/BenchPhotograph.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
@@ -157,6 +158,39 @@ void BM_ReadDvdDesignWithTwoPhotographs(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ReadDvdDesignWithTwoPhotographs)->Unit(benchmark::kMillisecond);
+
+// A disc design whose background is one 12-megapixel photograph, the design whose window
+// window_compare.sh times (written to TOVRELLINE_BENCH_DISC_DESIGN and the photograph to
+// TOVRELLINE_BENCH_PHOTO when set); the benchmark times reading it as the window reads it.
+void BM_ReadDiscDesignWithPhotograph(benchmark::State& state)
+{
+    App();
+    test::SurfaceFixture f;
+    const QByteArray photo = bench::PhotographJpeg(QSize(4000, 3000));
+    const CRichChild& disc = *f.design.FindCover(u"Disc 1");
+    auto item = test::MakeItem(u"Image(1)"_s, u"Image"_s, u"Disc 1"_s, disc.pageCode, disc.left(), disc.top(),
+                               disc.width(), disc.width());
+    item->bBackground(1);
+    item->image = std::make_shared<CxImage>();
+    item->image->LoadBuffer(photo, CXIMAGE_FORMAT_JPG);
+    f.design.InsertItem(std::move(item), f.design.IndexOf(u"Disc 1") + 1);
+    QTemporaryDir dir;
+    QString design = dir.filePath(u"disc.tvl"_s);
+    if (const QString kept = qEnvironmentVariable("TOVRELLINE_BENCH_DISC_DESIGN"); !kept.isEmpty())
+        design = kept;
+    if (const QString kept = qEnvironmentVariable("TOVRELLINE_BENCH_PHOTO"); !kept.isEmpty()) {
+        QFile file(kept);
+        if (!file.open(QIODevice::WriteOnly) || file.write(photo) != photo.size())
+            state.SkipWithError("the photograph could not be written");
+    }
+    if (!WriteDesignFile(design, f.design, {u"Disc 1"_s, u"1"_s, u"Single"_s, u"Jewel"_s}))
+        state.SkipWithError("the design could not be written");
+    for (auto _ : state) {
+        FileResult<DesignContent> read = ReadDesignFile(design);
+        benchmark::DoNotOptimize(read);
+    }
+}
+BENCHMARK(BM_ReadDiscDesignWithPhotograph)->Unit(benchmark::kMillisecond);
 
 void BM_ExportDisc600Png(benchmark::State& state)
 {
