@@ -129,8 +129,9 @@ void ExportDisc(benchmark::State& state, const QString& extension)
 }
 
 // A DVD design whose front and back covers are each filled by a 12-megapixel photograph, the design whose
-// window and `dump` lighter_compare.sh measure (written to TOVRELLINE_BENCH_DVD_DESIGN when set); the
-// benchmark times reading it with its pictures decoded.
+// window (window_compare.sh) and `dump` (lighter_compare.sh) are measured; written to
+// TOVRELLINE_BENCH_DVD_DESIGN when set. The benchmark times reading it as the window reads it: the
+// photographs' headers are read, their pixels wait until they are drawn.
 void BM_ReadDvdDesignWithTwoPhotographs(benchmark::State& state)
 {
     App();
