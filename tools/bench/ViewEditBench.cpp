@@ -1,14 +1,20 @@
 // Editing on the label view: one pointer move while dragging over a disc sheet with two full-surface
 // photographs at zoom 200 % (the frame follows; no item may be drawn), a whole drag from press to the
-// repainted view at zoom 100 %, and the hit test of a click on a sheet of 300 items.
+// repainted view at zoom 100 %, the hit test of a click on a sheet of 300 items, and opening a design with
+// a 12-megapixel photograph up to the view's first paint.
 #include "document/design/DesignDocument.h"
+#include "document/files/DesignFile.h"
 #include "editing/CMervo6View.h"
 #include "editing/HitTest.h"
 #include "images/CxImage.h"
 #include "tests/render/SurfaceFixture.h"
+#include "tools/bench/BenchPhotograph.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QThread>
 #include <benchmark/benchmark.h>
 
 namespace tvl {
@@ -139,6 +145,59 @@ void BM_HitTest300Items(benchmark::State& state)
     state.counters["stack"] = static_cast<double>(cycler.stack().size());
 }
 BENCHMARK(BM_HitTest300Items)->Unit(benchmark::kMicrosecond);
+
+// From reading a disc design whose background is a 12-megapixel photograph to the view's first paint.
+// Argument 0: as the program opens it, the photograph decoded in the background for the view; the counter
+// ms_until_drawn is the time until the view has painted it too. Argument 1: the photograph decoded at
+// full size while the design is read, as opening did before, for comparison.
+void BM_OpenDesignToFirstPaint(benchmark::State& state)
+{
+    const bool decodeWhileReading = state.range(0) == 1;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"disc.tvl"_s);
+    {
+        test::SurfaceFixture f;
+        const CRichChild& disc = *f.design.FindCover(u"Disc 1");
+        CRichChild& photo = f.Add(u"Image(1)"_s, u"Image"_s, u"Disc 1"_s, disc.left(), disc.top(),
+                                  disc.width(), disc.width());
+        photo.bBackground(1);
+        photo.image = std::make_shared<CxImage>();
+        photo.image->LoadBuffer(bench::PhotographJpeg(QSize(4000, 3000)), CXIMAGE_FORMAT_JPG);
+        if (!WriteDesignFile(path, f.design, {u"Disc 1"_s, u"1"_s, u"Single"_s, u"Jewel"_s}))
+            state.SkipWithError("the design could not be written");
+    }
+    const test::SurfaceFixture stocks;
+    double drawnMs = 0;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        FileResult<DesignContent> read = ReadDesignFile(path);
+        if (!read) {
+            state.SkipWithError("the design could not be read");
+            break;
+        }
+        if (decodeWhileReading)
+            read.value().design.FindItem(u"Image(1)")->image->Bpp();
+        DesignDocument document;
+        CMervo6View view{document};
+        view.SetStocks(stocks.disc, stocks.caseStock);
+        document.BeginReplace();
+        document.MutableDesign().ReplaceItems(std::move(read.value().design.itemList));
+        document.EndReplace({u"Disc 1"_s, u"1"_s, u"Single"_s, u"Jewel"_s});
+        view.resize(1200, 1000);
+        view.show();
+        benchmark::DoNotOptimize(view.viewport()->grab());
+        state.PauseTiming();
+        while (!decodeWhileReading && view.bitmaps().pictures().backgroundCount() == 0) {
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+            QThread::msleep(1);
+        }
+        drawnMs += double(clock.nsecsElapsed()) / 1e6;
+        state.ResumeTiming();
+    }
+    state.counters["ms_until_drawn"] = benchmark::Counter(drawnMs, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_OpenDesignToFirstPaint)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 } // namespace
 } // namespace tvl
