@@ -366,5 +366,70 @@ TEST(CxImage, JpegKeepsItsSourceBytesUntilThePixelsChange)
     EXPECT_EQ(png.SourceBytes(), QByteArray("kept"));
 }
 
+// A deferred JPEG knows its size from its headers and gives every caller the pixels a decoded one gives:
+// whole-picture results (drawing, ToBitmap, DibBytes, encoding) from a passing copy that leaves it
+// deferred, rows and edits by decoding it in place.
+TEST(CxImage, DeferredJpegGivesTheDecodedPixelsWhenAsked)
+{
+    for (const char* name :
+         {"jpeg-baseline.jpg", "jpeg-grey.jpg", "jpeg-progressive.jpg", "jpeg-exif-rotate90.jpg"}) {
+        SCOPED_TRACE(name);
+        const QByteArray bytes = test::fixtureBytes(name);
+        CxImage decoded;
+        ASSERT_TRUE(decoded.LoadBuffer(bytes, CXIMAGE_FORMAT_JPG));
+        CxImage deferred;
+        ASSERT_TRUE(deferred.LoadBufferDeferred(bytes, CXIMAGE_FORMAT_JPG));
+        ASSERT_TRUE(deferred.IsDeferred());
+        EXPECT_TRUE(deferred.IsValid());
+        EXPECT_EQ(QSize(deferred.Width(), deferred.Height()), QSize(decoded.Width(), decoded.Height()));
+        EXPECT_FALSE(deferred.HasAlpha());
+        EXPECT_EQ(deferred.SourceBytes(), bytes);
+
+        EXPECT_EQ(deferred.ToBitmap(), decoded.ToBitmap());
+        EXPECT_EQ(deferred.DibBytes(), decoded.DibBytes());
+        QByteArray fromDeferred;
+        QByteArray fromDecoded;
+        ASSERT_TRUE(deferred.EncodeBuffer(fromDeferred, CXIMAGE_FORMAT_PNG));
+        ASSERT_TRUE(decoded.EncodeBuffer(fromDecoded, CXIMAGE_FORMAT_PNG));
+        EXPECT_EQ(fromDeferred, fromDecoded);
+        QImage drawnDeferred(40, 30, QImage::Format_RGB32);
+        QImage drawnDecoded(40, 30, QImage::Format_RGB32);
+        for (auto [image, target] :
+             {std::pair{&deferred, &drawnDeferred}, std::pair{&decoded, &drawnDecoded}}) {
+            target->fill(Qt::white);
+            QPainter painter(target);
+            EXPECT_TRUE(image->DrawTo(&painter, QRect(0, 0, 40, 30)));
+        }
+        EXPECT_EQ(drawnDeferred, drawnDecoded);
+        EXPECT_TRUE(deferred.IsDeferred()) << "whole-picture results leave it deferred";
+
+        CxImage copy = deferred;
+        EXPECT_EQ(copy.PixelColor(3, 5), decoded.PixelColor(3, 5));
+        EXPECT_FALSE(copy.IsDeferred()) << "reading a pixel decodes in place";
+        EXPECT_EQ(copy.Bpp(), decoded.Bpp());
+        EXPECT_EQ(copy.Palette(), decoded.Palette());
+        EXPECT_TRUE(deferred.IsDeferred()) << "a copy decodes apart from the original";
+
+        CxImage resampled = deferred;
+        CxImage reference = decoded;
+        ASSERT_TRUE(resampled.ResampleTo(7, 9));
+        ASSERT_TRUE(reference.ResampleTo(7, 9));
+        EXPECT_EQ(resampled.ToBitmap(), reference.ToBitmap());
+    }
+}
+
+// Only JPEGs wait: other formats decode at once, and bytes whose headers no decoder takes are refused.
+TEST(CxImage, OnlyJpegIsDeferred)
+{
+    CxImage png;
+    ASSERT_TRUE(png.LoadBufferDeferred(test::fixtureBytes("png-rgb.png"), CXIMAGE_FORMAT_PNG));
+    EXPECT_FALSE(png.IsDeferred());
+    EXPECT_TRUE(png.IsValid());
+    CxImage damaged;
+    EXPECT_FALSE(damaged.LoadBufferDeferred(QByteArray("\xff\xd8 not a JPEG"), CXIMAGE_FORMAT_JPG));
+    EXPECT_FALSE(damaged.IsValid());
+    EXPECT_FALSE(damaged.lastError().isEmpty());
+}
+
 } // namespace
 } // namespace tvl
