@@ -368,5 +368,25 @@ TEST_F(TextEditingTest, TypingGoesInAtIdleAsOneStepAndCaretMovesDrawNothing)
     EXPECT_EQ(Steps(), 4);
 }
 
+// Dragging over a text being edited selects characters from the press on; the item stays where it is.
+TEST_F(TextEditingTest, DraggingOverTheTextSelectsItsCharacters)
+{
+    Select(u"Text 1"_s);
+    const QRect window = WindowRect(u"Text 1");
+    const QRect before = ItemRect(u"Text 1");
+    const int renders = view.bitmaps().renders(Disc1Surface);
+    // The word stands in the middle of the box: the last eighth lies after it, away from every handle.
+    const QPoint start(window.left() + window.width() * 7 / 8, window.center().y());
+    Drag(start, {start + QPoint(1, 0)});
+    EXPECT_EQ(view.textEditor().GetSelection(), (TextRange{4, 4})) << "a shake of the hand is a click";
+    Drag(start, {start - QPoint(window.width() / 4, 0), QPoint(window.left() + 1, start.y())});
+    EXPECT_EQ(view.textEditor().GetSelection(), (TextRange{0, 4}));
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(document.design().FindItem(u"Text 1")->Text(), u"\b"_s);
+    EXPECT_EQ(ItemRect(u"Text 1").topLeft(), before.topLeft());
+    EXPECT_EQ(Steps(), 1);
+    EXPECT_EQ(view.bitmaps().renders(Disc1Surface), renders + 1) << "only the deletion renders";
+}
+
 } // namespace
 } // namespace tvl

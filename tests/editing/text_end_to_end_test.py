@@ -2,6 +2,8 @@
 Shift with the arrows selects a word that Bold then formats alone; the saved file holds the characters and
 fonts, and undo takes the design back to where it started."""
 
+import os
+
 from tovrelline_e2e import check, main
 
 TYPED = "Liner notes, side A: "
@@ -31,6 +33,17 @@ def test(session):
     check(weights.get(len(TYPED)) == 700, f"the selected word is not bold: {text['fonts']}")
     check(all(weight == 400 for slot, weight in weights.items() if slot < len(TYPED)),
           f"bold reaches before the selection: {text['fonts']}")
+
+    # Keys typed in one burst and Ctrl+S right after them reach the program before it is idle: the save
+    # still holds every typed character, at the caret.
+    saved = os.path.getmtime(session.path("Typed.tvl"))
+    app.keys("Home")
+    app.focus()
+    session.xdotool("type", "--delay", "0", "xyz", "key", "--clearmodifiers", "ctrl+s")
+    app.wait(lambda: os.path.getmtime(session.path("Typed.tvl")) != saved, "Ctrl+S to save the design")
+    burst = session.dump(session.path("Typed.tvl"))
+    text = {item["name"]: item for item in burst["itemList"]}["Text 1"]
+    check(text["characters"] == "xyz" + TYPED + "Tex\b", f"the saved text block holds {text['characters']!r}")
 
     # Undo back to the start: the design is as it was before the text block.
     app.keys(*(["ctrl+z"] * 40))
