@@ -121,6 +121,8 @@ public:
     // The in-place editor of the selected text item.
     const InPlaceEditor& textEditor() const { return m_editor; }
     InPlaceEditor& textEditor() { return m_editor; }
+    // The one-pixel lines (window pixels) that mark the track-list cell holding the selection's end.
+    const QRegion& cellMarks() const { return m_cellMarks; }
     // Typed text not yet inserted goes in now. The window's commands (saving and printing among them)
     // call this first; a mouse press or shortcut anywhere in the program and the view losing the focus
     // do it on their own.

@@ -39,7 +39,7 @@ def test(session):
     saved = os.path.getmtime(session.path("Typed.tvl"))
     app.keys("Home")
     app.focus()
-    session.xdotool("type", "--delay", "0", "xyz", "key", "--clearmodifiers", "ctrl+s")
+    session.xdotool("key", "--clearmodifiers", "--delay", "0", "x", "y", "z", "ctrl+s")
     app.wait(lambda: os.path.getmtime(session.path("Typed.tvl")) != saved, "Ctrl+S to save the design")
     burst = session.dump(session.path("Typed.tvl"))
     text = {item["name"]: item for item in burst["itemList"]}["Text 1"]
