@@ -47,15 +47,16 @@ def test(session):
     check(text["characters"] == "xyz" + TYPED + "Tex\b", f"the saved text block holds {text['characters']!r}")
 
     # Characters the keyboard map does not hold go in and are saved as they are. xdotool binds a spare key
-    # to each one for a moment (the pause lets the program read the key before the binding goes); such a
-    # key has the small letter unshifted and the capital with Shift, so a capital is typed with Shift.
+    # to each one for a moment; the long pause lets a busy program read the key before the binding goes.
+    # Such a key has the small letter unshifted and the capital with Shift, so a capital is typed with Shift.
     app.keys("End")
     app.focus()
     for character in FOREIGN:
-        if character.isupper() and not character.isascii():
-            session.xdotool("key", "--clearmodifiers", "--delay", "250", f"shift+U{ord(character):04X}")
+        if character.isascii():
+            session.xdotool("type", "--delay", "100", character)
         else:
-            session.xdotool("type", "--delay", "250", character)
+            shift = "shift+" if character.isupper() else ""
+            session.xdotool("key", "--clearmodifiers", "--delay", "1000", f"{shift}U{ord(character):04X}")
     foreign = {item["name"]: item for item in session.dump(app.save_as(session.path("Foreign.tvl")))["itemList"]}
     foreign = foreign["Text 1"]
     check(foreign["characters"] == "xyz" + TYPED + "Tex" + FOREIGN + "\b",
