@@ -155,7 +155,7 @@ QRegion CMervo6View::TrackCellMarksRegion() const
     });
     if (holding == tracks.end())
         return marks;
-    // The cell kind as the first and last character of that cell in any track.
+    // The first and last character, in a track, of the kind of cell (number, title, time) the end is in.
     const auto range = [end, &holding](const TrackCells& track) {
         return end <= holding->numberEnd  ? std::pair(track.numberStart, track.numberEnd)
                : end <= holding->titleEnd ? std::pair(track.titleStart, track.titleEnd)
