@@ -230,17 +230,28 @@ void MainWindow::ConnectCommands()
 
 void MainWindow::Route(Command command, std::function<void()> handler)
 {
-    connect(Action(command), &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+    connect(Action(command), &QAction::triggered, this, [this, handler = std::move(handler)] {
+        BeforeCommand();
+        handler();
+    });
     routed.set(static_cast<std::size_t>(command));
     UpdateCommandStates();
 }
 
 void MainWindow::RouteToggle(Command command, std::function<void(bool)> handler)
 {
-    connect(Action(command), &QAction::triggered, this,
-            [handler = std::move(handler)](bool on) { handler(on); });
+    connect(Action(command), &QAction::triggered, this, [this, handler = std::move(handler)](bool on) {
+        BeforeCommand();
+        handler(on);
+    });
     routed.set(static_cast<std::size_t>(command));
     UpdateCommandStates();
+}
+
+void MainWindow::BeforeCommand() const
+{
+    if (beforeCommand)
+        beforeCommand();
 }
 
 void MainWindow::SetEditStateSource(std::function<EditState()> source)
@@ -287,6 +298,9 @@ void MainWindow::ApplyDefaultLayout()
         addToolBar(Qt::TopToolBarArea, bar);
         bar->show();
     }
+    // The properties and colour bars take a second row: beside the other two, the font boxes of a text
+    // would push the colour buttons out of sight.
+    insertToolBarBreak(propertiesBar);
     addDockWidget(Qt::LeftDockWidgetArea, textEditorBar);
     addDockWidget(Qt::RightDockWidgetArea, imagesBar);
     for (QDockWidget* bar : {textEditorBar, imagesBar}) {
@@ -354,6 +368,7 @@ void MainWindow::FirstShow(QWidget* splash)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    BeforeCommand();
     if (closeGuard && !closeGuard()) {
         event->ignore();
         return;
@@ -405,7 +420,10 @@ void MainWindow::RebuildRecentFiles()
             new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(recent[i])), this);
         const QString path = recent[i];
         action->setEnabled(static_cast<bool>(openRecent));
-        connect(action, &QAction::triggered, this, [this, path] { Guarded(281, [&] { openRecent(path); }); });
+        connect(action, &QAction::triggered, this, [this, path] {
+            BeforeCommand();
+            Guarded(281, [&] { openRecent(path); });
+        });
         recentActions.append(action);
     }
     if (recent.isEmpty()) {

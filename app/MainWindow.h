@@ -33,6 +33,9 @@ public:
     // Connects a command to the routine that does its work and enables it from then on, under the
     // enabling rules of CommandEnabled. A command nobody routes stays disabled.
     void Route(Command command, std::function<void()> handler);
+    // Runs before every routed command, an entry of the recent-file list and closing the window: typed
+    // text still waiting to go in is inserted first, so the command sees it and it lands where it was typed.
+    void SetBeforeCommand(std::function<void()> before) { beforeCommand = std::move(before); }
     // Receives the view options (guides, grid, grid size) from the settings, now and whenever one changes.
     void SetViewOptionsHandler(std::function<void(const AppSettings&)> apply);
     // Where the enabling rules read the selection and undo history, normally the label view.
@@ -95,6 +98,7 @@ private:
     void ShowAbout();
     void Notify(const QString& text);
     void RebuildRecentFiles();
+    void BeforeCommand() const;
 
     AppContext& context;
     CommandActions actions;
@@ -103,6 +107,7 @@ private:
     QList<QAction*> recentActions;
     std::function<void(const QString&)> openRecent;
     std::function<bool()> closeGuard;
+    std::function<void()> beforeCommand;
     QMenu* editMenu = nullptr;
     QMenu* toolbarsMenu = nullptr;
     QToolBar* mainBar = nullptr;

@@ -43,6 +43,7 @@ CMervo6View::CMervo6View(DesignDocument& document, QWidget* parent)
     });
     m_document.AddListener(this);
     m_bitmaps.SetPictureReadyHandler([this](const CxImage* picture) { PictureReady(picture); });
+    GuardPendingInput();
 }
 
 CMervo6View::~CMervo6View()
@@ -305,9 +306,12 @@ void CMervo6View::paintEvent(QPaintEvent* event)
     painter.setClipRegion(event->region());
     PaintSelectionFrame(painter);
     PaintPickedOutline(painter);
-    if (m_caretOn || m_editor.GetSelection().start != m_editor.GetSelection().end) {
+    // The cell lines stay while the caret blinks; where both fall on a pixel it is inverted once.
+    const bool caretShown = m_caretOn || m_editor.GetSelection().start != m_editor.GetSelection().end;
+    const QRegion inverted = caretShown ? m_textMarks.united(m_cellMarks) : m_cellMarks;
+    if (!inverted.isEmpty()) {
         painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-        for (const QRect& mark : m_textMarks)
+        for (const QRect& mark : inverted)
             painter.fillRect(mark, Qt::white);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     }

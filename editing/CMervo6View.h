@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -120,8 +121,14 @@ public:
     // The in-place editor of the selected text item.
     const InPlaceEditor& textEditor() const { return m_editor; }
     InPlaceEditor& textEditor() { return m_editor; }
-    // Typed text not yet inserted goes in now; commands, saving and printing call this first.
+    // The one-pixel lines (window pixels) that mark the track-list cell holding the selection's end.
+    const QRegion& cellMarks() const { return m_cellMarks; }
+    // Typed text not yet inserted goes in now. The window's commands (saving and printing among them)
+    // call this first; a mouse press or shortcut anywhere in the program and the view losing the focus
+    // do it on their own.
     void FlushPendingInput() { m_editor.FlushPending(); }
+    // Told whenever the caret or the selection of the edited text moved (the tool bars show its format).
+    void SetCaretListener(std::function<void()> listener) { m_caretListener = std::move(listener); }
     // Shows the tip about the last track of a list (once per run, unless turned off).
     void SetLastTrackTip(std::function<void()> tip) { m_lastTrackTip = std::move(tip); }
 
@@ -186,7 +193,10 @@ private:
     std::vector<QRect> TextCellWindowRects() const;
     int TextCharIndexAt(QPoint window) const;
     QRegion TextMarksRegion() const;
+    // One-pixel lines that mark the track-list cell holding the selection's end.
+    QRegion TrackCellMarksRegion() const;
     void TextMarksChanged();
+    void GuardPendingInput();
 
     DesignDocument& m_document;
     SceneState m_scene;
@@ -231,7 +241,11 @@ private:
     QTimer m_caretTimer;
     bool m_caretOn = true;
     QRegion m_textMarks;
+    QRegion m_cellMarks;
     std::function<void()> m_lastTrackTip;
+    std::function<void()> m_caretListener;
+    // Watches the whole program for presses and shortcuts that come before the idle insertion.
+    std::unique_ptr<QObject> m_pendingInputGuard;
 };
 
 } // namespace tvl

@@ -346,7 +346,9 @@ void CMervo6View::MoveSelectedBy(int dx, int dy)
 void CMervo6View::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
-    if ((event->buttons() & Qt::LeftButton) && m_captured)
+    if ((event->buttons() & Qt::LeftButton) && m_captured && m_dragMode == DragMode::Select && !m_dragging)
+        m_editor.SelectTo(pos);
+    else if ((event->buttons() & Qt::LeftButton) && m_captured)
         Drag(pos);
     else if (!m_menuOpen)
         CursorFeedback(pos);
@@ -355,7 +357,6 @@ void CMervo6View::mouseMoveEvent(QMouseEvent* event)
 void CMervo6View::mousePressEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
-    m_editor.FlushPending();
     if (event->button() == Qt::LeftButton) {
         Press(pos, true);
         if (m_dragMode == DragMode::Select && !m_dragging)

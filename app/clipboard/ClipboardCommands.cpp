@@ -82,7 +82,6 @@ void ClipboardCommands::RouteCommands()
 
 bool ClipboardCommands::CopyText()
 {
-    m_view.FlushPendingInput();
     const CRichChild* item = m_view.textEditor().Edited();
     if (!item)
         return false;
@@ -99,7 +98,6 @@ void ClipboardCommands::CutText()
 
 void ClipboardCommands::PasteText()
 {
-    m_view.FlushPendingInput();
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (!m_view.textEditor().Edited() || !data || !data->hasText())
         return;
@@ -108,7 +106,6 @@ void ClipboardCommands::PasteText()
 
 bool ClipboardCommands::CopyObject()
 {
-    m_view.FlushPendingInput();
     const CRichChild* item = m_document.Selected();
     if (!item)
         return false;
@@ -132,7 +129,6 @@ void ClipboardCommands::CutObject()
 
 void ClipboardCommands::PasteObject()
 {
-    m_view.FlushPendingInput();
     const std::optional<QPoint> at = m_view.ContextPoint();
     const WaitCursor wait;
     ClipboardOffer offer = ReadClipboardOffer(QGuiApplication::clipboard()->mimeData());
@@ -152,7 +148,6 @@ void ClipboardCommands::PasteObject()
 
 void ClipboardCommands::DeleteObject()
 {
-    m_view.FlushPendingInput();
     DeleteSelected(m_document);
 }
 
@@ -216,6 +211,9 @@ bool ClipboardCommands::eventFilter(QObject* watched, QEvent* event)
     // Taking the override keeps the window's object shortcuts away; the key press then runs the command.
     event->accept();
     if (event->type() == QEvent::KeyPress) {
+        // The text commands taken from the keyboard skip the window's routing, which inserts pending
+        // input first.
+        m_view.FlushPendingInput();
         if (*command == Command::CutText)
             Guarded(68, [&] { CutText(); });
         else if (*command == Command::CopyText)

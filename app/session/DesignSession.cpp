@@ -123,6 +123,7 @@ void DesignSession::RouteCommands()
         state.historyIndex = m_document.history().currentIndex();
         return state;
     });
+    m_window.SetBeforeCommand([this] { m_view.FlushPendingInput(); });
     m_window.SetCloseGuard(
         [this] { return Guarded(155, true, [&] { return m_commands.QuerySaveChanges(); }); });
 }

@@ -55,7 +55,15 @@ EditingCommands::EditingCommands(MainWindow& window, DesignDocument& document, C
                            "object, right-mouse click and select 'Delete Object'."),
             tipTrackKey.toString());
     });
+    m_view.SetCaretListener([this] { m_properties.ShowFormat(); });
     RouteCommands();
+}
+
+EditingCommands::~EditingCommands()
+{
+    // The view may outlive the bars it tells about the caret.
+    m_view.SetCaretListener({});
+    m_view.SetLastTrackTip({});
 }
 
 InsertPorts EditingCommands::MakeInsertPorts()

@@ -22,6 +22,9 @@ public:
     // Dimensions").
     EditingCommands(MainWindow& window, DesignDocument& document, CMervo6View& view, AppContext& context,
                     StockCatalogue& catalogue, std::function<void(const QString& surface)> editDimensions);
+    ~EditingCommands();
+    EditingCommands(const EditingCommands&) = delete;
+    EditingCommands& operator=(const EditingCommands&) = delete;
 
     InsertCommands& inserts() { return m_insert; }
     PropertiesToolbar& properties() { return m_properties; }

@@ -5,11 +5,15 @@
 #include "widgets/ColorButton.h"
 #include "widgets/ColourPalette.h"
 #include "widgets/CustomColourDialog.h"
+#include "widgets/ErrorReport.h"
 
 #include <QToolBar>
 
 namespace tvl {
 namespace {
+
+// The number the colour routine reports an unexpected failure with.
+constexpr int kColourError = 772;
 
 // Items keep colours as 0x00BBGGRR.
 ItemColor ToItemColour(QColor colour)
@@ -109,42 +113,56 @@ std::optional<QColor> ColourToolbar::ShownColour(const Target& target) const
 
 void ColourToolbar::Pick(bool surface, QColor colour)
 {
-    if (const std::optional<Target> target = surface ? SurfaceTarget() : TextTarget())
-        ApplyTextColour(m_document, target->name, target->start, target->end, ToItemColour(colour),
-                        m_document.caseKind());
-    if (m_ports.focusView)
-        m_ports.focusView();
+    GuardedPlainStep(kColourError, [&](int& step) {
+        step = 1;
+        if (const std::optional<Target> target = surface ? SurfaceTarget() : TextTarget()) {
+            step = 2;
+            ApplyTextColour(m_document, target->name, target->start, target->end, ToItemColour(colour),
+                            m_document.caseKind());
+        }
+        step = 3;
+        if (m_ports.focusView)
+            m_ports.focusView();
+    });
 }
 
 void ColourToolbar::OpenCustomColours(bool surface)
 {
-    const std::optional<Target> target = surface ? SurfaceTarget() : TextTarget();
-    if (!target)
-        return;
-    const ColourSlots original = m_document.design().FindItem(target->name)->colors;
-    CustomColourDialog dialog(ShownColour(*target).value_or(QColor(Qt::black)),
-                              ReadCustomColours(m_ports.customColours ? m_ports.customColours() : QString()),
-                              m_bar.window());
-    dialog.SetLiveListener([this, &target](QColor colour) {
-        PreviewTextColour(m_document, target->name, target->start, target->end, ToItemColour(colour));
+    GuardedPlainStep(kColourError, [&](int& step) {
+        step = 1;
+        const std::optional<Target> target = surface ? SurfaceTarget() : TextTarget();
+        if (!target)
+            return;
+        const ColourSlots original = m_document.design().FindItem(target->name)->colors;
+        step = 2;
+        CustomColourDialog dialog(
+            ShownColour(*target).value_or(QColor(Qt::black)),
+            ReadCustomColours(m_ports.customColours ? m_ports.customColours() : QString()), m_bar.window());
+        dialog.SetLiveListener([this, &target](QColor colour) {
+            PreviewTextColour(m_document, target->name, target->start, target->end, ToItemColour(colour));
+        });
+        dialog.SetCustomColoursListener([this](const QList<QColor>& colours) {
+            if (m_ports.saveCustomColours)
+                m_ports.saveCustomColours(FormatCustomColours(colours));
+        });
+        const QPoint position = m_ports.dialogPosition ? m_ports.dialogPosition() : QPoint(-1, -1);
+        if (position != QPoint(-1, -1))
+            dialog.move(position);
+        step = 3;
+        const bool picked = dialog.exec() == QDialog::Accepted;
+        step = 4;
+        if (m_ports.saveDialogPosition)
+            m_ports.saveDialogPosition(dialog.pos());
+        // The pick is one step from the colour the item had when the dialog opened.
+        RestoreColourSlots(m_document, target->name, original);
+        step = 5;
+        if (picked)
+            ApplyTextColour(m_document, target->name, target->start, target->end,
+                            ToItemColour(dialog.Colour()), m_document.caseKind());
+        step = 6;
+        if (m_ports.focusView)
+            m_ports.focusView();
     });
-    dialog.SetCustomColoursListener([this](const QList<QColor>& colours) {
-        if (m_ports.saveCustomColours)
-            m_ports.saveCustomColours(FormatCustomColours(colours));
-    });
-    const QPoint position = m_ports.dialogPosition ? m_ports.dialogPosition() : QPoint(-1, -1);
-    if (position != QPoint(-1, -1))
-        dialog.move(position);
-    const bool picked = dialog.exec() == QDialog::Accepted;
-    if (m_ports.saveDialogPosition)
-        m_ports.saveDialogPosition(dialog.pos());
-    // The pick is one step from the colour the item had when the dialog opened.
-    RestoreColourSlots(m_document, target->name, original);
-    if (picked)
-        ApplyTextColour(m_document, target->name, target->start, target->end, ToItemColour(dialog.Colour()),
-                        m_document.caseKind());
-    if (m_ports.focusView)
-        m_ports.focusView();
 }
 
 } // namespace tvl

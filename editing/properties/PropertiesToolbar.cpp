@@ -387,6 +387,16 @@ void PropertiesToolbar::UpdateSurfaceControls(const CRichChild& item)
              });
 }
 
+void PropertiesToolbar::ShowFormat()
+{
+    const CRichChild* item = SelectedItem();
+    if (!item || !item->IsTextual() || m_updating)
+        return;
+    m_updating = true;
+    ShowFormat(*item);
+    m_updating = false;
+}
+
 void PropertiesToolbar::ShowFormat(const CRichChild& item)
 {
     // The characters whose format shows: the one at the caret, or every selected one but terminators.

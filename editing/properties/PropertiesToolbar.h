@@ -87,6 +87,9 @@ public:
 
     // Shows the controls of the selected item and marks its values.
     void Update();
+    // Shows the font, size, Bold, Italic and Underline at the caret (or over the selection) of the text
+    // being edited; nothing for other items.
+    void ShowFormat();
 
     // The bar's place of a control: hidden when it does not fit the selected item.
     QAction* Control(PropertyControl control) const { return m_controls[static_cast<size_t>(control)]; }

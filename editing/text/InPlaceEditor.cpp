@@ -56,6 +56,22 @@ void InPlaceEditor::PlaceCaret(QPoint window)
     SetSelection(at, at);
 }
 
+void InPlaceEditor::SelectTo(QPoint window)
+{
+    const CRichChild* item = Edited();
+    if (!item || item->name != m_item)
+        return;
+    const int last = static_cast<int>(item->characters.size()) - 1;
+    const int anchor = std::clamp(m_anchor, 0, last);
+    const TextRange selection =
+        WidenSelection(*item, anchor, std::clamp(m_ports.charIndexAt(window), 0, last));
+    // The pointer moves over many pixels of one character; only a new selection is shown.
+    if (selection == m_selection)
+        return;
+    m_selection = selection;
+    Changed();
+}
+
 void InPlaceEditor::Restart()
 {
     m_idle.stop();

@@ -43,6 +43,8 @@ public:
     void SetSelection(int a, int b);
     // Places the caret at a window point of the edited item (a click).
     void PlaceCaret(QPoint window);
+    // Selects from where the caret was placed to the character at a window point (dragging the mouse).
+    void SelectTo(QPoint window);
     // The selection moved to another item or the design was replaced: a fresh caret at the start, and
     // input still pending is dropped (flush it first to keep it).
     void Restart();

@@ -1,6 +1,7 @@
 #include "editing/text/TextHitTest.h"
 
 #include "document/model/CRichChild.h"
+#include "document/model/TrackIndex.h"
 
 #include <cmath>
 
@@ -21,12 +22,57 @@ int Distance(QPoint a, QPoint b)
     return static_cast<int>(std::sqrt(dx * dx + dy * dy));
 }
 
+bool Upright(const QString& angle)
+{
+    return angle != u"90 degrees" && angle != u"270 degrees";
+}
+
+// 0 before the title column, 1 inside it (edges included), 2 after it.
+int ColumnOf(int along, const TitleColumn& title)
+{
+    return along < title.from ? 0 : along <= title.to ? 1 : 2;
+}
+
 } // namespace
 
-int CharIndexAt(const std::vector<EdgeRect>& cells, const std::vector<char32_t>& characters,
-                const QString& angle, QPoint point)
+std::optional<TitleColumn> TableTitleColumn(const std::vector<EdgeRect>& cells,
+                                            const std::vector<char32_t>& characters, const QString& angle)
 {
-    const bool upright = angle != u"90 degrees" && angle != u"270 degrees";
+    const bool upright = Upright(angle);
+    const auto low = [&](const EdgeRect& c) { return upright ? c.left : c.top; };
+    const auto high = [&](const EdgeRect& c) { return upright ? c.right : c.bottom; };
+    // The along-the-line extent of each kind of cell, over every track.
+    std::optional<std::pair<int, int>> numbers;
+    std::optional<std::pair<int, int>> times;
+    const auto widen = [](std::optional<std::pair<int, int>>& extent, int from, int to) {
+        extent = extent ? std::pair(std::min(extent->first, from), std::max(extent->second, to))
+                        : std::pair(from, to);
+    };
+    const size_t count = std::min(cells.size(), characters.size());
+    const auto span = [&](std::optional<std::pair<int, int>>& extent, int start, int end) {
+        for (int i = start; i < end && static_cast<size_t>(i) < count; ++i) {
+            const EdgeRect& c = cells[static_cast<size_t>(i)];
+            // Hidden cells have no extent.
+            if (high(c) > low(c))
+                widen(extent, low(c), high(c));
+        }
+    };
+    for (const TrackCells& track : IndexTracks(characters)) {
+        span(numbers, track.numberStart, track.numberEnd);
+        span(times, track.timeStart, track.timeEnd);
+    }
+    if (!numbers || !times)
+        return std::nullopt;
+    // Turned text puts the number column after the time column along the window's axis.
+    if (numbers->second <= times->first)
+        return TitleColumn{numbers->second, times->first};
+    return TitleColumn{times->second, numbers->first};
+}
+
+int CharIndexAt(const std::vector<EdgeRect>& cells, const std::vector<char32_t>& characters,
+                const QString& angle, QPoint point, std::optional<TitleColumn> table)
+{
+    const bool upright = Upright(angle);
     const size_t count = std::min(cells.size(), characters.size());
     const auto usable = [&](size_t i) {
         return upright ? cells[i].bottom > cells[i].top : cells[i].right > cells[i].left;
@@ -59,9 +105,13 @@ int CharIndexAt(const std::vector<EdgeRect>& cells, const std::vector<char32_t>&
             point.y() <= c.bottom)
             answer = static_cast<int>(i);
     }
+    const auto along = [&](QPoint p) { return upright ? p.x() : p.y(); };
+    const auto sameColumn = [&](size_t i) {
+        return !table || ColumnOf(along(Centre(cells[i])), *table) == ColumnOf(along(point), *table);
+    };
     if (answer < 0)
-        answer = nearest([&](size_t i) { return spansAcross(cells[i]); });
-    if (answer < 0) {
+        answer = nearest([&](size_t i) { return spansAcross(cells[i]) && sameColumn(i); });
+    if (answer < 0 && !table) {
         int best = kBound;
         int line = 0;
         bool found = false;

@@ -5,6 +5,7 @@
 #include "document/design/TrackListEdits.h"
 #include "editing/texteditorbar/GrowingTextBox.h"
 #include "editing/texteditorbar/TrackGrid.h"
+#include "widgets/ErrorReport.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -15,6 +16,10 @@
 
 namespace tvl {
 namespace {
+
+// The numbers unexpected failures are reported with.
+constexpr int kCreateError = 229;
+constexpr int kRefreshError = 950;
 
 constexpr const char* kBoxKeys[] = {"Artist", "Title", "Year", "Time", "Genre"};
 constexpr int kTimeBox = 3;
@@ -59,48 +64,50 @@ TextEditorBar::TextEditorBar(DesignDocument& document, TextEditorBarPorts ports,
     , m_document(document)
     , m_ports(std::move(ports))
 {
-    auto* layout = new QVBoxLayout(this);
-    for (int field = 0; field < kBoxCount; ++field) {
-        m_labels[field] = new QLabel(this);
-        m_boxes[field] = new GrowingTextBox(this);
-        m_labels[field]->setBuddy(m_boxes[field]);
-        m_boxes[field]->onUndoKey = [this](bool redo) { m_ports.undoInView(redo); };
-        m_boxes[field]->onFocusIn = [this] { SelectPage(); };
-        connect(m_boxes[field], &QPlainTextEdit::textChanged, this, [this, field] { BoxEdited(field); });
-        layout->addWidget(m_labels[field]);
-        layout->addWidget(m_boxes[field]);
-    }
+    Guarded(kCreateError, [&] {
+        auto* layout = new QVBoxLayout(this);
+        for (int field = 0; field < kBoxCount; ++field) {
+            m_labels[field] = new QLabel(this);
+            m_boxes[field] = new GrowingTextBox(this);
+            m_labels[field]->setBuddy(m_boxes[field]);
+            m_boxes[field]->onUndoKey = [this](bool redo) { m_ports.undoInView(redo); };
+            m_boxes[field]->onFocusIn = [this] { SelectPage(); };
+            connect(m_boxes[field], &QPlainTextEdit::textChanged, this, [this, field] { BoxEdited(field); });
+            layout->addWidget(m_labels[field]);
+            layout->addWidget(m_boxes[field]);
+        }
 
-    auto* count = new CountBox(this);
-    m_count = count;
-    m_countLabel = new QLabel(this);
-    m_countLabel->setBuddy(m_count);
-    m_count->setEditable(true);
-    m_count->setInsertPolicy(QComboBox::NoInsert);
-    for (int n = 1; n <= kMaxListedCount; ++n)
-        m_count->addItem(QString::number(n));
-    m_count->setFixedWidth(kSingleCountWidth);
-    m_count->lineEdit()->installEventFilter(this);
-    m_count->installEventFilter(this);
-    count->onListClosed = [this] {
-        if (m_ports.focusView)
-            m_ports.focusView();
-    };
-    connect(m_count, &QComboBox::activated, this, [this](int index) { SetTrackCount(index + 1); });
-    layout->addWidget(m_countLabel);
-    layout->addWidget(m_count);
+        auto* count = new CountBox(this);
+        m_count = count;
+        m_countLabel = new QLabel(this);
+        m_countLabel->setBuddy(m_count);
+        m_count->setEditable(true);
+        m_count->setInsertPolicy(QComboBox::NoInsert);
+        for (int n = 1; n <= kMaxListedCount; ++n)
+            m_count->addItem(QString::number(n));
+        m_count->setFixedWidth(kSingleCountWidth);
+        m_count->lineEdit()->installEventFilter(this);
+        m_count->installEventFilter(this);
+        count->onListClosed = [this] {
+            if (m_ports.focusView)
+                m_ports.focusView();
+        };
+        connect(m_count, &QComboBox::activated, this, [this](int index) { SetTrackCount(index + 1); });
+        layout->addWidget(m_countLabel);
+        layout->addWidget(m_count);
 
-    m_gridLabel = new QLabel(this);
-    m_grid = new TrackGrid(document, this);
-    m_gridLabel->setBuddy(&m_grid->table());
-    m_grid->onUndoKey = [this](bool redo) { m_ports.undoInView(redo); };
-    m_grid->onFocusIn = [this] { SelectPage(); };
-    layout->addWidget(m_gridLabel);
-    layout->addWidget(m_grid, 1);
+        m_gridLabel = new QLabel(this);
+        m_grid = new TrackGrid(document, this);
+        m_gridLabel->setBuddy(&m_grid->table());
+        m_grid->onUndoKey = [this](bool redo) { m_ports.undoInView(redo); };
+        m_grid->onFocusIn = [this] { SelectPage(); };
+        layout->addWidget(m_gridLabel);
+        layout->addWidget(m_grid, 1);
 
-    ShowKeys();
-    RefreshAll();
-    m_document.AddListener(this);
+        ShowKeys();
+        RefreshAll();
+        m_document.AddListener(this);
+    });
 }
 
 TextEditorBar::~TextEditorBar()
@@ -150,30 +157,38 @@ void TextEditorBar::RefreshAll()
 
 void TextEditorBar::RefreshField(const QString& key)
 {
-    const QString field = key.left(key.indexOf(u'('));
-    const QString value = m_document.design().LinkedAlbumText(field);
-    if (field.startsWith(u"Track List")) {
-        if (field != TrackListKey())
+    Guarded(kRefreshError, [&](int& step) {
+        step = 1;
+        const QString field = key.left(key.indexOf(u'('));
+        const QString value = m_document.design().LinkedAlbumText(field);
+        step = 2;
+        if (field.startsWith(u"Track List")) {
+            if (field != TrackListKey())
+                return;
+            step = 3;
+            m_grid->Show(value);
+            step = 4;
+            const int tracks = TrackCount(value);
+            if (m_count->lineEdit()->text() != QString::number(tracks)) {
+                if (tracks >= 1 && tracks <= kMaxListedCount)
+                    m_count->setCurrentIndex(tracks - 1);
+                m_count->setEditText(QString::number(tracks));
+            }
             return;
-        m_grid->Show(value);
-        const int tracks = TrackCount(value);
-        if (m_count->lineEdit()->text() != QString::number(tracks)) {
-            if (tracks >= 1 && tracks <= kMaxListedCount)
-                m_count->setCurrentIndex(tracks - 1);
-            m_count->setEditText(QString::number(tracks));
         }
-        return;
-    }
-    for (int box = 0; box < kBoxCount; ++box) {
-        if (QString::fromLatin1(kBoxKeys[box]) + m_suffix != field)
-            continue;
-        // The box being typed in already shows the value; setting it again would move its caret.
-        if (ValueFromBoxText(m_boxes[box]->toPlainText()) == value)
-            return;
-        m_refreshing = true;
-        m_boxes[box]->setPlainText(BoxTextFromValue(value));
-        m_refreshing = false;
-    }
+        step = 5;
+        for (int box = 0; box < kBoxCount; ++box) {
+            if (QString::fromLatin1(kBoxKeys[box]) + m_suffix != field)
+                continue;
+            // The box being typed in already shows the value; setting it again would move its caret.
+            if (ValueFromBoxText(m_boxes[box]->toPlainText()) == value)
+                return;
+            step = 6;
+            m_refreshing = true;
+            m_boxes[box]->setPlainText(BoxTextFromValue(value));
+            m_refreshing = false;
+        }
+    });
 }
 
 void TextEditorBar::BoxEdited(int field)

@@ -9,6 +9,7 @@
 #include "stock/StockCatalogue.h"
 #include "tests/app/WindowRun.h"
 #include "tests/document/files/SampleDesign.h"
+#include "widgets/ColorButton.h"
 
 #include "app/AboutDialog.h"
 #include "app/GridSizeDialog.h"
@@ -24,10 +25,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFontComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -121,6 +126,121 @@ TEST_F(DesignSessionTest, SavingRemovesTheRecoveryCopyAndInsertTextIsOneStep)
     ASSERT_TRUE(session.commands().Save());
     EXPECT_FALSE(recovery.Exists());
     EXPECT_FALSE(document.file().modified);
+}
+
+// Text typed on the label waits for idle. A command, a press on a bar or closing the window before then
+// puts it in first, into the item it was typed in, so a save holds it and an undo takes it back out.
+TEST_F(DesignSessionTest, TypedTextGoesInBeforeAnyCommandPressOrClose)
+{
+    run.window.SetLabelView(view);
+    const QString path = dir.filePath(QStringLiteral("typed.tvl"));
+    {
+        LabelDesign design = MakeSampleDesign();
+        ASSERT_TRUE(WriteDesignFile(path, design, SampleState()));
+    }
+    session.Start(path);
+    document.Select(QStringLiteral("Text 1"));
+    const auto type = [this](const char* text) {
+        QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8(text));
+        QApplication::sendEvent(view, &key);
+        ASSERT_TRUE(view->textEditor().HasPending());
+    };
+    const auto text = [this] { return document.design().FindItem(u"Text 1")->Text(); };
+    const QString original = text();
+
+    type("ab");
+    run.window.Action(Command::Save)->trigger();
+    EXPECT_FALSE(document.file().modified) << "the save came after the typing";
+    const FileResult<DesignContent> saved = ReadDesignFile(path);
+    ASSERT_TRUE(saved.ok());
+    EXPECT_EQ(saved.value().design.FindItem(u"Text 1")->Text(), QStringLiteral("ab") + original);
+
+    // Undo takes back what was typed, not the step before it.
+    type("cd");
+    run.window.UpdateCommandStates();
+    run.window.Action(Command::Undo)->trigger();
+    EXPECT_EQ(text(), QStringLiteral("ab") + original);
+    run.window.UpdateCommandStates();
+    run.window.Action(Command::Redo)->trigger();
+    EXPECT_EQ(text(), QStringLiteral("abcd") + original);
+
+    // A press on a tool bar button: the bold text is the one with the typed letters in it.
+    type("ef");
+    QWidget* bold =
+        run.window.PropertiesBar()->widgetForAction(editing.properties().Control(PropertyControl::Bold));
+    ASSERT_NE(bold, nullptr);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), bold->mapToGlobal(QPointF(2, 2)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(bold, &press);
+    EXPECT_FALSE(view->textEditor().HasPending());
+    EXPECT_EQ(text(), QStringLiteral("abcdef") + original);
+
+    type("gh");
+    run.window.close();
+    EXPECT_EQ(text(), QStringLiteral("abcdefgh") + original)
+        << "closing asks about the design with the typing in it";
+    QApplication::processEvents();
+    EXPECT_EQ(text(), QStringLiteral("abcdefgh") + original) << "nothing is inserted twice";
+}
+
+// At the size of a maximised window on a common screen, with a text selected (the widest properties bar),
+// both colour buttons are in view, not behind the tool bar's "More Buttons".
+TEST_F(DesignSessionTest, TheColourButtonsShowAtTheDefaultLayout)
+{
+    run.window.SetLabelView(view);
+    const QString path = dir.filePath(QStringLiteral("sample.tvl"));
+    {
+        LabelDesign design = MakeSampleDesign();
+        ASSERT_TRUE(WriteDesignFile(path, design, SampleState()));
+    }
+    session.Start(path);
+    run.window.resize(1280, 760);
+    run.window.show();
+    document.Select(QStringLiteral("Track List(1)"));
+    QApplication::processEvents();
+    ASSERT_TRUE(editing.properties().FontNameBox()->isVisible());
+    for (QWidget* button : {static_cast<QWidget*>(editing.colours().TextButton()),
+                            static_cast<QWidget*>(editing.colours().SurfaceButton())}) {
+        EXPECT_TRUE(button->isVisible()) << button->accessibleName().toStdString();
+        EXPECT_TRUE(run.window.ColorBar()->rect().contains(button->geometry()));
+    }
+}
+
+// The properties bar follows the caret: each arrow key shows the font at the new place, and a selection
+// over two faces shows none.
+TEST_F(DesignSessionTest, TheFormatShownFollowsTheCaret)
+{
+    run.window.SetLabelView(view);
+    const QString path = dir.filePath(QStringLiteral("sample.tvl"));
+    {
+        // "Café": "Caf" bold Arial, from "é" on plain Liberation Serif of another size.
+        LabelDesign design = MakeSampleDesign();
+        ASSERT_TRUE(WriteDesignFile(path, design, SampleState()));
+    }
+    session.Start(path);
+    document.Select(QStringLiteral("Text 1"));
+    const auto key = [this](int code, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent event(QEvent::KeyPress, code, modifiers);
+        QApplication::sendEvent(view, &event);
+    };
+    PropertiesToolbar& bar = editing.properties();
+    const auto shown = [&bar] {
+        const QString bold = bar.Control(PropertyControl::Bold)->isChecked() ? QStringLiteral("bold")
+                                                                             : QStringLiteral("plain");
+        return (bar.FontNameBox()->currentText() + u'|' + bold).toStdString();
+    };
+    view->textEditor().SetSelection(1, 1);
+    EXPECT_EQ(shown(), "Arial|bold");
+    key(Qt::Key_Right);
+    key(Qt::Key_Right);
+    EXPECT_EQ(shown(), "Liberation Serif|plain");
+    key(Qt::Key_Left);
+    EXPECT_EQ(shown(), "Arial|bold");
+    key(Qt::Key_Right, Qt::ShiftModifier);
+    key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(view->textEditor().GetSelection(), (TextRange{2, 4}));
+    EXPECT_EQ(shown(), "|plain");
+    EXPECT_EQ(document.history().stepCount(), 0) << "showing changes nothing";
 }
 
 // The properties bar's "Edit Dimensions" opens the stock of the selected surface.

@@ -4,6 +4,7 @@
 #include "widgets/ColorButton.h"
 #include "widgets/ColourPalette.h"
 #include "widgets/CustomColourDialog.h"
+#include "widgets/ErrorReport.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -13,6 +14,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 namespace tvl {
 namespace {
@@ -198,6 +201,23 @@ TEST_F(ColourToolbarTest, TheButtonsFollowTheSelection)
         }
     }
     EXPECT_NE(toolbar->TextPalette()->Swatch(QStringLiteral("Black")), nullptr);
+}
+
+// A pick that fails on the way is reported with the stage it reached; the colour already given stays and
+// the program goes on.
+TEST_F(ColourToolbarTest, AFailureIsReportedWithTheStageReached)
+{
+    QStringList reports;
+    const ErrorPresenter previous = SetErrorPresenter([&](const QString& report) { reports.append(report); });
+    ColourPorts ports;
+    ports.textSelection = [this] { return selection; };
+    ports.focusView = [] { throw std::runtime_error("the view is gone"); };
+    toolbar = std::make_unique<ColourToolbar>(bar, document, std::move(ports));
+    toolbar->TextPalette()->Swatch(QStringLiteral("Red"))->click();
+    SetErrorPresenter(previous);
+    EXPECT_EQ(reports, QStringList{QStringLiteral("Error 772 - Step 3")});
+    EXPECT_EQ(Text().colors[0], 0x0000ffu);
+    EXPECT_EQ(document.history().stepCount(), steps + 1);
 }
 
 } // namespace

@@ -102,5 +102,53 @@ TEST(TextHitTest, FindsTheCharacterOrThePositionAfterItAtEveryAngle)
     }
 }
 
+// A "Table Format" list whose first title has two lines: under the first track's number and time there is
+// empty table. A point there finds a character of its own column, not the second title line beside it.
+TEST(TextHitTest, TableFormatKeepsToThePointsColumn)
+{
+    const std::vector<char32_t> characters = ToCharacters(u"1. \bOne\rMore\b 0:01\b2. \bTwo\b 0:02\b");
+    std::vector<EdgeRect> cells;
+    // Characters from x on, five pixels wide, on the row from top; a terminator or line break is empty.
+    const auto row = [&](const char* text, int x, int top) {
+        for (const char* c = text; *c; ++c) {
+            const int width = *c == '|' ? 0 : 5;
+            cells.push_back({x, top, x + width, top + 20});
+            x += width;
+        }
+    };
+    row("1. |", 0, 0);
+    row("One|", 30, 0);
+    row("More|", 30, 20);
+    row(" 0:01|", 90, 0);
+    row("2. |", 0, 40);
+    row("Two|", 30, 40);
+    row(" 0:02|", 90, 40);
+    ASSERT_EQ(cells.size(), characters.size());
+
+    const std::optional<TitleColumn> title = TableTitleColumn(cells, characters, QStringLiteral("0 degrees"));
+    ASSERT_TRUE(title);
+    EXPECT_EQ(title->from, 15);
+    EXPECT_EQ(title->to, 90);
+
+    struct Case
+    {
+        const char* where;
+        QPoint point;
+        int table;
+        int lines;
+    };
+    const Case cases[] = {
+        {"under the first number", {12, 28}, 2, 8},
+        {"under the first time", {102, 28}, 16, 12},
+        {"on the second title line", {41, 30}, 10, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.where);
+        EXPECT_EQ(CharIndexAt(cells, characters, QStringLiteral("0 degrees"), c.point, title), c.table);
+        EXPECT_EQ(CharIndexAt(cells, characters, QStringLiteral("0 degrees"), c.point), c.lines)
+            << "other layouts take the line beside the point";
+    }
+}
+
 } // namespace
 } // namespace tvl

@@ -1,4 +1,5 @@
 #include "document/design/DesignDocument.h"
+#include "document/design/ItemEdits.h"
 #include "editing/CMervo6View.h"
 #include "images/CxImage.h"
 #include "tests/render/SurfaceFixture.h"
@@ -366,6 +367,71 @@ TEST_F(TextEditingTest, TypingGoesInAtIdleAsOneStepAndCaretMovesDrawNothing)
     Key(Qt::Key_Delete);
     EXPECT_EQ(document.design().FindItem(u"Text 1")->Text(), u"bTÆrø – Ölüdeniz 東京\b"_s);
     EXPECT_EQ(Steps(), 4);
+}
+
+// Dragging over a text being edited selects characters from the press on; the item stays where it is.
+TEST_F(TextEditingTest, DraggingOverTheTextSelectsItsCharacters)
+{
+    Select(u"Text 1"_s);
+    const QRect window = WindowRect(u"Text 1");
+    const QRect before = ItemRect(u"Text 1");
+    const int renders = view.bitmaps().renders(Disc1Surface);
+    // The word stands in the middle of the box: the last eighth lies after it, away from every handle.
+    const QPoint start(window.left() + window.width() * 7 / 8, window.center().y());
+    Drag(start, {start + QPoint(1, 0)});
+    EXPECT_EQ(view.textEditor().GetSelection(), (TextRange{4, 4})) << "a shake of the hand is a click";
+    Drag(start, {start - QPoint(window.width() / 4, 0), QPoint(window.left() + 1, start.y())});
+    EXPECT_EQ(view.textEditor().GetSelection(), (TextRange{0, 4}));
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(document.design().FindItem(u"Text 1")->Text(), u"\b"_s);
+    EXPECT_EQ(ItemRect(u"Text 1").topLeft(), before.topLeft());
+    EXPECT_EQ(Steps(), 1);
+    EXPECT_EQ(view.bitmaps().renders(Disc1Surface), renders + 1) << "only the deletion renders";
+}
+
+// The cell at the selection's end of a track list is marked by lines: in "Table Format" along its column
+// over the whole table and across the item at its track's row; in other layouts around the cell alone.
+TEST_F(TextEditingTest, TheCellAtTheSelectionsEndIsMarkedByLines)
+{
+    test::SurfaceFixture f;
+    const CRichChild& back = *f.design.FindCover(u"Back Cover");
+    CRichChild& list = f.Add(u"Track List(1)"_s, u"Track"_s, u"Back Cover"_s, back.left() + 1000,
+                             back.top() + 1000, 3000, 1500);
+    list.ReplaceText(u"1. \bFirst song\b 3:01\b2. \bSecond song\b 4:02\b"_s);
+    list.fonts[0] = ItemFont{u"Arial"_s, 200, 400, 0};
+    list.colors[0] = 0;
+    list.textLayout(u"Table Format"_s);
+    list.trackNumbers(u"Track Numbers && Times"_s);
+    document.BeginReplace();
+    document.MutableDesign().ReplaceItems(std::move(f.design.itemList));
+    document.EndReplace({u"Back Cover"_s, QString::number(f.caseStock.page2), u"Single"_s, u"Jewel"_s});
+    Select(u"Track List(1)"_s);
+    const QRect table = WindowRect(u"Track List(1)");
+    const auto lines = [this] {
+        std::vector<QRect> rects(view.cellMarks().begin(), view.cellMarks().end());
+        return rects;
+    };
+
+    view.textEditor().SetSelection(6, 6); // in the first title
+    const QRect firstTitle = view.cellMarks().boundingRect();
+    // A line may lie just outside the table, beside its first row or its last column.
+    EXPECT_TRUE(firstTitle.adjusted(0, 1, 0, -1).contains(table.adjusted(0, 1, 0, -1)))
+        << "the column lines run over the whole table and the row lines across the item";
+    EXPECT_LE(firstTitle.height(), table.height() + 2);
+    EXPECT_LE(firstTitle.width(), table.width() + 2);
+    const std::vector<QRect> titleLines = lines();
+    view.textEditor().SetSelection(39, 39); // in the second time
+    EXPECT_NE(lines(), titleLines) << "another column and another row";
+    EXPECT_GE(view.cellMarks().boundingRect().width(), table.width());
+
+    // One column: lines around the cell's characters only.
+    SetTrackLayout(document, u"Track List(1)"_s, u"1 Column"_s);
+    view.textEditor().SetSelection(6, 6);
+    const QRect around = view.cellMarks().boundingRect();
+    EXPECT_FALSE(around.isEmpty());
+    EXPECT_TRUE(table.contains(around.center()));
+    EXPECT_LT(around.height(), table.height() / 2);
+    EXPECT_LT(around.width(), table.width());
 }
 
 } // namespace

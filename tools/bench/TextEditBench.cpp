@@ -1,8 +1,8 @@
 // Typing album data: one keystroke into the Artist field of a jewel design with six linked Artist items
 // and a 99-track "Table Format" list with AutoFit (model update, layout of the changed items and
 // re-render of the surfaces they lie on, to the repainted view at zoom 100 %), one keystroke into a title
-// cell of that list, one key typed on the label, and a caret move (which must render nothing). The same two
-// keystrokes typed into the Text Editor bar's Artist box and grid cell editor.
+// cell of that list, one key typed on the label, and a caret move and a selection change (which must render
+// nothing). The same two keystrokes typed into the Text Editor bar's Artist box and grid cell editor.
 #include "document/design/DesignDocument.h"
 #include "document/design/TrackListEdits.h"
 #include "editing/CMervo6View.h"
@@ -73,9 +73,9 @@ struct AlbumScene
         QApplication::processEvents();
     }
 
-    void Key(int key, const QString& text = {})
+    void Key(int key, const QString& text = {}, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
         QApplication::sendEvent(&view, &event);
     }
 };
@@ -139,6 +139,23 @@ void BM_CaretMove(benchmark::State& state)
     state.counters["renders"] = scene.view.bitmaps().renders(BackSurface) - renders;
 }
 BENCHMARK(BM_CaretMove)->Unit(benchmark::kMillisecond);
+
+// Shift with the arrows grows and shrinks a selection across two cells (whole cells); nothing renders.
+void BM_SelectionChange(benchmark::State& state)
+{
+    AlbumScene scene;
+    scene.document.Select(u"Track List(1)"_s);
+    QApplication::processEvents();
+    const int renders = scene.view.bitmaps().renders(BackSurface);
+    bool grow = true;
+    for (auto _ : state) {
+        scene.Key(grow ? Qt::Key_Down : Qt::Key_Up, {}, Qt::ShiftModifier);
+        scene.view.viewport()->repaint();
+        grow = !grow;
+    }
+    state.counters["renders"] = scene.view.bitmaps().renders(BackSurface) - renders;
+}
+BENCHMARK(BM_SelectionChange)->Unit(benchmark::kMillisecond);
 
 // Types a letter into a box of the bar, then takes it out again outside the timing.
 void TypeIntoBar(benchmark::State& state, AlbumScene& scene, QWidget& box)

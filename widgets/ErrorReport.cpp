@@ -1,4 +1,4 @@
-#include "app/messages/ErrorReport.h"
+#include "widgets/ErrorReport.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -31,19 +31,24 @@ void Present(const QString& text)
 
 } // namespace
 
+QString ErrorNumberText(int number)
+{
+    return QStringLiteral("Error ") + QString::number(number);
+}
+
 QString ErrorStepText(int number, int step)
 {
-    return ErrorText(number) + QStringLiteral(" - Step: ") + QString::number(step);
+    return ErrorNumberText(number) + QStringLiteral(" - Step: ") + QString::number(step);
 }
 
 QString ErrorPlainStepText(int number, int step)
 {
-    return ErrorText(number) + QStringLiteral(" - Step ") + QString::number(step);
+    return ErrorNumberText(number) + QStringLiteral(" - Step ") + QString::number(step);
 }
 
 void ReportError(int number)
 {
-    Present(ErrorText(number));
+    Present(ErrorNumberText(number));
 }
 
 void ReportErrorStep(int number, int step)
