@@ -66,7 +66,7 @@ public:
     int Count() const;
     // A copy of one entry (the thumbnail shares its pixels); an empty entry outside the list.
     ImageEntry Entry(int index) const;
-    // Makes the thumbnails of entries first … last + 2 that have none, on the worker; a pass running for
+    // Makes the thumbnails of entries first … last + 2 that have none, on the workers; a pass running for
     // another range starts again with the new one.
     void MakeThumbnails(int first, int last);
     // How many pictures have been decoded for thumbnails since the browser was made.
