@@ -6,17 +6,12 @@
 namespace tvl {
 namespace {
 
-// The cell of every source position: cell i covers positions i × source / target up to the next cell's
-// start, so every cell is at least source div target wide.
-std::vector<int> CellsOf(int source, int target)
+// The cell of every source position.
+std::vector<int> CellsOf(int source, int factor)
 {
     std::vector<int> cells(static_cast<size_t>(source));
-    for (int cell = 0; cell < target; ++cell) {
-        const int begin = static_cast<int>(int64_t{cell} * source / target);
-        const int end = static_cast<int>(int64_t{cell + 1} * source / target);
-        for (int position = begin; position < end; ++position)
-            cells[static_cast<size_t>(position)] = cell;
-    }
+    for (int position = 0; position < source; ++position)
+        cells[static_cast<size_t>(position)] = position / factor;
     return cells;
 }
 
@@ -54,13 +49,13 @@ uint8_t Divide(uint64_t sum, uint64_t by)
 
 } // namespace
 
-BoxShrink::BoxShrink(QSize source, QSize target, bool alpha)
-    : m_target(target)
+BoxShrink::BoxShrink(QSize source, int factor, bool alpha)
+    : m_target((source.width() + factor - 1) / factor, (source.height() + factor - 1) / factor)
     , m_alpha(alpha)
-    , m_columnCell(CellsOf(source.width(), target.width()))
-    , m_rowCell(CellsOf(source.height(), target.height()))
-    , m_sums(static_cast<size_t>(target.width()) * static_cast<size_t>(target.height()) * 4)
-    , m_counts(static_cast<size_t>(target.width()) * static_cast<size_t>(target.height()))
+    , m_columnCell(CellsOf(source.width(), factor))
+    , m_rowCell(CellsOf(source.height(), factor))
+    , m_sums(static_cast<size_t>(m_target.width()) * static_cast<size_t>(m_target.height()) * 4)
+    , m_counts(static_cast<size_t>(m_target.width()) * static_cast<size_t>(m_target.height()))
 {
 }
 

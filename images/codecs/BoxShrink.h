@@ -10,14 +10,15 @@ namespace tvl {
 
 class CxImage;
 
-// Shrinks a picture while its rows are read: every source pixel that arrives is added to the cell of the
-// smaller picture it falls in, and each cell ends as the average of what it received. Rows may come in
-// any order and sampled at any step, as the passes of an interlaced file deliver them. Colours are
-// weighted by alpha, so see-through pixels do not tint their visible neighbours.
+// Shrinks a picture by a whole factor while its rows are read: every source pixel that arrives is added
+// to the factor × factor cell it falls in, and each cell ends as the average of what it received (the
+// cells of the last row and column may be narrower). Rows may come in any order and sampled at any step
+// up to the factor, as the passes of an interlaced file deliver them. Colours are weighted by alpha, so
+// see-through pixels do not tint their visible neighbours.
 class BoxShrink
 {
 public:
-    BoxShrink(QSize source, QSize target, bool alpha);
+    BoxShrink(QSize source, int factor, bool alpha);
 
     // Adds count pixels of source row y, at columns firstColumn, firstColumn + step, …; each pixel has
     // channels bytes: grey, grey and alpha, RGB or RGBA.

@@ -207,11 +207,10 @@ bool checkSize(DecodeState& s)
     return ImageLimits::checkData(filtered, compressedBytes(s.data), maxInflateRatio, s.error);
 }
 
-// The sampling step a picture shrunk by these factors can afford: the coarsest grid of an interlaced
-// file's passes that still puts a pixel in every cell.
-int SamplingStep(QSize source, QSize target)
+// The sampling step a picture shrunk by this factor can afford: the coarsest grid of an interlaced file's
+// passes that still puts a pixel in every cell.
+int SamplingStep(int factor)
 {
-    const int factor = std::min(source.width() / target.width(), source.height() / target.height());
     for (const int step : {8, 4, 2})
         if (factor >= step)
             return step;
@@ -236,14 +235,14 @@ int PassesFor(int step)
 
 // Reads the rows a thumbnail needs straight into its cells: 8-bit channels without gamma or colour
 // work, and of an interlaced file only the first passes, so the later ones are never even inflated.
-void shrinkWhileReading(DecodeState& s, QSize source, QSize target)
+void shrinkWhileReading(DecodeState& s, QSize source, int factor)
 {
     png_set_strip_16(s.png);
     png_set_expand(s.png);
     const bool interlaced = png_get_interlace_type(s.png, s.info) != PNG_INTERLACE_NONE;
     png_read_update_info(s.png, s.info);
     const int channels = png_get_channels(s.png, s.info);
-    s.shrink.emplace(source, target, channels == 2 || channels == 4);
+    s.shrink.emplace(source, factor, channels == 2 || channels == 4);
     s.pixels.resize(png_get_rowbytes(s.png, s.info));
     if (!interlaced) {
         for (int y = 0; y < source.height(); ++y) {
@@ -252,7 +251,7 @@ void shrinkWhileReading(DecodeState& s, QSize source, QSize target)
         }
         return;
     }
-    const int passes = PassesFor(SamplingStep(source, target));
+    const int passes = PassesFor(SamplingStep(factor));
     for (int pass = 0; pass < passes; ++pass) {
         const int rows = int(PNG_PASS_ROWS(png_uint_32(source.height()), pass));
         const int columns = int(PNG_PASS_COLS(png_uint_32(source.width()), pass));
@@ -293,10 +292,16 @@ bool runDecode(DecodeState& s)
         return true;
     }
     const QSize source(int(png_get_image_width(s.png, s.info)), int(png_get_image_height(s.png, s.info)));
+    // A thumbnail at least twice as small shrinks by the whole factor that keeps it no smaller than the
+    // box allows; the caller resamples the rest of the way.
     if (s.box.isValid() && (source.width() > s.box.width() || source.height() > s.box.height())) {
-        shrinkWhileReading(s, source, source.scaled(s.box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
-        png_destroy_read_struct(&s.png, &s.info, nullptr);
-        return true;
+        const QSize fitted = source.scaled(s.box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+        const int factor = std::min(source.width() / fitted.width(), source.height() / fitted.height());
+        if (factor >= 2) {
+            shrinkWhileReading(s, source, factor);
+            png_destroy_read_struct(&s.png, &s.info, nullptr);
+            return true;
+        }
     }
     const Output output = chooseTransforms(s.png, s.info);
     s.interlaced = png_set_interlace_handling(s.png) > 1;
