@@ -42,7 +42,8 @@ class ImageBrowser
 public:
     static constexpr int kDefaultThumbnailWorkers = 2;
 
-    explicit ImageBrowser(int thumbnailWorkers = kDefaultThumbnailWorkers, ThumbnailMaker maker = MakeThumbnail);
+    explicit ImageBrowser(int thumbnailWorkers = kDefaultThumbnailWorkers,
+                          ThumbnailMaker maker = MakeThumbnail);
     ~ImageBrowser();
     ImageBrowser(const ImageBrowser&) = delete;
     ImageBrowser& operator=(const ImageBrowser&) = delete;

@@ -274,8 +274,9 @@ bool ImageCell::event(QEvent* event)
         return QWidget::event(event);
     // Long folder paths wrap so that the tip stays within its width.
     const auto* help = static_cast<QHelpEvent*>(event);
-    QToolTip::showText(help->globalPos(), WrapTooltip(toolTip(), QFontMetrics(QToolTip::font()), kTooltipTextWidth),
-                       this, rect());
+    QToolTip::showText(help->globalPos(),
+                       WrapTooltip(toolTip(), QFontMetrics(QToolTip::font()), kTooltipTextWidth), this,
+                       rect());
     return true;
 }
 

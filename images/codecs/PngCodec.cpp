@@ -233,23 +233,38 @@ int PassesFor(int step)
     }
 }
 
+// The whole factor a thumbnail of a picture shrinks by while it is read; below 2 the picture is decoded
+// as usual. Cells of an interlaced file, whose passes revisit every row of cells, are held for the
+// whole picture: that pays off from a factor of 4.
+int ShrinkFactor(QSize source, QSize box, bool interlaced)
+{
+    if (!box.isValid() || (source.width() <= box.width() && source.height() <= box.height()))
+        return 1;
+    const QSize fitted = source.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    const int factor = std::min(
+        {source.width() / fitted.width(), source.height() / fitted.height(), BoxShrink::kLargestFactor});
+    return factor < (interlaced ? 4 : 2) ? 1 : factor;
+}
+
 // Reads the rows a thumbnail needs straight into its cells: 8-bit channels without gamma or colour
 // work, and of an interlaced file only the first passes, so the later ones are never even inflated.
-void shrinkWhileReading(DecodeState& s, QSize source, int factor)
+bool shrinkWhileReading(DecodeState& s, QSize source, int factor, bool interlaced)
 {
     png_set_strip_16(s.png);
     png_set_expand(s.png);
-    const bool interlaced = png_get_interlace_type(s.png, s.info) != PNG_INTERLACE_NONE;
     png_read_update_info(s.png, s.info);
     const int channels = png_get_channels(s.png, s.info);
-    s.shrink.emplace(source, factor, channels == 2 || channels == 4);
+    s.shrink.emplace(source, factor, channels == 2 || channels == 4, !interlaced);
+    if (!s.shrink->Start(*s.image, s.error))
+        return false;
     s.pixels.resize(png_get_rowbytes(s.png, s.info));
     if (!interlaced) {
         for (int y = 0; y < source.height(); ++y) {
             png_read_row(s.png, s.pixels.data(), nullptr);
             s.shrink->AddRow(y, s.pixels.data(), source.width(), 0, 1, channels);
         }
-        return;
+        s.shrink->Finish();
+        return true;
     }
     const int passes = PassesFor(SamplingStep(factor));
     for (int pass = 0; pass < passes; ++pass) {
@@ -265,6 +280,8 @@ void shrinkWhileReading(DecodeState& s, QSize source, int factor)
                              int(PNG_PASS_COL_OFFSET(pass)), channels);
         }
     }
+    s.shrink->Finish();
+    return true;
 }
 
 // Only plain data lives in this frame: libpng leaves it with longjmp on errors.
@@ -291,17 +308,14 @@ bool runDecode(DecodeState& s)
         png_destroy_read_struct(&s.png, &s.info, nullptr);
         return true;
     }
+    // A thumbnail shrinks by the whole factor that keeps it no smaller than the box allows; the caller
+    // resamples the rest of the way.
     const QSize source(int(png_get_image_width(s.png, s.info)), int(png_get_image_height(s.png, s.info)));
-    // A thumbnail at least twice as small shrinks by the whole factor that keeps it no smaller than the
-    // box allows; the caller resamples the rest of the way.
-    if (s.box.isValid() && (source.width() > s.box.width() || source.height() > s.box.height())) {
-        const QSize fitted = source.scaled(s.box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
-        const int factor = std::min(source.width() / fitted.width(), source.height() / fitted.height());
-        if (factor >= 2) {
-            shrinkWhileReading(s, source, factor);
-            png_destroy_read_struct(&s.png, &s.info, nullptr);
-            return true;
-        }
+    const bool interlaced = png_get_interlace_type(s.png, s.info) != PNG_INTERLACE_NONE;
+    if (const int factor = ShrinkFactor(source, s.box, interlaced); factor > 1) {
+        const bool shrunk = shrinkWhileReading(s, source, factor, interlaced);
+        png_destroy_read_struct(&s.png, &s.info, nullptr);
+        return shrunk;
     }
     const Output output = chooseTransforms(s.png, s.info);
     s.interlaced = png_set_interlace_handling(s.png) > 1;
@@ -521,9 +535,7 @@ bool PngCodec::decodeThumbnail(QByteArrayView data, QSize box, CxImage& image, Q
         error = state.error.isEmpty() ? QStringLiteral("PNG decoding failed") : state.error;
         return false;
     }
-    if (state.shrink)
-        return state.shrink->Finish(image, error);
-    if (!state.pixels.empty())
+    if (!state.shrink && !state.pixels.empty())
         splitAlpha(state.pixels, image);
     return true;
 }

@@ -190,7 +190,8 @@ TEST(ImagesBarWidgetTest, ScrollingBackOverMadeThumbnailsDecodesNothingAgain)
     auto* scrollBar = bar.findChild<QScrollBar*>();
     ASSERT_NE(scrollBar, nullptr);
     const auto pageShown = [&] {
-        const auto [first, last] = VisibleRange(bar.height(), bar.scrollPosition(), bar.columns(), bar.browser().Count());
+        const auto [first, last] =
+            VisibleRange(bar.height(), bar.scrollPosition(), bar.columns(), bar.browser().Count());
         for (int index = first; index <= std::min(last, first + 5); ++index) {
             const ImageCell* cell = bar.CellFor(index);
             if (!cell || cell->entry().thumbnail.isNull())
@@ -297,7 +298,8 @@ TEST(ImagesBarWidgetTest, TooltipsStayWithinFourHundredPixels)
     }));
     EXPECT_LE(tip->width(), 400);
     const QString shown = tip->property("text").toString();
-    EXPECT_TRUE(shown.startsWith(QStringLiteral("picture.png\nDimensions: 300 x 200\nSize: "))) << shown.toStdString();
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("picture.png\nDimensions: 300 x 200\nSize: ")))
+        << shown.toStdString();
     // Every part of the folder is still there, only broken into lines.
     EXPECT_EQ(QString(shown.section(QStringLiteral("Folder: "), 1)).remove(u'\n'), folder);
 }

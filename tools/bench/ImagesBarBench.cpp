@@ -23,8 +23,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <cmath>
+#include <ctime>
 #include <thread>
 
 namespace tvl {
@@ -96,9 +96,8 @@ public:
     {
         m_timer.setTimerType(Qt::PreciseTimer);
         m_timer.setInterval(1);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            m_longest = std::max(m_longest, m_since.restart());
-        });
+        QObject::connect(&m_timer, &QTimer::timeout,
+                         [this] { m_longest = std::max(m_longest, m_since.restart()); });
         m_since.start();
         m_timer.start();
     }
@@ -242,9 +241,15 @@ void ImagesBarThumbnailRate(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kThumbnails);
     // How many processors the workers actually got: on a busy machine two workers may not get two.
     state.counters["processors_used"] = processor / wall;
-    state.counters["per_processor_second"] = static_cast<double>(state.iterations() * kThumbnails) / processor;
+    state.counters["per_processor_second"] =
+        static_cast<double>(state.iterations() * kThumbnails) / processor;
 }
-BENCHMARK(ImagesBarThumbnailRate)->Arg(1)->Arg(2)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ImagesBarThumbnailRate)
+    ->Arg(1)
+    ->Arg(2)
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace
 } // namespace tvl
