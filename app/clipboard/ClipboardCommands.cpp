@@ -43,16 +43,6 @@ bool IsPicture(const CRichChild* item)
     return item && item->kind == ItemKind::Image;
 }
 
-// Places data on the desktop clipboard; false when the clipboard did not take it.
-bool Place(QMimeData* data)
-{
-    const QStringList formats = data->formats();
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->setMimeData(data);
-    const QMimeData* now = clipboard->mimeData();
-    return now && !formats.isEmpty() && now->hasFormat(formats.first());
-}
-
 } // namespace
 
 ClipboardCommands::ClipboardCommands(MainWindow& window, DesignDocument& document, CMervo6View& view,
@@ -87,7 +77,7 @@ bool ClipboardCommands::CopyText()
         return false;
     const TextRange selection = m_view.textEditor().GetSelection();
     const QString text = ClipboardTextOf(*item, selection.start, selection.end);
-    return Place(TextForDesktop(text));
+    return PlaceOnClipboard(TextForDesktop(text));
 }
 
 void ClipboardCommands::CutText()
@@ -111,11 +101,11 @@ bool ClipboardCommands::CopyObject()
         return false;
     if (item->IsTextual()) {
         const QByteArray block = EncodeClipboardItem(*item);
-        return !block.isEmpty() && Place(ItemForDesktop(block));
+        return !block.isEmpty() && PlaceOnClipboard(ItemForDesktop(block));
     }
     if (IsPicture(item) && item->image && item->image->IsValid()) {
         const WaitCursor wait;
-        return Place(PictureForDesktop(*item->image));
+        return PlacePictureOnClipboard(*item->image);
     }
     return false;
 }

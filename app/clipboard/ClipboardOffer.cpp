@@ -7,6 +7,8 @@
 #include "images/ImageLimits.h"
 
 #include <QBuffer>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QMimeData>
 
@@ -115,11 +117,25 @@ QMimeData* ItemForDesktop(const QByteArray& block)
     return data;
 }
 
+bool PlaceOnClipboard(QMimeData* data)
+{
+    const QStringList formats = data->formats();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setMimeData(data);
+    const QMimeData* now = clipboard->mimeData();
+    return now && !formats.isEmpty() && now->hasFormat(formats.first());
+}
+
 QMimeData* PictureForDesktop(const CxImage& picture)
 {
     auto* data = new QMimeData;
     data->setImageData(picture.ToBitmap());
     return data;
+}
+
+bool PlacePictureOnClipboard(const CxImage& picture)
+{
+    return PlaceOnClipboard(PictureForDesktop(picture));
 }
 
 } // namespace tvl

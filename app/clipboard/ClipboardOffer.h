@@ -38,5 +38,10 @@ QMimeData* TextForDesktop(const QString& text);
 QMimeData* ItemForDesktop(const QByteArray& block);
 // The picture as image/png and the other image forms the platform offers for an image (BMP among them).
 QMimeData* PictureForDesktop(const CxImage& picture);
+// Hands data to the desktop clipboard; true when the clipboard then offers its first format.
+bool PlaceOnClipboard(QMimeData* data);
+// Puts a picture on the desktop clipboard in the forms PictureForDesktop gives: Copy Object on a picture
+// item and Copy Image of a picture file both go this way.
+bool PlacePictureOnClipboard(const CxImage& picture);
 
 } // namespace tvl

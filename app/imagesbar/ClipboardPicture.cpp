@@ -5,20 +5,19 @@
 
 namespace tvl {
 
-QImage ClipboardPicture(const QString& path, QString& error)
+bool ClipboardPicture(const QString& path, CxImage& picture, QString& error)
 {
-    CxImage image;
     const QSize box(kClipboardPictureSide, kClipboardPictureSide);
     // The scaled decode never holds a huge picture in full.
-    if (!image.LoadThumbnail(path, ImageTypeFromExtension(path), box)) {
-        error = image.lastError();
-        return {};
+    if (!picture.LoadThumbnail(path, ImageTypeFromExtension(path), box)) {
+        error = picture.lastError();
+        return false;
     }
-    if (image.HasAlpha() || !image.Palette().isEmpty()) {
-        image.SetTransparentColor(qRgb(255, 255, 255));
-        image.FlattenAlpha();
+    if (picture.HasAlpha() || !picture.Palette().isEmpty()) {
+        picture.SetTransparentColor(qRgb(255, 255, 255));
+        picture.FlattenAlpha();
     }
-    return image.ToBitmap().convertToFormat(QImage::Format_RGB32);
+    return true;
 }
 
 } // namespace tvl

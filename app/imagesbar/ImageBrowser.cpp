@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <algorithm>
+
 namespace tvl {
 
 QImage MakeThumbnail(const QString& path, QSize& dimensions)
@@ -30,6 +32,12 @@ QImage MakeThumbnail(const QString& path, QSize& dimensions)
     return image.ToBitmap().convertToFormat(QImage::Format_RGB32);
 }
 
+ImageBrowser::ImageBrowser(int thumbnailWorkers, ThumbnailMaker maker)
+    : workerCount(std::max(thumbnailWorkers, 1))
+    , makeThumbnail(std::move(maker))
+{
+}
+
 ImageBrowser::~ImageBrowser()
 {
     closing = true;
@@ -41,8 +49,16 @@ void ImageBrowser::JoinWorkers()
 {
     if (listingWorker.joinable())
         listingWorker.join();
-    if (thumbnailWorker.joinable())
-        thumbnailWorker.join();
+    JoinThumbnailWorkers();
+}
+
+void ImageBrowser::JoinThumbnailWorkers()
+{
+    for (std::thread& worker : thumbnailWorkers) {
+        if (worker.joinable())
+            worker.join();
+    }
+    thumbnailWorkers.clear();
 }
 
 bool ImageBrowser::Browse(const QString& folder, const QString& patterns, bool subfolders)
@@ -56,9 +72,11 @@ bool ImageBrowser::Browse(const QString& folder, const QString& patterns, bool s
     {
         const std::lock_guard guard(lock);
         entries.clear();
+        taken.clear();
     }
     rangeFirst = 0;
     rangeLast = -1;
+    ++rangeGeneration;
     currentFolder = folder;
     listingBusy = true;
     listingWorker = std::thread(&ImageBrowser::ListFolder, this, folder, patterns, subfolders);
@@ -67,16 +85,18 @@ bool ImageBrowser::Browse(const QString& folder, const QString& patterns, bool s
 
 void ImageBrowser::ListFolder(QString folder, QString patterns, bool subfolders)
 {
-    FileFinder finder([this] { return abortListing.load(); });
-    finder.SetFoundHandler([this](const FileFinder::FoundFile& file) {
-        ImageEntry entry{QFileInfo(file.path).fileName(), file.path, file.size, {}, {}, false};
-        const std::lock_guard guard(lock);
-        entries.push_back(std::move(entry));
-    });
-    finder.Search(folder, patterns, subfolders);
-    {
+    try {
+        FileFinder finder([this] { return abortListing.load(); });
+        finder.SetFoundHandler([this](const FileFinder::FoundFile& file) {
+            ImageEntry entry{QFileInfo(file.path).fileName(), file.path, file.size, {}, {}, false};
+            const std::lock_guard guard(lock);
+            entries.push_back(std::move(entry));
+        });
+        finder.Search(folder, patterns, subfolders);
         const std::lock_guard guard(lock);
         entries.push_back({kNoBackgroundName.toString(), kNoBackgroundPath.toString(), 0, {}, {}, false});
+    } catch (...) {
+        listingFailed = true;
     }
     listingBusy = false;
 }
@@ -98,63 +118,92 @@ ImageEntry ImageBrowser::Entry(int index) const
 void ImageBrowser::MakeThumbnails(int first, int last)
 {
     if (first != rangeFirst || last != rangeLast) {
+        const std::lock_guard guard(lock);
         rangeFirst = first;
         rangeLast = last;
         ++rangeGeneration;
     }
     if (thumbnailsBusy || closing)
         return;
-    if (thumbnailWorker.joinable())
-        thumbnailWorker.join();
+    JoinThumbnailWorkers();
     thumbnailsBusy = true;
-    thumbnailWorker = std::thread(&ImageBrowser::ThumbnailPass, this);
+    runningWorkers = workerCount;
+    for (int worker = 0; worker < workerCount; ++worker)
+        thumbnailWorkers.emplace_back(&ImageBrowser::ThumbnailWorker, this);
+}
+
+void ImageBrowser::ThumbnailWorker()
+{
+    try {
+        ThumbnailPass();
+    } catch (...) {
+        // Taking or storing an entry failed (step 1); a failing decode is caught inside the pass.
+        thumbnailFailureStep = 1;
+    }
+    if (--runningWorkers == 0)
+        thumbnailsBusy = false;
+}
+
+int ImageBrowser::TakeNextEntry(QString& path)
+{
+    const std::lock_guard guard(lock);
+    // A new visible range restarts the pass at its first entry.
+    if (passGeneration != rangeGeneration) {
+        passGeneration = rangeGeneration;
+        cursor = rangeFirst;
+    }
+    const int last = std::min(rangeLast + 2, static_cast<int>(entries.size()) - 1);
+    while (cursor <= last) {
+        const int index = cursor++;
+        const ImageEntry& entry = entries[static_cast<std::size_t>(index)];
+        if (!entry.thumbnail.isNull() || entry.failed || taken.contains(index))
+            continue;
+        taken.insert(index);
+        path = entry.path;
+        return index;
+    }
+    return -1;
 }
 
 void ImageBrowser::ThumbnailPass()
 {
-    bool restart = true;
-    while (restart && !closing && !abortListing) {
-        restart = false;
-        const int generation = rangeGeneration;
-        const int last = rangeLast + 2;
-        for (int index = rangeFirst; index <= last && !closing && !abortListing; ++index) {
-            if (generation != rangeGeneration) {
-                restart = true;
-                break;
-            }
-            QString path;
-            {
-                const std::lock_guard guard(lock);
-                if (index >= static_cast<int>(entries.size()))
-                    break;
-                const ImageEntry& entry = entries[static_cast<std::size_t>(index)];
-                if (!entry.thumbnail.isNull() || entry.failed)
-                    continue;
-                path = entry.path;
-            }
-            QImage thumbnail;
-            QSize dimensions;
+    while (!closing && !abortListing) {
+        int step = 1;
+        QString path;
+        const int index = TakeNextEntry(path);
+        if (index < 0)
+            return;
+        QImage thumbnail;
+        QSize dimensions;
+        try {
+            step = 2;
             if (path == kNoBackgroundPath) {
                 thumbnail = QImage(kThumbnailSide, kThumbnailSide, QImage::Format_RGB32);
                 thumbnail.fill(Qt::white);
             } else {
                 ++decodes;
-                thumbnail = MakeThumbnail(path, dimensions);
+                thumbnail = makeThumbnail(path, dimensions);
             }
-            const std::lock_guard guard(lock);
-            if (index >= static_cast<int>(entries.size()) ||
-                entries[static_cast<std::size_t>(index)].path != path)
-                continue;
-            ImageEntry& entry = entries[static_cast<std::size_t>(index)];
-            // A file that cannot be decoded keeps an empty cell; the pass goes on with the next one.
-            entry.failed = thumbnail.isNull();
-            entry.thumbnail = thumbnail;
-            entry.dimensions = dimensions;
+            step = 3;
+        } catch (...) {
+            thumbnailFailureStep = step;
+            thumbnail = {};
         }
-        if (generation != rangeGeneration)
-            restart = true;
+        StoreThumbnail(index, path, thumbnail, dimensions);
     }
-    thumbnailsBusy = false;
+}
+
+void ImageBrowser::StoreThumbnail(int index, const QString& path, const QImage& thumbnail, QSize dimensions)
+{
+    const std::lock_guard guard(lock);
+    taken.erase(index);
+    if (index >= static_cast<int>(entries.size()) || entries[static_cast<std::size_t>(index)].path != path)
+        return;
+    ImageEntry& entry = entries[static_cast<std::size_t>(index)];
+    // A file that cannot be decoded keeps an empty cell; the pass goes on with the next one.
+    entry.failed = thumbnail.isNull();
+    entry.thumbnail = thumbnail;
+    entry.dimensions = dimensions;
 }
 
 } // namespace tvl

@@ -47,6 +47,24 @@ QString ImageTooltip(const QString& name, QSize dimensions, qint64 bytes, const 
     return text;
 }
 
+QString WrapTooltip(const QString& text, const QFontMetrics& metrics, int width)
+{
+    QStringList shown;
+    for (QString line : text.split(QStringLiteral("\r\n"))) {
+        while (metrics.horizontalAdvance(line) > width && line.size() > 1) {
+            qsizetype fits = 1;
+            while (fits < line.size() && metrics.horizontalAdvance(line.left(fits + 1)) <= width)
+                ++fits;
+            const qsizetype separator = line.lastIndexOf(u'/', fits - 1);
+            const qsizetype cut = separator > 0 ? separator + 1 : fits;
+            shown.append(line.left(cut));
+            line.remove(0, cut);
+        }
+        shown.append(line);
+    }
+    return shown.join(u'\n');
+}
+
 int ColumnCount(int width)
 {
     int columns = width / kThumbnailSide;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFontMetrics>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -27,6 +28,10 @@ QString FileSizeText(qint64 bytes);
 
 // The cell's tooltip: name, dimensions, size and the folder the file lies in.
 QString ImageTooltip(const QString& name, QSize dimensions, qint64 bytes, const QString& path);
+
+// The tooltip text as shown: one line per line of text, each line broken where it would be wider than
+// width, after a folder separator where possible.
+QString WrapTooltip(const QString& text, const QFontMetrics& metrics, int width);
 
 // How many 110-pixel columns (7 pixels apart) fit a bar of the given width; at least 1.
 int ColumnCount(int width);

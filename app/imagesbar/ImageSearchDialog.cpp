@@ -2,6 +2,7 @@
 
 #include "app/imagesbar/ImageBrowser.h"
 #include "app/imagesbar/ImageCells.h"
+#include "app/messages/ErrorReport.h"
 #include "app/settings/SettingsStore.h"
 
 #include <QCheckBox>
@@ -111,20 +112,22 @@ QString ImageSearchDialog::DefaultFolder() const
 
 void ImageSearchDialog::Search()
 {
-    const QString folder = SelectedFolder();
-    if (folder.isEmpty())
-        return;
-    {
-        const QSignalBlocker block(m_setDefault);
-        m_setDefault->setChecked(false);
-    }
-    m_setDefault->setEnabled(folder != DefaultFolder());
-    m_browse(folder, ImageFilterPatterns(m_filter->currentIndex()), m_subfolders->isChecked());
-    m_close->setText(QStringLiteral("Stop Search"));
-    m_dots = 0;
-    m_ticksAfterEnd = -1;
-    m_stopping = false;
-    m_progress.start();
+    Guarded(825, [this] {
+        const QString folder = SelectedFolder();
+        if (folder.isEmpty())
+            return;
+        {
+            const QSignalBlocker block(m_setDefault);
+            m_setDefault->setChecked(false);
+        }
+        m_setDefault->setEnabled(folder != DefaultFolder());
+        m_browse(folder, ImageFilterPatterns(m_filter->currentIndex()), m_subfolders->isChecked());
+        m_close->setText(QStringLiteral("Stop Search"));
+        m_dots = 0;
+        m_ticksAfterEnd = -1;
+        m_stopping = false;
+        m_progress.start();
+    });
 }
 
 void ImageSearchDialog::Tick()

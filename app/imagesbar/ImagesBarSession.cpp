@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/MainWindow.h"
+#include "app/clipboard/ClipboardOffer.h"
 #include "app/imagesbar/ClipboardPicture.h"
 #include "app/imagesbar/ImageCells.h"
 #include "app/imagesbar/ImageSearchDialog.h"
@@ -18,11 +19,11 @@
 #include "document/design/ItemEdits.h"
 #include "document/model/SurfaceNames.h"
 #include "editing/CMervo6View.h"
+#include "images/CxImage.h"
 #include "render/picture/LoadPictureFile.h"
 #include "render/picture/PlaceBackground.h"
 
 #include <QAction>
-#include <QClipboard>
 #include <QDockWidget>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -187,13 +188,12 @@ ImageSearchDialog* ImagesBarSession::OpenSearch()
 bool ImagesBarSession::CopyImage(const QString& path)
 {
     QString error;
-    const QImage picture = ClipboardPicture(path, error);
-    if (picture.isNull()) {
+    CxImage picture;
+    if (!ClipboardPicture(path, picture, error)) {
         ReportPictureError(error);
         return false;
     }
-    QGuiApplication::clipboard()->setImage(picture);
-    return true;
+    return PlacePictureOnClipboard(picture);
 }
 
 void ImagesBarSession::ShowImageMenu(const QString& path, QPoint global)

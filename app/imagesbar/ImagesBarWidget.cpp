@@ -1,6 +1,7 @@
 #include "app/imagesbar/ImagesBarWidget.h"
 
 #include "app/imagesbar/ImageCells.h"
+#include "app/messages/ErrorReport.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -8,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QUrl>
 #include <QWheelEvent>
 
@@ -19,6 +21,11 @@ namespace {
 constexpr int kPollInterval = 100;
 constexpr int kRepaintInterval = 200;
 constexpr int kOutlineWidth = 3;
+// The tip is at most 400 pixels wide, its frame and margins included.
+constexpr int kTooltipTextWidth = 400 - 16;
+constexpr int kThumbnailError = 461;
+constexpr int kBrowseError = 462;
+constexpr int kLayoutError = 464;
 
 bool IsRealFile(const ImageEntry& entry)
 {
@@ -40,9 +47,11 @@ QPixmap DragOutline(QSize size)
 
 } // namespace
 
-ImagesBarWidget::ImagesBarWidget(ImagesBarPorts ports, QWidget* parent)
+ImagesBarWidget::ImagesBarWidget(ImagesBarPorts ports, QWidget* parent, int thumbnailWorkers,
+                                 ThumbnailMaker maker)
     : QWidget(parent)
     , m_ports(std::move(ports))
+    , m_browser(thumbnailWorkers, std::move(maker))
     , m_scrollBar(new QScrollBar(Qt::Vertical, this))
 {
     setObjectName(QStringLiteral("ImagesBrowser"));
@@ -71,23 +80,34 @@ void ImagesBarWidget::Browse(const QString& folder, const QString& patterns, boo
 
 void ImagesBarWidget::StartBrowse()
 {
-    if (!m_browser.Browse(m_pendingFolder, m_pendingPatterns, m_pendingSubfolders)) {
-        m_browseRetry.start();
-        return;
-    }
-    m_browseRetry.stop();
-    for (ImageCell* cell : m_cells)
-        cell->hide();
-    m_laidOut = -1;
-    m_scrollBar->setValue(0);
-    if (m_ports.setCaption)
-        m_ports.setCaption(QStringLiteral("Images"));
-    m_listingTimer.start();
-    m_thumbnailTimer.start();
+    Guarded(kBrowseError, [this] {
+        if (!m_browser.Browse(m_pendingFolder, m_pendingPatterns, m_pendingSubfolders)) {
+            m_browseRetry.start();
+            return;
+        }
+        m_browseRetry.stop();
+        for (ImageCell* cell : m_cells)
+            cell->hide();
+        m_laidOut = -1;
+        m_scrollBar->setValue(0);
+        if (m_ports.setCaption)
+            m_ports.setCaption(QStringLiteral("Images"));
+        m_listingTimer.start();
+        m_thumbnailTimer.start();
+    });
+}
+
+void ImagesBarWidget::ReportWorkerFailures()
+{
+    if (m_browser.TakeListingFailure())
+        ReportError(kBrowseError);
+    if (const int step = m_browser.TakeThumbnailFailureStep())
+        ReportErrorStep(kThumbnailError, step);
 }
 
 void ImagesBarWidget::PollListing()
 {
+    ReportWorkerFailures();
     const bool listing = m_browser.Listing();
     const int count = m_browser.Count();
     if (count != m_laidOut) {
@@ -101,6 +121,7 @@ void ImagesBarWidget::PollListing()
 
 void ImagesBarWidget::RepaintReady()
 {
+    ReportWorkerFailures();
     bool missing = false;
     for (ImageCell* cell : m_cells) {
         if (!cell->isVisible())
@@ -132,6 +153,11 @@ ImageCell* ImagesBarWidget::CellFor(int index) const
 }
 
 void ImagesBarWidget::Layout()
+{
+    Guarded(kLayoutError, [this] { LayOutCells(); });
+}
+
+void ImagesBarWidget::LayOutCells()
 {
     const int count = m_browser.Count();
     m_laidOut = count;
@@ -240,6 +266,18 @@ void ImageCell::Show(int index, const ImageEntry& entry)
     else
         setToolTip(IsRealFile(entry) ? entry.name : QString());
     update();
+}
+
+bool ImageCell::event(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip || toolTip().isEmpty())
+        return QWidget::event(event);
+    // Long folder paths wrap so that the tip stays within its width.
+    const auto* help = static_cast<QHelpEvent*>(event);
+    QToolTip::showText(help->globalPos(),
+                       WrapTooltip(toolTip(), QFontMetrics(QToolTip::font()), kTooltipTextWidth), this,
+                       rect());
+    return true;
 }
 
 void ImageCell::paintEvent(QPaintEvent*)

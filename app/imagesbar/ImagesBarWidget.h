@@ -35,7 +35,9 @@ struct ImagesBarPorts
 class ImagesBarWidget final : public QWidget
 {
 public:
-    explicit ImagesBarWidget(ImagesBarPorts ports, QWidget* parent = nullptr);
+    explicit ImagesBarWidget(ImagesBarPorts ports, QWidget* parent = nullptr,
+                             int thumbnailWorkers = ImageBrowser::kDefaultThumbnailWorkers,
+                             ThumbnailMaker maker = MakeThumbnail);
     ~ImagesBarWidget() override;
 
     // Shows the picture files of folder matching patterns (";"-separated); a listing still running is
@@ -57,6 +59,9 @@ private:
     void PollListing();
     void RepaintReady();
     void Layout();
+    void LayOutCells();
+    // Reports what went wrong inside a worker since the last poll.
+    void ReportWorkerFailures();
     void CellPressed(int index);
     void CellDoubleClicked(int index);
     void CellMenu(int index, QPoint global);
@@ -88,6 +93,7 @@ public:
     const ImageEntry& entry() const { return m_entry; }
 
 private:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

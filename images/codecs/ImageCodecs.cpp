@@ -32,6 +32,8 @@ bool decodeAs(QByteArrayView data, int type, QSize atLeast, CxImage& image, QStr
     case CXIMAGE_FORMAT_JPG:
         return JpegCodec::decode(data, atLeast, image, error, headerSize);
     case CXIMAGE_FORMAT_PNG:
+        if (atLeast.isValid() && !headerSize)
+            return PngCodec::decodeThumbnail(data, atLeast, image, error);
         return PngCodec::decode(data, image, error, headerSize);
     case CXIMAGE_FORMAT_ICO:
         return IcoCodec::decode(data, image, error, headerSize);

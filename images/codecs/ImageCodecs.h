@@ -23,7 +23,8 @@ class ImageCodecs
 {
 public:
     // Decodes with one format's decoder, or tries them all in the detect order for CXIMAGE_FORMAT_DETECT.
-    // `atLeast` (when valid) lets a decoder return a smaller picture no smaller than that box.
+    // `atLeast` (when valid) is a thumbnail's box: a decoder may return a smaller picture, as long as it
+    // is no smaller than the picture fitted into that box.
     static bool decode(QByteArrayView data, int type, QSize atLeast, CxImage& image, QString& error);
     // The format and pixel size a decode would give, read from the file's headers after the checks every
     // decoder makes before allocating; no pixels are decoded. A file damaged past its headers may still

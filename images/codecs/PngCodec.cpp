@@ -2,6 +2,7 @@
 
 #include "images/CxImage.h"
 #include "images/ImageLimits.h"
+#include "images/codecs/BoxShrink.h"
 #include "images/codecs/ChunksInOrder.h"
 #include "images/codecs/DeflatePieces.h"
 #include "images/codecs/PngRowFilter.h"
@@ -12,6 +13,7 @@
 #include <csetjmp>
 #include <cstring>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 #include <libdeflate.h>
@@ -40,6 +42,9 @@ struct DecodeState
     qsizetype offset = 0;
     CxImage* image = nullptr;
     QSize* headerSize = nullptr;
+    // A thumbnail's box: a larger picture is shrunk into it while its rows are read.
+    QSize box;
+    std::optional<BoxShrink> shrink;
     QString error;
     bool interlaced = false;
     // With alpha: one row at a time, or the whole picture when it is interlaced.
@@ -202,6 +207,83 @@ bool checkSize(DecodeState& s)
     return ImageLimits::checkData(filtered, compressedBytes(s.data), maxInflateRatio, s.error);
 }
 
+// The sampling step a picture shrunk by this factor can afford: the coarsest grid of an interlaced file's
+// passes that still puts a pixel in every cell.
+int SamplingStep(int factor)
+{
+    for (const int step : {8, 4, 2})
+        if (factor >= step)
+            return step;
+    return 1;
+}
+
+// The passes that make up the grid of a sampling step: 1 for every 8th pixel, 3 for every 4th, 5 for
+// every 2nd, all 7 for all.
+int PassesFor(int step)
+{
+    switch (step) {
+    case 8:
+        return 1;
+    case 4:
+        return 3;
+    case 2:
+        return 5;
+    default:
+        return 7;
+    }
+}
+
+// The whole factor a thumbnail of a picture shrinks by while it is read; below 2 the picture is decoded
+// as usual. Cells of an interlaced file, whose passes revisit every row of cells, are held for the
+// whole picture: that pays off from a factor of 4.
+int ShrinkFactor(QSize source, QSize box, bool interlaced)
+{
+    if (!box.isValid() || (source.width() <= box.width() && source.height() <= box.height()))
+        return 1;
+    const QSize fitted = source.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    const int factor = std::min(
+        {source.width() / fitted.width(), source.height() / fitted.height(), BoxShrink::kLargestFactor});
+    return factor < (interlaced ? 4 : 2) ? 1 : factor;
+}
+
+// Reads the rows a thumbnail needs straight into its cells: 8-bit channels without gamma or colour
+// work, and of an interlaced file only the first passes, so the later ones are never even inflated.
+bool shrinkWhileReading(DecodeState& s, QSize source, int factor, bool interlaced)
+{
+    png_set_strip_16(s.png);
+    png_set_expand(s.png);
+    png_read_update_info(s.png, s.info);
+    const int channels = png_get_channels(s.png, s.info);
+    s.shrink.emplace(source, factor, channels == 2 || channels == 4, !interlaced);
+    if (!s.shrink->Start(*s.image, s.error))
+        return false;
+    s.pixels.resize(png_get_rowbytes(s.png, s.info));
+    if (!interlaced) {
+        for (int y = 0; y < source.height(); ++y) {
+            png_read_row(s.png, s.pixels.data(), nullptr);
+            s.shrink->AddRow(y, s.pixels.data(), source.width(), 0, 1, channels);
+        }
+        s.shrink->Finish();
+        return true;
+    }
+    const int passes = PassesFor(SamplingStep(factor));
+    for (int pass = 0; pass < passes; ++pass) {
+        const int rows = int(PNG_PASS_ROWS(png_uint_32(source.height()), pass));
+        const int columns = int(PNG_PASS_COLS(png_uint_32(source.width()), pass));
+        // libpng skips empty passes as well.
+        if (rows == 0 || columns == 0)
+            continue;
+        for (int row = 0; row < rows; ++row) {
+            png_read_row(s.png, s.pixels.data(), nullptr);
+            const int y = int(PNG_PASS_START_ROW(pass)) + row * int(PNG_PASS_ROW_OFFSET(pass));
+            s.shrink->AddRow(y, s.pixels.data(), columns, int(PNG_PASS_START_COL(pass)),
+                             int(PNG_PASS_COL_OFFSET(pass)), channels);
+        }
+    }
+    s.shrink->Finish();
+    return true;
+}
+
 // Only plain data lives in this frame: libpng leaves it with longjmp on errors.
 bool runDecode(DecodeState& s)
 {
@@ -225,6 +307,15 @@ bool runDecode(DecodeState& s)
             QSize(int(png_get_image_width(s.png, s.info)), int(png_get_image_height(s.png, s.info)));
         png_destroy_read_struct(&s.png, &s.info, nullptr);
         return true;
+    }
+    // A thumbnail shrinks by the whole factor that keeps it no smaller than the box allows; the caller
+    // resamples the rest of the way.
+    const QSize source(int(png_get_image_width(s.png, s.info)), int(png_get_image_height(s.png, s.info)));
+    const bool interlaced = png_get_interlace_type(s.png, s.info) != PNG_INTERLACE_NONE;
+    if (const int factor = ShrinkFactor(source, s.box, interlaced); factor > 1) {
+        const bool shrunk = shrinkWhileReading(s, source, factor, interlaced);
+        png_destroy_read_struct(&s.png, &s.info, nullptr);
+        return shrunk;
     }
     const Output output = chooseTransforms(s.png, s.info);
     s.interlaced = png_set_interlace_handling(s.png) > 1;
@@ -426,6 +517,25 @@ bool PngCodec::decode(QByteArrayView data, CxImage& image, QString& error, QSize
         return false;
     }
     if (!state.pixels.empty())
+        splitAlpha(state.pixels, image);
+    return true;
+}
+
+bool PngCodec::decodeThumbnail(QByteArrayView data, QSize box, CxImage& image, QString& error)
+{
+    if (data.size() < 8 || png_sig_cmp(reinterpret_cast<png_const_bytep>(data.data()), 0, 8) != 0) {
+        error = QStringLiteral("Not a PNG file");
+        return false;
+    }
+    DecodeState state;
+    state.data = data;
+    state.image = &image;
+    state.box = box;
+    if (!runDecode(state)) {
+        error = state.error.isEmpty() ? QStringLiteral("PNG decoding failed") : state.error;
+        return false;
+    }
+    if (!state.shrink && !state.pixels.empty())
         splitAlpha(state.pixels, image);
     return true;
 }

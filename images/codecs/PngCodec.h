@@ -19,6 +19,10 @@ public:
     // With headerSize the decoder stops once every check made before allocating has passed: it stores the
     // picture's size there and leaves the image untouched.
     static bool decode(QByteArrayView data, CxImage& image, QString& error, QSize* headerSize = nullptr);
+    // For a thumbnail: a picture at least twice as large as what fits box comes out shrunk by the largest
+    // whole factor that keeps it no smaller than that, each pixel the average of the pixels it covers,
+    // read without a full-size copy; any other decodes as usual.
+    static bool decodeThumbnail(QByteArrayView data, QSize box, CxImage& image, QString& error);
     static bool encode(const CxImage& image, QByteArray& out, QString& error);
 };
 

@@ -3,6 +3,7 @@
 #include "app/imagesbar/ImageSearchDialog.h"
 #include "app/imagesbar/ImagesBarSession.h"
 #include "app/imagesbar/ImagesBarWidget.h"
+#include "app/messages/ErrorReport.h"
 #include "document/design/DesignDocument.h"
 #include "editing/CMervo6View.h"
 #include "tests/app/WindowRun.h"
@@ -20,11 +21,15 @@
 #include <QImage>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
 
 #include <gtest/gtest.h>
+
+#include <mutex>
+#include <stdexcept>
 
 namespace tvl {
 namespace {
@@ -171,6 +176,132 @@ TEST(ImageBrowserTest, BrowsingAgainWhileListingStopsTheOldListingFirst)
     ASSERT_EQ(browser.Count(), 2);
     EXPECT_EQ(browser.Entry(0).name, u"one.png");
     EXPECT_EQ(browser.folder(), other.path());
+}
+
+TEST(ImagesBarWidgetTest, ScrollingBackOverMadeThumbnailsDecodesNothingAgain)
+{
+    QTemporaryDir dir;
+    for (int i = 0; i < 40; ++i)
+        WritePicture(dir.filePath(QStringLiteral("p%1.png").arg(i, 2, 10, QChar(u'0'))), {200, 150});
+    ImagesBarWidget bar({});
+    bar.resize(250, 400);
+    bar.show();
+    bar.Browse(dir.path(), QStringLiteral("*.png"), false);
+    auto* scrollBar = bar.findChild<QScrollBar*>();
+    ASSERT_NE(scrollBar, nullptr);
+    const auto pageShown = [&] {
+        const auto [first, last] =
+            VisibleRange(bar.height(), bar.scrollPosition(), bar.columns(), bar.browser().Count());
+        for (int index = first; index <= std::min(last, first + 5); ++index) {
+            const ImageCell* cell = bar.CellFor(index);
+            if (!cell || cell->entry().thumbnail.isNull())
+                return false;
+        }
+        return true;
+    };
+    ASSERT_TRUE(WaitFor([&] { return !bar.browser().Listing() && scrollBar->isVisible() && pageShown(); }));
+    // Down to the end and back, one page at a time: every page is made once.
+    while (scrollBar->value() < scrollBar->maximum()) {
+        scrollBar->setValue(scrollBar->value() + scrollBar->pageStep());
+        ASSERT_TRUE(WaitFor(pageShown));
+    }
+    ASSERT_TRUE(WaitFor([&] { return !bar.browser().MakingThumbnails(); }));
+    const int decodes = bar.browser().DecodeCount();
+    EXPECT_EQ(decodes, 40);
+
+    while (scrollBar->value() > 0) {
+        scrollBar->setValue(scrollBar->value() - scrollBar->pageStep());
+        ASSERT_TRUE(WaitFor(pageShown));
+        ImageCell* cell = bar.CellFor(bar.scrollPosition() / kCellHeight * bar.columns());
+        ASSERT_NE(cell, nullptr);
+        cell->grab();
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar.browser().DecodeCount(), decodes);
+}
+
+TEST(ImageBrowserTest, TwoWorkersShareOnePassAndEachFileIsDecodedOnce)
+{
+    QTemporaryDir dir;
+    for (int i = 0; i < 12; ++i)
+        WritePicture(dir.filePath(QStringLiteral("p%1.png").arg(i)), {60, 60});
+    std::mutex seenLock;
+    QStringList seen;
+    ImageBrowser browser(2, [&](const QString& path, QSize& dimensions) {
+        {
+            const std::lock_guard guard(seenLock);
+            seen.append(path);
+        }
+        return MakeThumbnail(path, dimensions);
+    });
+    ASSERT_EQ(browser.ThumbnailWorkers(), 2);
+    ASSERT_TRUE(browser.Browse(dir.path(), QStringLiteral("*.png"), false));
+    ASSERT_TRUE(WaitFor([&] { return !browser.Listing(); }));
+    browser.MakeThumbnails(0, browser.Count() - 1);
+    ASSERT_TRUE(WaitFor([&] { return ThumbnailsSettled(browser) && !browser.MakingThumbnails(); }));
+    seen.sort();
+    EXPECT_EQ(seen.size(), 12);
+    EXPECT_EQ(seen.removeDuplicates(), 0);
+    EXPECT_EQ(browser.DecodeCount(), 12);
+}
+
+TEST(ImagesBarWidgetTest, AnUnexpectedFailureReportsItsNumberedErrorAndTheBarGoesOn)
+{
+    QTemporaryDir dir;
+    WritePicture(dir.filePath(QStringLiteral("a.png")), {60, 60});
+    WritePicture(dir.filePath(QStringLiteral("b.png")), {60, 60});
+    QStringList reports;
+    const ErrorPresenter previous = SetErrorPresenter([&](const QString& text) { reports.append(text); });
+    {
+        // A decoder that fails unexpectedly on one file.
+        ImagesBarWidget bar({}, nullptr, 1, [](const QString& path, QSize& dimensions) {
+            if (path.endsWith(u"a.png"))
+                throw std::runtime_error("decoder broke");
+            return MakeThumbnail(path, dimensions);
+        });
+        bar.resize(300, 400);
+        bar.show();
+        bar.Browse(dir.path(), QStringLiteral("*.png"), false);
+        ASSERT_TRUE(WaitFor([&] { return ThumbnailsSettled(bar.browser()) && !reports.isEmpty(); }));
+        EXPECT_EQ(reports, QStringList({QStringLiteral("Error 461 - Step: 2")}));
+        for (int i = 0; i < 2; ++i) {
+            const ImageEntry entry = bar.browser().Entry(i);
+            EXPECT_EQ(entry.failed, entry.name == u"a.png") << entry.name.toStdString();
+        }
+    }
+    SetErrorPresenter(previous);
+}
+
+TEST(ImagesBarWidgetTest, TooltipsStayWithinFourHundredPixels)
+{
+    QTemporaryDir dir;
+    QString folder = dir.path();
+    for (int depth = 0; depth < 6; ++depth)
+        folder += QStringLiteral("/a-rather-long-folder-name-%1").arg(depth);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    WritePicture(folder + QStringLiteral("/picture.png"), {300, 200});
+    ImagesBarWidget bar({});
+    bar.resize(300, 400);
+    bar.show();
+    bar.Browse(folder, QStringLiteral("*.png"), false);
+    ASSERT_TRUE(WaitFor([&] { return bar.CellFor(0) && bar.CellFor(0)->toolTip().contains(u"Dimensions"); }));
+    ImageCell* cell = bar.CellFor(0);
+    QHelpEvent help(QEvent::ToolTip, QPoint(20, 20), cell->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(cell, &help);
+    QWidget* tip = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->inherits("QTipLabel") && widget->isVisible())
+                tip = widget;
+        }
+        return tip != nullptr;
+    }));
+    EXPECT_LE(tip->width(), 400);
+    const QString shown = tip->property("text").toString();
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("picture.png\nDimensions: 300 x 200\nSize: ")))
+        << shown.toStdString();
+    // Every part of the folder is still there, only broken into lines.
+    EXPECT_EQ(QString(shown.section(QStringLiteral("Folder: "), 1)).remove(u'\n'), folder);
 }
 
 class ImagesBarSessionTest : public ::testing::Test
