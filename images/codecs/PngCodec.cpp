@@ -502,7 +502,10 @@ std::optional<DeflatePiece> CompressRows(const CxImage& image, const Layout& lay
 
 } // namespace
 
-bool PngCodec::decode(QByteArrayView data, CxImage& image, QString& error, QSize* headerSize)
+namespace {
+
+// Decodes into `image`, whole or, with a box, shrunk while the rows are read.
+bool decodeInto(QByteArrayView data, CxImage& image, QString& error, QSize* headerSize, QSize box)
 {
     if (data.size() < 8 || png_sig_cmp(reinterpret_cast<png_const_bytep>(data.data()), 0, 8) != 0) {
         error = QStringLiteral("Not a PNG file");
@@ -512,24 +515,6 @@ bool PngCodec::decode(QByteArrayView data, CxImage& image, QString& error, QSize
     state.data = data;
     state.image = &image;
     state.headerSize = headerSize;
-    if (!runDecode(state)) {
-        error = state.error.isEmpty() ? QStringLiteral("PNG decoding failed") : state.error;
-        return false;
-    }
-    if (!state.pixels.empty())
-        splitAlpha(state.pixels, image);
-    return true;
-}
-
-bool PngCodec::decodeThumbnail(QByteArrayView data, QSize box, CxImage& image, QString& error)
-{
-    if (data.size() < 8 || png_sig_cmp(reinterpret_cast<png_const_bytep>(data.data()), 0, 8) != 0) {
-        error = QStringLiteral("Not a PNG file");
-        return false;
-    }
-    DecodeState state;
-    state.data = data;
-    state.image = &image;
     state.box = box;
     if (!runDecode(state)) {
         error = state.error.isEmpty() ? QStringLiteral("PNG decoding failed") : state.error;
@@ -538,6 +523,18 @@ bool PngCodec::decodeThumbnail(QByteArrayView data, QSize box, CxImage& image, Q
     if (!state.shrink && !state.pixels.empty())
         splitAlpha(state.pixels, image);
     return true;
+}
+
+} // namespace
+
+bool PngCodec::decode(QByteArrayView data, CxImage& image, QString& error, QSize* headerSize)
+{
+    return decodeInto(data, image, error, headerSize, QSize());
+}
+
+bool PngCodec::decodeThumbnail(QByteArrayView data, QSize box, CxImage& image, QString& error)
+{
+    return decodeInto(data, image, error, nullptr, box);
 }
 
 bool PngCodec::encode(const CxImage& image, QByteArray& out, QString& error)
