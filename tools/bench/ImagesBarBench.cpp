@@ -9,7 +9,6 @@
 #include "app/imagesbar/ImagesBarWidget.h"
 #include "images/CxImage.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -253,13 +252,3 @@ BENCHMARK(ImagesBarThumbnailRate)
 
 } // namespace
 } // namespace tvl
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -116,13 +116,3 @@ BENCHMARK(BM_ExportPreviewDvdCoverWithPhotograph)->Unit(benchmark::kMillisecond)
 
 } // namespace
 } // namespace tvl
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

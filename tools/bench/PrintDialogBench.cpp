@@ -100,13 +100,3 @@ BENCHMARK(BM_PrintDialogPreviewRedraw)->Unit(benchmark::kMillisecond)->UseRealTi
 
 } // namespace
 } // namespace tvl
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

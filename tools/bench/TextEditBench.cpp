@@ -202,14 +202,3 @@ BENCHMARK(BM_GridCellKeystroke)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace tvl
-
-int main(int argc, char** argv)
-{
-    static char platform[] = "QT_QPA_PLATFORM=offscreen";
-    putenv(platform);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

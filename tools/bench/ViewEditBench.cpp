@@ -201,14 +201,3 @@ BENCHMARK(BM_OpenDesignToFirstPaint)->Arg(0)->Arg(1)->Unit(benchmark::kMilliseco
 
 } // namespace
 } // namespace tvl
-
-int main(int argc, char** argv)
-{
-    static char platform[] = "QT_QPA_PLATFORM=offscreen";
-    putenv(platform);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,7 +3,6 @@
 #include "document/model/LabelDesign.h"
 #include "render/text/LayoutTextItem.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 namespace tvl {
@@ -111,13 +110,3 @@ BENCHMARK(BM_DiscWordWrap1000)->ArgName("autoFit")->Arg(0)->Arg(1)->Unit(benchma
 
 } // namespace
 } // namespace tvl
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
