@@ -74,6 +74,17 @@ protected:
         return path;
     }
 
+    // Shows the view in the window and opens the sample design saved under `name`; returns its path.
+    QString StartOnSampleDesign(const char* name)
+    {
+        run.window.SetLabelView(view);
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        LabelDesign design = MakeSampleDesign();
+        EXPECT_TRUE(WriteDesignFile(path, design, SampleState()));
+        session.Start(path);
+        return path;
+    }
+
     bool SecondDiscShown() const { return run.window.Action(Command::ShowSecondDisc)->isVisible(); }
 
     QTemporaryDir dir;
@@ -132,13 +143,7 @@ TEST_F(DesignSessionTest, SavingRemovesTheRecoveryCopyAndInsertTextIsOneStep)
 // puts it in first, into the item it was typed in, so a save holds it and an undo takes it back out.
 TEST_F(DesignSessionTest, TypedTextGoesInBeforeAnyCommandPressOrClose)
 {
-    run.window.SetLabelView(view);
-    const QString path = dir.filePath(QStringLiteral("typed.tvl"));
-    {
-        LabelDesign design = MakeSampleDesign();
-        ASSERT_TRUE(WriteDesignFile(path, design, SampleState()));
-    }
-    session.Start(path);
+    const QString path = StartOnSampleDesign("typed.tvl");
     document.Select(QStringLiteral("Text 1"));
     const auto type = [this](const char* text) {
         QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8(text));
@@ -187,13 +192,7 @@ TEST_F(DesignSessionTest, TypedTextGoesInBeforeAnyCommandPressOrClose)
 // both colour buttons are in view, not behind the tool bar's "More Buttons".
 TEST_F(DesignSessionTest, TheColourButtonsShowAtTheDefaultLayout)
 {
-    run.window.SetLabelView(view);
-    const QString path = dir.filePath(QStringLiteral("sample.tvl"));
-    {
-        LabelDesign design = MakeSampleDesign();
-        ASSERT_TRUE(WriteDesignFile(path, design, SampleState()));
-    }
-    session.Start(path);
+    StartOnSampleDesign("sample.tvl");
     run.window.resize(1280, 760);
     run.window.show();
     document.Select(QStringLiteral("Track List(1)"));
@@ -210,14 +209,8 @@ TEST_F(DesignSessionTest, TheColourButtonsShowAtTheDefaultLayout)
 // over two faces shows none.
 TEST_F(DesignSessionTest, TheFormatShownFollowsTheCaret)
 {
-    run.window.SetLabelView(view);
-    const QString path = dir.filePath(QStringLiteral("sample.tvl"));
-    {
-        // "Café": "Caf" bold Arial, from "é" on plain Liberation Serif of another size.
-        LabelDesign design = MakeSampleDesign();
-        ASSERT_TRUE(WriteDesignFile(path, design, SampleState()));
-    }
-    session.Start(path);
+    // "Café": "Caf" bold Arial, from "é" on plain Liberation Serif of another size.
+    StartOnSampleDesign("sample.tvl");
     document.Select(QStringLiteral("Text 1"));
     const auto key = [this](int code, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QKeyEvent event(QEvent::KeyPress, code, modifiers);
