@@ -33,7 +33,8 @@ bool PictureDrop::eventFilter(QObject* watched, QEvent* event)
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (DroppedFile(drag->mimeData()).isEmpty())
+        m_draggedFile = DroppedFile(drag->mimeData());
+        if (m_draggedFile.isEmpty())
             return false;
         drag->setDropAction(Qt::CopyAction);
         drag->accept();
@@ -41,7 +42,10 @@ bool PictureDrop::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
-        const QString path = DroppedFile(drop->mimeData());
+        QString path = DroppedFile(drop->mimeData());
+        if (path.isEmpty())
+            path = m_draggedFile;
+        m_draggedFile.clear();
         if (path.isEmpty())
             return false;
         drop->setDropAction(Qt::CopyAction);
@@ -53,6 +57,9 @@ bool PictureDrop::eventFilter(QObject* watched, QEvent* event)
             Qt::QueuedConnection);
         return true;
     }
+    case QEvent::DragLeave:
+        m_draggedFile.clear();
+        return false;
     default:
         return QObject::eventFilter(watched, event);
     }

@@ -27,6 +27,9 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     DropHandler m_drop;
+    // The file the drag offered while it moved over the view. Another program's data can no longer be
+    // read at the drop on every desktop (Qt's own drags among them), so the drop falls back on it.
+    QString m_draggedFile;
 };
 
 } // namespace tvl

@@ -16,11 +16,13 @@ import json
 import os
 import shutil
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
 import time
 import traceback
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 LSAN_SUPPRESSIONS = os.path.join(HERE, "lsan.supp")
@@ -29,6 +31,17 @@ SCREEN = (1280, 800)
 
 class Failure(AssertionError):
     """A check of an end-to-end test did not hold."""
+
+
+def png(width, height, rgb):
+    """The bytes of a PNG of one colour, as another program would write it."""
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+
+    row = b"\x00" + bytes(rgb) * width
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(row * height)) + chunk(b"IEND", b""))
 
 
 def check(condition, message):
@@ -392,6 +405,10 @@ class Session:
 
     def path(self, *parts):
         return os.path.join(self.work, *parts)
+
+    def start_other_program(self, *args):
+        """Starts another program on the session's display and buses; it is stopped with the session."""
+        return self._spawn(list(args), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def _spawn(self, args, **options):
         process = subprocess.Popen(args, env=self.env, start_new_session=True, **options)
