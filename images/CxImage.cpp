@@ -522,8 +522,10 @@ QImage CxImage::ToBitmap() const
             }
         }
     } else {
-        image = QImage(m_width, m_height, HasAlpha() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-        AdviseLargePages(image.bits(), static_cast<std::size_t>(image.sizeInBytes()));
+        image = LargePageImage(QSize(m_width, m_height),
+                               HasAlpha() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+        if (image.isNull())
+            return image;
         for (int y = 0; y < m_height; ++y) {
             QRgb* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
             const uchar* src = ScanLine(y);
