@@ -376,7 +376,11 @@ bool CxImage::DrawTo(QPainter* painter, int x, int y, int width, int height) con
         height = m_height;
     const QRect target(x, y, width, height);
     // Printing and export draw a deferred photograph from its file and let the pixels go again.
-    const QImage image = m_deferred ? Decoded().DrawableImage() : DrawableImage();
+    QImage image;
+    if (m_deferred && !HasTransparency())
+        image = ImageCodecs::decodeDrawable(QByteArrayView(m_sourceBytes), m_type);
+    if (image.isNull())
+        image = m_deferred ? Decoded().DrawableImage() : DrawableImage();
     painter->save();
     painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter->drawImage(target, image);

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QImage>
 #include <QSize>
 #include <QString>
 
@@ -25,6 +26,9 @@ public:
     // Decodes with one format's decoder, or tries them all in the detect order for CXIMAGE_FORMAT_DETECT.
     // `atLeast` (when valid) lets a decoder return a smaller picture no smaller than that box.
     static bool decode(QByteArrayView data, int type, QSize atLeast, CxImage& image, QString& error);
+    // A picture decoded straight into the RGB32 rows the painter draws from, where its format allows that
+    // without changing a pixel; null otherwise, and the caller decodes as usual. Counted as a decode.
+    static QImage decodeDrawable(QByteArrayView data, int type);
     // The format and pixel size a decode would give, read from the file's headers after the checks every
     // decoder makes before allocating; no pixels are decoded. A file damaged past its headers may still
     // probe as valid. For CXIMAGE_FORMAT_DETECT, the format found is given back.
