@@ -255,8 +255,8 @@ QByteArray MetafileWithText()
 {
     QByteArray records;
     const auto words = [&records](std::initializer_list<int> values) { AppendWords(records, values); };
-    words({5, 0, 0x020B, 0, 0});                               // SETWINDOWORG
-    words({5, 0, 0x020C, 1000, 1000});                         // SETWINDOWEXT
+    words({5, 0, 0x020B, 0, 0});                            // SETWINDOWORG
+    words({5, 0, 0x020C, 1000, 1000});                      // SETWINDOWEXT
     words({28, 0, 0x02FB, -300, 0, 0, 0, 700, 0, 0, 0, 0}); // CREATEFONTINDIRECT, bold
     records.append(QByteArray("Arial").leftJustified(32, '\0'));
     words({4, 0, 0x012D, 0});         // SELECTOBJECT the font
