@@ -376,7 +376,11 @@ bool CxImage::DrawTo(QPainter* painter, int x, int y, int width, int height) con
         height = m_height;
     const QRect target(x, y, width, height);
     // Printing and export draw a deferred photograph from its file and let the pixels go again.
-    const QImage image = m_deferred ? Decoded().DrawableImage() : DrawableImage();
+    QImage image;
+    if (m_deferred && !HasTransparency())
+        image = ImageCodecs::decodeDrawable(QByteArrayView(m_sourceBytes), m_type);
+    if (image.isNull())
+        image = m_deferred ? Decoded().DrawableImage() : DrawableImage();
     painter->save();
     painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter->drawImage(target, image);
@@ -522,8 +526,10 @@ QImage CxImage::ToBitmap() const
             }
         }
     } else {
-        image = QImage(m_width, m_height, HasAlpha() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-        AdviseLargePages(image.bits(), static_cast<std::size_t>(image.sizeInBytes()));
+        image = LargePageImage(QSize(m_width, m_height),
+                               HasAlpha() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+        if (image.isNull())
+            return image;
         for (int y = 0; y < m_height; ++y) {
             QRgb* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
             const uchar* src = ScanLine(y);

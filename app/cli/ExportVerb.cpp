@@ -5,7 +5,10 @@
 #include "app/cli/VerbOutput.h"
 #include "document/design/DesignDocument.h"
 #include "document/design/ReadIntoDocument.h"
+#include "document/model/SurfaceNames.h"
+#include "images/CxImage.h"
 #include "print/export/LabelExport.h"
+#include "render/paint/PaintCover.h"
 #include "render/surface/RenderSurfaceImage.h"
 
 #include <QFileInfo>
@@ -31,6 +34,21 @@ std::optional<int> IndexOf(std::string_view value, const std::array<std::string_
             return static_cast<int>(i);
     }
     return std::nullopt;
+}
+
+FileResult<DesignReadNotes> ReadForExport(DesignDocument& document, const char* input)
+{
+    return ReadIntoDocument(document, ArgumentFileName(input), PictureReading::Decode,
+                            [](LabelDesign& design, LiveDesignState&) { design.RefreshLinkedItems(); });
+}
+
+bool HoldsMetafile(const LabelDesign& design, QStringView surface)
+{
+    for (const auto& item : design.itemList) {
+        if (item->surface == surface && item->image && item->image->Type() == CXIMAGE_FORMAT_WMF)
+            return true;
+    }
+    return false;
 }
 
 int Fail(const char* what, std::string_view value)
@@ -103,11 +121,18 @@ int RunExportVerb(std::span<char*> args)
     }
     path = ExportFilePath(path, ExportExtension(imageType));
 
-    const auto app = EnsureGuiApplication();
+    // Starting the GUI application costs more than drawing a small label, and its font database as much
+    // again when it closes: it is started only when the label draws text. A metafile on the label was
+    // played without fonts while reading, so the design is read again once they are there.
+    std::unique_ptr<QGuiApplication> app;
     DesignDocument document;
-    const FileResult<DesignReadNotes> read =
-        ReadIntoDocument(document, ArgumentFileName(input), PictureReading::Decode,
-                         [](LabelDesign& design, LiveDesignState&) { design.RefreshLinkedItems(); });
+    FileResult<DesignReadNotes> read = ReadForExport(document, input);
+    const QStringView surface = SurfaceName(choices.label);
+    if (read && CoverNeedsFonts(document.design(), surface)) {
+        app = EnsureGuiApplication();
+        if (HoldsMetafile(document.design(), surface))
+            read = ReadForExport(document, input);
+    }
     if (!read) {
         PrintReadError(input, read.error());
         return 1;

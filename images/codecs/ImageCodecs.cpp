@@ -53,6 +53,14 @@ bool decodeAs(QByteArrayView data, int type, QSize atLeast, CxImage& image, QStr
 
 } // namespace
 
+QImage ImageCodecs::decodeDrawable(QByteArrayView data, int type)
+{
+    if (type != CXIMAGE_FORMAT_JPG)
+        return {};
+    decodesStarted.fetch_add(1, std::memory_order_relaxed);
+    return JpegCodec::decodeDrawable(data);
+}
+
 bool ImageCodecs::decode(QByteArrayView data, int type, QSize atLeast, CxImage& image, QString& error)
 {
     decodesStarted.fetch_add(1, std::memory_order_relaxed);

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QImage>
 #include <QSize>
 #include <QString>
 
@@ -26,6 +27,9 @@ public:
     // `atLeast` (when valid) is a thumbnail's box: a decoder may return a smaller picture, as long as it
     // is no smaller than the picture fitted into that box.
     static bool decode(QByteArrayView data, int type, QSize atLeast, CxImage& image, QString& error);
+    // A picture decoded straight into the RGB32 rows the painter draws from, where its format allows that
+    // without changing a pixel; null otherwise, and the caller decodes as usual. Counted as a decode.
+    static QImage decodeDrawable(QByteArrayView data, int type);
     // The format and pixel size a decode would give, read from the file's headers after the checks every
     // decoder makes before allocating; no pixels are decoded. A file damaged past its headers may still
     // probe as valid. For CXIMAGE_FORMAT_DETECT, the format found is given back.

@@ -3,6 +3,7 @@
 #include "images/CxImage.h"
 #include "images/ExifOrientation.h"
 #include "images/ImageLimits.h"
+#include "images/LargePages.h"
 
 #include <algorithm>
 #include <csetjmp>
@@ -125,25 +126,34 @@ bool allocate(DecodeState& s, int bpp)
 // Every 8 x 8 block of every component costs the coded data at least one bit (its DC difference), so a
 // file shorter than an eighth of its block count cannot hold its picture (arithmetic coding could go below
 // a bit, but no camera or editor writes such files).
-bool checkSize(DecodeState& s)
+bool checkSize(const jpeg_decompress_struct& cinfo, qsizetype dataSize, QString& error)
 {
-    if (!ImageLimits::check(s.cinfo.image_width, s.cinfo.image_height, s.error))
+    if (!ImageLimits::check(cinfo.image_width, cinfo.image_height, error))
         return false;
     qint64 blocks = 0;
-    for (int c = 0; c < s.cinfo.num_components; ++c)
-        blocks += qint64(s.cinfo.comp_info[c].width_in_blocks) * s.cinfo.comp_info[c].height_in_blocks;
-    return ImageLimits::checkData(blocks, s.data.size(), 8, s.error);
+    for (int c = 0; c < cinfo.num_components; ++c)
+        blocks += qint64(cinfo.comp_info[c].width_in_blocks) * cinfo.comp_info[c].height_in_blocks;
+    return ImageLimits::checkData(blocks, dataSize, 8, error);
+}
+
+bool checkSize(DecodeState& s)
+{
+    return checkSize(s.cinfo, s.data.size(), s.error);
+}
+
+int exifOrientation(const jpeg_decompress_struct& cinfo)
+{
+    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next) {
+        if (m->marker == JPEG_APP0 + 1)
+            return ExifOrientation::read(
+                QByteArrayView(reinterpret_cast<const char*>(m->data), m->data_length));
+    }
+    return 1;
 }
 
 void readExif(DecodeState& s)
 {
-    for (jpeg_saved_marker_ptr m = s.cinfo.marker_list; m; m = m->next) {
-        if (m->marker == JPEG_APP0 + 1) {
-            s.orientation =
-                ExifOrientation::read(QByteArrayView(reinterpret_cast<const char*>(m->data), m->data_length));
-            return;
-        }
-    }
+    s.orientation = exifOrientation(s.cinfo);
 }
 
 void setError(DecodeState& s)
@@ -212,6 +222,66 @@ bool runDecode(DecodeState& s)
                 rows[i] = s.image->ScanLine(y + i);
             jpeg_read_scanlines(&cinfo, rows, JDIMENSION(count));
         }
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return true;
+}
+
+struct DrawableState
+{
+    jpeg_decompress_struct cinfo;
+    ErrorManager err;
+    jpeg_progress_mgr progress;
+    QByteArrayView data;
+    QString error;
+};
+
+// Reads the header and starts a colour picture towards 32-bit rows; false (with nothing left to destroy)
+// for a broken file and for a picture those rows cannot hold as it is drawn. Plain data only, as above.
+bool startDrawable(DrawableState& s)
+{
+    jpeg_decompress_struct& cinfo = s.cinfo;
+    cinfo.err = jpeg_std_error(&s.err.pub);
+    s.err.pub.error_exit = errorExit;
+    s.err.pub.emit_message = emitMessage;
+    s.err.pub.output_message = outputMessage;
+    if (setjmp(s.err.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    s.progress.progress_monitor = progress;
+    cinfo.progress = &s.progress;
+    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(s.data.data()),
+                 static_cast<unsigned long>(s.data.size()));
+    jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xffff);
+    jpeg_read_header(&cinfo, TRUE);
+    const bool colour = cinfo.jpeg_color_space != JCS_GRAYSCALE && cinfo.jpeg_color_space != JCS_CMYK &&
+                        cinfo.jpeg_color_space != JCS_YCCK;
+    if (!colour || !checkSize(cinfo, s.data.size(), s.error) || exifOrientation(cinfo) != 1) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    // RGB32 words are 0xffRRGGBB; libjpeg-turbo sets the unused byte to 0xff.
+    cinfo.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+    jpeg_start_decompress(&cinfo);
+    return true;
+}
+
+bool readDrawableRows(DrawableState& s, uchar* bits, qsizetype bytesPerLine)
+{
+    jpeg_decompress_struct& cinfo = s.cinfo;
+    if (setjmp(s.err.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW rows[4];
+        const int count = int(std::min<JDIMENSION>(4, cinfo.output_height - cinfo.output_scanline));
+        for (int i = 0; i < count; ++i)
+            rows[i] = bits + (qsizetype(cinfo.output_scanline) + i) * bytesPerLine;
+        jpeg_read_scanlines(&cinfo, rows, JDIMENSION(count));
     }
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
@@ -304,6 +374,25 @@ bool JpegCodec::decode(QByteArrayView data, QSize atLeast, CxImage& image, QStri
         return false;
     }
     return true;
+}
+
+QImage JpegCodec::decodeDrawable(QByteArrayView data)
+{
+    if (data.size() < 3 || uchar(data[0]) != 0xff || uchar(data[1]) != 0xd8)
+        return {};
+    DrawableState state;
+    state.data = data;
+    if (!startDrawable(state))
+        return {};
+    QImage image = LargePageImage(QSize(int(state.cinfo.output_width), int(state.cinfo.output_height)),
+                                  QImage::Format_RGB32);
+    if (image.isNull()) {
+        jpeg_destroy_decompress(&state.cinfo);
+        return {};
+    }
+    if (!readDrawableRows(state, image.bits(), image.bytesPerLine()))
+        return {};
+    return image;
 }
 
 Result<QByteArray, QString> JpegCodec::encode(const CxImage& image)

@@ -21,6 +21,10 @@ public:
     // With headerSize only the size is found, as for the other codecs (see PngCodec).
     static bool decode(QByteArrayView data, QSize atLeast, CxImage& image, QString& error,
                        QSize* headerSize = nullptr);
+    // A colour picture straight into the RGB32 rows the painter draws from, in large pages, with pixels equal
+    // to a decode's turned into RGB32: drawing a large photograph needs no 24-bit copy. Null for grey, CMYK
+    // and turned pictures, and for a file that fails to decode, which the ordinary decode then handles.
+    static QImage decodeDrawable(QByteArrayView data);
     // 24-bit colour or 8-bit grey ramp images only, at the image's JPEG quality.
     static Result<QByteArray, QString> encode(const CxImage& image);
     // An RGB32 image as it was drawn, so that a large label needs no 24-bit copy before encoding.

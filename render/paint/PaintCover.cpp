@@ -2,6 +2,7 @@
 
 #include "document/model/LabelDesign.h"
 #include "document/model/SurfaceNames.h"
+#include "images/CxImage.h"
 #include "render/DrawTextItem.h"
 #include "render/picture/DrawItemBackground.h"
 
@@ -109,6 +110,17 @@ int PaintCover(QPainter& painter, const LabelDesign& design, QStringView surface
     if (spec.borderMode != NoBorder)
         DrawBorders(painter, *cover, spec);
     return drawn;
+}
+
+bool CoverNeedsFonts(const LabelDesign& design, QStringView surface)
+{
+    for (const auto& item : design.itemList) {
+        if (item->surface != surface)
+            continue;
+        if (item->IsTextual() || (item->image && item->image->Type() == CXIMAGE_FORMAT_WMF))
+            return true;
+    }
+    return false;
 }
 
 } // namespace tvl

@@ -20,4 +20,9 @@ class PictureCache;
 int PaintCover(QPainter& painter, const LabelDesign& design, QStringView surface, const CoverSpec& spec,
                PictureCache* cache = nullptr);
 
+// Whether painting the cover reaches the font database: its text items do, and so do the metafile pictures
+// on it, whose text is drawn only where fonts are available (they are played when they are read). Everything
+// else paints without a GUI application.
+bool CoverNeedsFonts(const LabelDesign& design, QStringView surface);
+
 } // namespace tvl

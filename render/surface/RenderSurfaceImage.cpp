@@ -77,10 +77,9 @@ QImage RenderSurfaceImage(const LabelDesign& design, const SurfaceImageRequest& 
     const QSize size = SurfaceImageSize(design, request);
     if (size.isEmpty())
         return {};
-    QImage image(size, QImage::Format_RGB32);
+    QImage image = LargePageImage(size, QImage::Format_RGB32);
     if (image.isNull())
         return {};
-    AdviseLargePages(image.bits(), static_cast<std::size_t>(image.sizeInBytes()));
     image.fill(QColor::fromRgb(request.background));
     QPainter painter(&image);
     DrawSurfaceImage(painter, design, request);

@@ -1,6 +1,7 @@
 #include "ImageTestSupport.h"
 
 #include "images/CxImage.h"
+#include "images/codecs/ImageCodecs.h"
 
 namespace tvl {
 namespace {
@@ -296,6 +297,28 @@ TEST(DecodeMetafile, EmfFromFig2dev)
     EXPECT_FALSE(image.EncodeBuffer(out, CXIMAGE_FORMAT_WMF));
     EXPECT_EQ(image.lastError(), QStringLiteral("Save WMF not supported"));
     EXPECT_TRUE(image.EncodeBuffer(out, CXIMAGE_FORMAT_PNG)) << "stored as PNG instead";
+}
+
+// Drawing a photograph decodes it straight into the rows the painter reads: the pixels are those of the
+// ordinary decode made drawable, and pictures those rows cannot hold as they are (grey, CMYK, turned) are
+// left to the ordinary decode.
+TEST(DecodeDrawable, GivesTheOrdinaryDecodesPixelsOrLeavesThePictureToIt)
+{
+    for (const char* name : {"jpeg-baseline.jpg", "jpeg-progressive.jpg"}) {
+        const QByteArray bytes = test::fixtureBytes(name);
+        CxImage decoded;
+        ASSERT_TRUE(decoded.LoadBuffer(bytes, CXIMAGE_FORMAT_JPG)) << name;
+        const QImage drawable = ImageCodecs::decodeDrawable(bytes, CXIMAGE_FORMAT_JPG);
+        ASSERT_EQ(drawable.format(), QImage::Format_RGB32) << name;
+        EXPECT_TRUE(drawable == decoded.ToBitmap()) << name;
+    }
+    for (const char* name : {"jpeg-grey.jpg", "jpeg-cmyk.jpg", "jpeg-exif-rotate90.jpg"})
+        EXPECT_TRUE(ImageCodecs::decodeDrawable(test::fixtureBytes(name), CXIMAGE_FORMAT_JPG).isNull())
+            << name;
+    const QByteArray baseline = test::fixtureBytes("jpeg-baseline.jpg");
+    EXPECT_TRUE(ImageCodecs::decodeDrawable(baseline.left(baseline.size() / 2), CXIMAGE_FORMAT_JPG).isNull())
+        << "a file cut short";
+    EXPECT_TRUE(ImageCodecs::decodeDrawable(test::fixtureBytes("bmp24.bmp"), CXIMAGE_FORMAT_BMP).isNull());
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 #include <random>
@@ -240,6 +241,128 @@ protected:
     QTemporaryDir dir;
     QString design;
 };
+
+void AppendWords(QByteArray& bytes, std::initializer_list<int> values)
+{
+    for (int value : values) {
+        const quint16 word = qToLittleEndian(quint16(value));
+        bytes.append(reinterpret_cast<const char*>(&word), 2);
+    }
+}
+
+// A placeable metafile, 96 pixels square, that writes a word in red bold Arial.
+QByteArray MetafileWithText()
+{
+    QByteArray records;
+    const auto words = [&records](std::initializer_list<int> values) { AppendWords(records, values); };
+    words({5, 0, 0x020B, 0, 0});                            // SETWINDOWORG
+    words({5, 0, 0x020C, 1000, 1000});                      // SETWINDOWEXT
+    words({28, 0, 0x02FB, -300, 0, 0, 0, 700, 0, 0, 0, 0}); // CREATEFONTINDIRECT, bold
+    records.append(QByteArray("Arial").leftJustified(32, '\0'));
+    words({4, 0, 0x012D, 0});         // SELECTOBJECT the font
+    words({5, 0, 0x0209, 0x00ff, 0}); // SETTEXTCOLOR red
+    words({10, 0, 0x0521, 8});        // TEXTOUT
+    records.append("Metafile");
+    words({300, 50});
+    words({3, 0, 0}); // EOF
+    QByteArray header;
+    const auto headerWords = [&header](std::initializer_list<int> values) { AppendWords(header, values); };
+    headerWords({0xCDD7, 0x9AC6, 0, 0, 0, 1000, 1000, 1000, 0, 0});
+    quint16 checksum = 0;
+    for (int i = 0; i < 10; ++i)
+        checksum ^= qFromLittleEndian<quint16>(header.constData() + 2 * i);
+    headerWords({checksum});
+    const int fileWords = 9 + int(records.size() / 2);
+    headerWords({1, 9, 0x0300, fileWords & 0xffff, fileWords >> 16, 1, 28, 0, 0});
+    return header + records;
+}
+
+// The label draws text only with the font database, which the verb starts only for a label with text; a
+// label of colours and photographs is drawn without it. Either way the verb writes the pixels the program
+// draws, text and a metafile's words included.
+TEST_F(ExportVerbTest, TextPhotographsAndMetafilesAreDrawnAsTheProgramDrawsThem)
+{
+    enum class Content
+    {
+        Text,
+        Photograph,
+        Metafile
+    };
+    for (const Content content : {Content::Text, Content::Photograph, Content::Metafile}) {
+        SCOPED_TRACE(static_cast<int>(content));
+        SurfaceFixture f;
+        const CRichChild& disc = *f.design.FindCover(u"Disc 1");
+        f.design.FindCover(u"Disc 1")->colors[0] = 0x00e0e0e0;
+        CRichChild& item = f.Add(u"Item(1)"_s, content == Content::Text ? u"Text"_s : u"Image"_s, u"Disc 1"_s,
+                                 disc.left() + 700, disc.top() + 1800, 3000, 1000);
+        if (content == Content::Text) {
+            item.angle(u"0 degrees"_s);
+            item.alignment(u"Center"_s);
+            item.wrapStyle(u"Multi-Line"_s);
+            item.characters = ToCharacters(u"Disc One\b"_s);
+            item.fonts.assign(item.characters.size(), std::nullopt);
+            item.colors.assign(item.characters.size(), std::nullopt);
+            item.underlines.assign(item.characters.size(), 0);
+            item.fonts[0] = ItemFont{u"Arial"_s, 400, 700, 0};
+            item.colors[0] = 0x000000ff;
+        } else {
+            // The metafile is stored in place of this picture's PNG below: the program writes none itself.
+            QImage pixels(64, 40, QImage::Format_RGB32);
+            for (int y = 0; y < pixels.height(); ++y) {
+                for (int x = 0; x < pixels.width(); ++x)
+                    pixels.setPixel(x, y, qRgb(x * 4, y * 6, (x * y) % 256));
+            }
+            CxImage source;
+            ASSERT_TRUE(source.FromBitmap(pixels));
+            QByteArray bytes;
+            const int format = content == Content::Photograph ? CXIMAGE_FORMAT_JPG : CXIMAGE_FORMAT_PNG;
+            ASSERT_TRUE(source.EncodeBuffer(bytes, format));
+            item.image = std::make_shared<CxImage>();
+            ASSERT_TRUE(item.image->LoadBuffer(QByteArrayView(bytes), format));
+        }
+        const QString path = dir.filePath(u"content.tvl"_s);
+        LiveDesignState live{u"Disc 1"_s, u"1"_s, u"Single"_s, u"Jewel"_s};
+        ASSERT_TRUE(WriteDesignFile(path, f.design, live).ok());
+        if (content == Content::Metafile) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            QByteArray stored = file.readAll();
+            const qsizetype png = stored.lastIndexOf("\x89PNG");
+            // The block is the format code (one digit here) and the byte count, each on a line, then the
+            // bytes.
+            const qsizetype codeLine = stored.lastIndexOf('\n', png - 2) - 1;
+            ASSERT_EQ(stored.mid(codeLine, 2), "2\n");
+            const QByteArray wmf = MetafileWithText();
+            stored = stored.left(codeLine) + "5\n" + QByteArray::number(wmf.size()) + '\n' + wmf;
+            ASSERT_TRUE(file.resize(0));
+            ASSERT_EQ(file.write(stored), stored.size());
+        }
+
+        const FileResult<DesignContent> read = ReadDesignFile(path);
+        ASSERT_TRUE(read);
+        const QString expected = dir.filePath(u"expected.bmp"_s);
+        const ExportChoices choices{2, 150, 0, 0};
+        ASSERT_TRUE(ExportLabel(read.value().design, choices, expected));
+        const QString out = dir.filePath(u"verb.bmp"_s);
+        QString errors;
+        ASSERT_EQ(Run({path, u"--label"_s, u"disc1"_s, u"--dpi"_s, u"150"_s, u"-o"_s, out}, &errors), 0)
+            << errors.toStdString();
+        const QImage drawn = QImage(expected).convertToFormat(QImage::Format_RGB32);
+        const QImage written = QImage(out).convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(written.size(), drawn.size());
+        EXPECT_TRUE(written == drawn);
+        if (content != Content::Photograph) {
+            int red = 0;
+            for (int y = 0; y < drawn.height(); ++y) {
+                for (int x = 0; x < drawn.width(); ++x) {
+                    const QRgb pixel = drawn.pixel(x, y);
+                    red += qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60;
+                }
+            }
+            EXPECT_GT(red, 50) << "the words are drawn";
+        }
+    }
+}
 
 TEST_F(ExportVerbTest, WritesEveryFormatAtItsTrueSize)
 {
