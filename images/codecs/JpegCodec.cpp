@@ -48,6 +48,17 @@ void emitMessage(j_common_ptr cinfo, int level)
 
 void outputMessage(j_common_ptr) {}
 
+// The error manager of every codec call: errors leave by longjmp with their message kept, warnings stay
+// quiet except those emitMessage turns into errors (which only decoding raises).
+jpeg_error_mgr* quietErrors(ErrorManager& err)
+{
+    jpeg_std_error(&err.pub);
+    err.pub.error_exit = errorExit;
+    err.pub.emit_message = emitMessage;
+    err.pub.output_message = outputMessage;
+    return &err.pub;
+}
+
 void progress(j_common_ptr cinfo)
 {
     if (cinfo->is_decompressor) {
@@ -165,10 +176,7 @@ void setError(DecodeState& s)
 bool runDecode(DecodeState& s)
 {
     jpeg_decompress_struct& cinfo = s.cinfo;
-    cinfo.err = jpeg_std_error(&s.err.pub);
-    s.err.pub.error_exit = errorExit;
-    s.err.pub.emit_message = emitMessage;
-    s.err.pub.output_message = outputMessage;
+    cinfo.err = quietErrors(s.err);
     if (setjmp(s.err.jump)) {
         setError(s);
         jpeg_destroy_decompress(&cinfo);
@@ -242,10 +250,7 @@ struct DrawableState
 bool startDrawable(DrawableState& s)
 {
     jpeg_decompress_struct& cinfo = s.cinfo;
-    cinfo.err = jpeg_std_error(&s.err.pub);
-    s.err.pub.error_exit = errorExit;
-    s.err.pub.emit_message = emitMessage;
-    s.err.pub.output_message = outputMessage;
+    cinfo.err = quietErrors(s.err);
     if (setjmp(s.err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         return false;
@@ -309,9 +314,7 @@ struct EncodeState
 bool runEncode(EncodeState& s)
 {
     jpeg_compress_struct& cinfo = s.cinfo;
-    cinfo.err = jpeg_std_error(&s.err.pub);
-    s.err.pub.error_exit = errorExit;
-    s.err.pub.output_message = outputMessage;
+    cinfo.err = quietErrors(s.err);
     if (setjmp(s.err.jump)) {
         s.error = QString::fromLatin1(s.err.message);
         jpeg_destroy_compress(&cinfo);
